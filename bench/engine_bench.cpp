@@ -1,0 +1,57 @@
+// Speed of the calculator's two everyday jobs on the first-run inputs: one compute (zeroing plus
+// the correction at 685 m) and the 0-3000 m correction table in 5 m steps.
+#include <benchmark/benchmark.h>
+
+#include "CorrectionTable.h"
+#include "Shot.h"
+
+namespace {
+// The first-run inputs of the desktop program.
+void firstRunInputs(BallisticSolver& s) {
+    s.muzzleVelocity = 792.0;
+    s.ballisticCoefficient = 0.447;
+    s.mvTemperature = 30.0;
+    s.mvTemperatureChange = 2.5;
+    s.mvCorrectionOff = false;
+    s.sightHeight = 5.5;
+    s.clickVertical = 0.25;
+    s.clickHorizontal = 0.25;
+    s.airTemperature = 15.0;
+    s.windSpeed = 1.0;
+    s.zeroDistance = 100.0;
+    s.airPressure = 754.0;
+    s.humidity = 55.0;
+    s.targetAngle = 0.0;
+    s.targetDistance = 685.0;
+    s.windAzimuth = 90.0;
+}
+
+const ZeroingAtmosphere kZeroing{true, 15.0, 754.0, 55.0};
+
+void BM_Compute(benchmark::State& state) {
+    BallisticSolver main, zeroing;
+    firstRunInputs(main);
+    for (auto _ : state) {
+        zeroRifle(main, zeroing, kZeroing);
+        DistanceCorrections c = correctionsAt(main, 685.0, DriftOptions{});
+        benchmark::DoNotOptimize(c);
+    }
+}
+BENCHMARK(BM_Compute)->Unit(benchmark::kMillisecond);
+
+void BM_Table(benchmark::State& state) {
+    BallisticSolver main, zeroing;
+    firstRunInputs(main);
+    zeroRifle(main, zeroing, kZeroing);
+    const unsigned threads = static_cast<unsigned>(state.range(0));
+    for (auto _ : state) {
+        BallisticSolver solver = main;
+        TableFill fill = fillCorrectionTable(solver, TableRange{0, 3000, 5}, DriftOptions{}, {}, threads);
+        benchmark::DoNotOptimize(fill);
+    }
+}
+// 0: one thread per core; 1: a single core.
+BENCHMARK(BM_Table)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,387 @@
+#include "BallisticSolver.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "CdLookup.h"
+#include "EngineReporter.h"
+#include "PassTrace.h"
+#include "StandardDragSet.h"
+
+namespace {
+constexpr double kMoaPerRadianInPass = 3437.74677;
+constexpr double kFeetPerMetre = 3.280839895;
+
+struct Vec {
+    double x, y, z;
+};
+
+// What a pass keeps of a step for the target row: the values it was filled from.
+struct StepState {
+    double d, z, vx, vy, vz, t;
+};
+
+double energyOf(double speed, double grains) { return speed * speed * grains / 450400 * 1.357; }
+
+double angularMoa(double cm, double d) {
+    return d > 30 ? std::atan(cm / (d * 100)) * 360 * 60 / 6283.185307179586 * 1000 : 0;
+}
+
+// The horizontal fields, velocity, energy and time of a row from the state of one step.
+void fillFromStep(ResultsElement& row, const StepState& s, double clickHorizontal, double grains) {
+    const double speed = std::sqrt(s.vx * s.vx + s.vy * s.vy + s.vz * s.vz);
+    row.distance = s.d;
+    row.horizontalCm = s.z * 12 * 2.54;
+    row.horizontalMil = row.horizontalCm * 10 / s.d;
+    row.horizontalMoa = angularMoa(row.horizontalCm, s.d);
+    row.horizontalClicks = row.horizontalMoa / clickHorizontal;
+    row.velocity = speed / kFeetPerMetre;
+    row.energy = energyOf(speed, grains);
+    row.timeOfFlight = s.t;
+}
+}  // namespace
+
+size_t PassTrace::stepsFor(double distance, double stepMetres) {
+    // Count the way a pass counts: one step at least, then on while below the distance.
+    double d = stepMetres;
+    size_t n = 1;
+    while (d < distance && d < BallisticSolver::kMaxPassMetres) d = d + stepMetres, ++n;
+    return n;
+}
+
+BallisticSolver::BallisticSolver() : dragFunction(solverDefaultG1()) {}
+
+double BallisticSolver::saturationVapourPressure(double T) {
+    static const double kF[] = {-40, 0, 32, 59, 70, 100, 130};
+    static const double kE[] = {0.006, 0.045, 0.18, 0.5, 0.74, 1.93, 4.53};
+    if (T <= -40) return 0.006;
+    if (T >= 130) return 4.53;
+    size_t j = 1;
+    while (j < 6 && !(kF[j] > T)) ++j;
+    const size_t i = j - 1;
+    return kE[i] + (kE[j] - kE[i]) / (kF[j] - kF[i]) * (T - kF[i]);
+}
+
+double BallisticSolver::computeAtmosphere(double t, double p, double h) {
+    airTemperatureF = t * 1.8 + 32;
+    const double e = saturationVapourPressure(airTemperatureF);
+    const double T = airTemperatureF + 459.67;
+    const double factor = (1 + (e / 29.53) * ((h - 78) * 0.00378)) * ((p / 25.4002) / 29.53) * (518.67 / T);
+    airDensityRatio = factor;
+    speedOfSound = std::sqrt(T) * 49.19 / kFeetPerMetre;
+    return factor;
+}
+
+void BallisticSolver::prepareInputs() {
+    densityFactor = computeAtmosphere(airTemperature, airPressure, humidity);
+
+    windAzimuthNormalized = windAzimuth;
+    if (windAzimuthNormalized < -360 || windAzimuthNormalized > 360)
+        windAzimuthNormalized = std::fmod(std::trunc(windAzimuth), 360.0);
+    windSideSign = (windAzimuthNormalized >= 0 && windAzimuthNormalized <= 180) ? 1 : -1;
+
+    // The cosine and sine are cut to five decimals before use.
+    const double a = windAzimuthNormalized * 3.141592653589793 / 180;
+    const double w = windSpeed;
+    const double r = -std::floor(std::cos(a) * 100000) * w / 100000;
+    windRange = r * 2.236941851;
+    windCross = std::floor(std::sin(a) * 100000) * w / 100000 * 2.236941851;
+
+    const double v = mvCorrectionOff
+                         ? muzzleVelocity
+                         : ((airTemperature - mvTemperature) * mvTemperatureChange / 15 + 100) * (muzzleVelocity / 100);
+    correctedMuzzleVelocity = v;
+    launchSpeed = r * kFeetPerMetre + v * kFeetPerMetre;
+    boreHeight = sightHeight / 2.54;
+
+    if (dragFunction.kind == DragFuncKind::Special) {
+        if (dragFunction.sectionalDensity == 0) {
+            if (reporter) reporter->report(EngineMessage::ZeroSectionalDensity);
+        } else {
+            effectiveBC = dragFunction.sectionalDensity;
+        }
+    } else {
+        effectiveBC = ballisticCoefficient;
+    }
+    bulletWeightGrains = bulletWeightGrams * 15.43;
+}
+
+namespace {
+// One pass of the integrator. The hook sees every step (distance, state after the step, whether
+// its corrector ended exactly on the tolerance) and says nothing back; the pass ends at `end`.
+struct Integrator {
+    BallisticSolver& s;
+    CdLookup lookup;
+    double K;
+    double T0;
+
+    explicit Integrator(BallisticSolver& solver)
+        : s(solver),
+          lookup(solver.dragFunction),
+          K(solver.densityFactor * solver.dragConstant / solver.effectiveBC),
+          T0(solver.airTemperatureF + 459.67) {}
+
+    double airspeed(const Vec& u) const {
+        const double ax = u.x - s.windRange;
+        const double az = u.z - s.windCross;
+        return std::sqrt(ax * ax + u.y * u.y + az * az);
+    }
+
+    // Derivative of the velocity with respect to x at velocity u (airspeed V) and height y.
+    Vec derivative(const Vec& u, double V, double y) {
+        const double T = T0 * std::exp((s.temperatureLapse1 + s.temperatureLapse2 * y) * y);
+        const double M = V / (std::sqrt(T) * s.soundSpeedFactor);
+        const double cd = lookup.cdAt(M, s.reporter);
+        const double rho = std::exp((s.densityLapse1 + s.densityLapse2 * y) * y);
+        const double U = cd * K * V * rho / u.x;
+        return {(u.x - s.windRange) * U, U * u.y - s.gravity / u.x, U * (u.z - s.windCross)};
+    }
+
+    template <class Hook>
+    void run(double end, Hook&& hook) {
+        const double theta = s.launchAngle / kMoaPerRadianInPass;
+        Vec v{std::cos(theta) * s.launchSpeed, std::sin(theta) * s.launchSpeed, 0};
+        double y = s.boreHeight / 12;
+        double z = 0;
+        double t = 0;
+        double d = 0;
+        const double step = s.stepFeet;
+        Vec F = derivative(v, airspeed(v), y);
+        for (;;) {
+            d = d + s.stepMetres;
+            Vec p{v.x + step * F.x, v.y + step * F.y, v.z + step * F.z};
+            Vec G;
+            double h;
+            int iterations = 0;
+            do {
+                const double V0 = airspeed(p);
+                G = derivative(p, V0, y);
+                p = {v.x + step * (G.x + F.x) / 2, v.y + step * (G.y + F.y) / 2, v.z + step * (G.z + F.z) / 2};
+                const double V1 = airspeed(p);
+                h = std::fabs(V1 - V0) / V1;
+                if (++iterations >= BallisticSolver::kMaxCorrectorIterations && h > s.tolerance) {
+                    s.converged = false;
+                    break;
+                }
+            } while (h > s.tolerance);
+            y = y + step * (v.y + p.y) / (v.x + p.x);
+            z = z + step * (v.z + p.z) / (v.x + p.x);
+            t = t + 2 * step / (v.x + p.x);
+            s.endHeight = y;
+            v = p;
+            F = G;
+            hook(StepState{d, z, p.x, p.y, p.z, t}, y, h == s.tolerance);
+            // Written so that a distance that is not a number ends the pass instead of never.
+            if (!(d < end)) break;
+            if (d >= BallisticSolver::kMaxPassMetres) {
+                s.converged = false;
+                break;
+            }
+        }
+    }
+};
+}  // namespace
+
+void BallisticSolver::runPass() {
+    const double end = solveDistance != 0 ? solveDistance : passMaxDistance;
+    const bool tableMode = solveDistance == 0;
+
+    workRow = ResultsElement{};
+    workRow.verticalCm = boreHeight * 2.54;
+    workRow.velocity = launchSpeed / kFeetPerMetre;
+    workRow.energy = energyOf(launchSpeed, bulletWeightGrains);
+    if (tableMode) rows.push_back(workRow);
+
+    Integrator integrator(*this);
+    if (tableMode) {
+        double next = outputStep;
+        integrator.run(end, [&](const StepState& st, double y, bool) {
+            if (st.d >= next) {
+                workRow.distance = st.d;
+                workRow.verticalCm = y * 12 * 2.54;
+                workRow.verticalMil = workRow.verticalCm * 10 / st.d;
+                workRow.verticalMoa = angularMoa(workRow.verticalCm, st.d);
+                workRow.verticalClicks = workRow.verticalMoa / clickVertical;
+                fillFromStep(workRow, st, clickHorizontal, bulletWeightGrains);
+                rows.push_back(workRow);
+                next = next + outputStep;
+            }
+        });
+    } else {
+        // Only the last recorded step's values survive in the target row, so keep its state and
+        // fill the row once at the end.
+        StepState last{};
+        bool recorded = false;
+        integrator.run(end, [&](const StepState& st, double, bool onTolerance) {
+            if (!onTolerance) {
+                last = st;
+                recorded = true;
+            }
+        });
+        if (recorded) fillFromStep(targetRow, last, clickHorizontal, bulletWeightGrains);
+    }
+
+    if (targetDistance == 0) {
+        targetRow.energy = 0;
+        targetRow.timeOfFlight = 0;
+        targetRow.velocity = correctedMuzzleVelocity;
+    }
+}
+
+PassTrace BallisticSolver::tracePass(double angle, double maxMetres) {
+    PassTrace trace;
+    trace.angle = angle;
+    PassTrace::Step current;
+    prepareSolve(maxMetres);
+    launchAngle = angle;
+    Integrator integrator(*this);
+    trace.steps.reserve(static_cast<size_t>(std::max(1.0, std::ceil(maxMetres))));
+    integrator.run(maxMetres, [&](const StepState& st, double y, bool onTolerance) {
+        current.height = y;
+        if (!onTolerance) {
+            current.distance = st.d;
+            current.sideways = st.z;
+            current.vx = st.vx;
+            current.vy = st.vy;
+            current.vz = st.vz;
+            current.time = st.t;
+            current.recorded = true;
+        }
+        current.complete = converged;
+        trace.steps.push_back(current);
+    });
+    return trace;
+}
+
+void BallisticSolver::prepareSolve(double distance) {
+    prepareInputs();
+    boreHeight = -boreHeight;
+    outputStep = tableStep;
+    passMaxDistance = tableMaxDistance;
+    solveDistance = distance;
+    windRange = windRange * 22 / 15;
+    windCross = windCross * 22 / 15;
+    launchAngle = 0;
+    converged = true;
+}
+
+// After a pass: true when the solve ends, with its result.
+bool BallisticSolver::finishPass(int& k, double distance, double& result) {
+    if (std::fabs(endHeight) < 0.00001) {
+        solveDistance = 0;
+        result = launchAngle;
+        return true;
+    }
+    k = k + 1;
+    angleHistory[k] = launchAngle;
+    heightHistory[k] = endHeight;
+    const double next = k == 1 ? launchAngle + 2
+                               : angleHistory[k] + (0 - heightHistory[k]) * (angleHistory[k - 1] - angleHistory[k]) /
+                                                       (heightHistory[k - 1] - heightHistory[k]);
+    angleHistory[k + 1] = next;
+    if (k < kMaxPasses) launchAngle = next;
+    if (distance == 0) {
+        result = launchAngle;
+        return true;
+    }
+    if (k >= kMaxPasses) {
+        // The history is full and the angle can no longer change: stop with the last one.
+        converged = false;
+        result = launchAngle;
+        return true;
+    }
+    return false;
+}
+
+double BallisticSolver::solveLaunchAngle(double distance) {
+    prepareSolve(distance);
+    int k = 0;
+    double result = 0;
+    for (;;) {
+        runPass();
+        if (finishPass(k, distance, result)) return result;
+    }
+}
+
+double BallisticSolver::solveLaunchAngle(double distance, const PassTrace& first, const PassTrace& second) {
+    prepareSolve(distance);
+    const size_t n = PassTrace::stepsFor(distance, stepMetres);
+    if (distance == 0 || targetDistance == 0 || n > first.steps.size() || n > second.steps.size() ||
+        first.angle != 0 || second.angle != 2) {
+        return solveLaunchAngle(distance);
+    }
+    // The muzzle row every pass writes does not depend on the launch angle.
+    workRow = ResultsElement{};
+    workRow.verticalCm = boreHeight * 2.54;
+    workRow.velocity = launchSpeed / kFeetPerMetre;
+    workRow.energy = energyOf(launchSpeed, bulletWeightGrains);
+
+    int k = 0;
+    double result = 0;
+    for (const PassTrace* trace : {&first, &second}) {
+        const PassTrace::Step& st = trace->steps[n - 1];
+        endHeight = st.height;
+        if (st.recorded)
+            fillFromStep(targetRow, StepState{st.distance, st.sideways, st.vx, st.vy, st.vz, st.time}, clickHorizontal,
+                         bulletWeightGrains);
+        if (!st.complete) converged = false;
+        if (finishPass(k, distance, result)) return result;
+    }
+    for (;;) {
+        runPass();
+        if (finishPass(k, distance, result)) return result;
+    }
+}
+
+double BallisticSolver::correctionAt(double D, const PassTrace* first, const PassTrace* second) {
+    auto solve = [&](double distance) {
+        return first && second ? solveLaunchAngle(distance, *first, *second) : solveLaunchAngle(distance);
+    };
+    const double Z = zeroDistance;
+    const double s = sightHeight / 2.54;
+    const double thetaZ = zeroAngle;
+    const double alpha = targetAngle;
+    double g;
+    if (alpha == 0) {
+        shownZeroAngle = thetaZ;
+        g = solve(D) - thetaZ;
+    } else {
+        const double thetaD = solve(D);
+        const double X = D * 100 / 2.54;
+        const double A = std::tan(thetaD / 3437.7467707849396) * X - s;
+        const double R = std::tan(thetaZ / 3437.7467707849396) * (Z * 100) / 2.54;
+        zeroLineRise = R;
+        // The slope uses 57.3 degrees per radian.
+        g = D > 30 ? std::atan((std::cos(alpha / 57.3) * A + s - R / Z * D) * 2.54 / (D * 100)) * 360 * 60 /
+                         6283.185307179586 * 1000
+                   : 0;
+    }
+    targetRow.verticalMoa = g;
+    targetRow.verticalClicks = g / clickVertical;
+    targetRow.verticalCm = std::tan(g / 3437.7467707849396) * D * 100;
+    targetRow.verticalMil = targetRow.verticalCm * 10 / D;
+    return g;
+}
+
+double BallisticSolver::driftAngle(double sg) {
+    static const double kSg[] = {1, 1.1, 1.2, 1.3, 1.4, 1.5, 2, 2.4, 3};
+    static const double kDeg[] = {0, 7.5, 12, 14, 15.5, 16.5, 20, 22, 24};
+    if (sg <= 1) return 0;
+    if (sg >= 3) return 24;
+    size_t j = 1;
+    while (j < 8 && !(kSg[j] > sg)) ++j;
+    const size_t i = j - 1;
+    return kDeg[i] + (kDeg[j] - kDeg[i]) / (kSg[j] - kSg[i]) * (sg - kSg[i]);
+}
+
+double BallisticSolver::verticalWindDrift(double h, bool manualDrift, double manualDriftPercent) const {
+    const double m = manualDrift ? manualDriftPercent / 100 * h
+                                 : std::tan(driftAngle(dragFunction.stabilityFactor) / 57.29577951308232) * std::fabs(h);
+    return -std::fabs(m) * windSideSign;
+}
+
+double BallisticSolver::spinDrift(double t) const {
+    const double sg = dragFunction.stabilityFactor;
+    if (sg == 0) return 0;
+    return std::pow(std::max(t - zeroTimeOfFlight, 0.0), 1.83) * ((sg + 1.2) * 1.25) * 2.54;
+}

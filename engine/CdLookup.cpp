@@ -1,0 +1,42 @@
+#include "CdLookup.h"
+
+#include "EngineReporter.h"
+
+double interpolateCd(const DragElement* p, size_t j, double mach) {
+    const size_t i = j - 1;
+    // Two points at the same Mach number would divide by zero; the first of them stands.
+    if (p[j].mach == p[i].mach) return p[i].cd;
+    return p[i].cd + (p[j].cd - p[i].cd) / (p[j].mach - p[i].mach) * (mach - p[i].mach);
+}
+
+size_t linearSearchCd(const DragElement* p, size_t count, double mach) {
+    size_t j = 1;
+    while (j < count - 1 && !(mach <= p[j].mach)) ++j;
+    return j;
+}
+
+CdLookup::CdLookup(const DragFunc& func)
+    : points_(func.points.data()), count_(func.points.size()), nonDecreasing_(true) {
+    for (size_t k = 1; k < count_; ++k)
+        if (!(points_[k].mach >= points_[k - 1].mach)) nonDecreasing_ = false;
+}
+
+double CdLookup::cdAt(double mach, EngineReporter* reporter) {
+    const size_t n = count_;
+    if (n == 0) {
+        if (reporter) reporter->report(EngineMessage::EmptyDragFunction);
+        return 0.5;
+    }
+    const DragElement* p = points_;
+    if (mach > p[n - 1].mach) return p[n - 1].cd;
+    if (mach < p[0].mach) return p[0].cd;
+    if (n == 1) return p[0].cd;
+    if (!nonDecreasing_ || mach != mach) return interpolateCd(p, linearSearchCd(p, n, mach), mach);
+    // Here p[0] <= mach <= p[n-1] and the table never decreases, so the answer is the one j in
+    // [1, n-1] with mach <= p[j] and (j == 1 or p[j-1] < mach); walk the hint there.
+    size_t j = hint_;
+    while (!(mach <= p[j].mach)) ++j;
+    while (j > 1 && mach <= p[j - 1].mach) --j;
+    hint_ = j;
+    return interpolateCd(p, j, mach);
+}
