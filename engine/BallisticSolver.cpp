@@ -5,21 +5,13 @@
 
 #include "CdLookup.h"
 #include "EngineReporter.h"
+#include "LaunchAngleSolve.h"
+#include "PassStepper.h"
 #include "PassTrace.h"
 #include "StandardDragSet.h"
 
 namespace {
-constexpr double kMoaPerRadianInPass = 3437.74677;
 constexpr double kFeetPerMetre = 3.280839895;
-
-struct Vec {
-    double x, y, z;
-};
-
-// What a pass keeps of a step for the target row: the values it was filled from.
-struct StepState {
-    double d, z, vx, vy, vz, t;
-};
 
 double energyOf(double speed, double grains) { return speed * speed * grains / 450400 * 1.357; }
 
@@ -107,95 +99,32 @@ void BallisticSolver::prepareInputs() {
 }
 
 namespace {
-// One pass of the integrator. The hook sees every step (distance, state after the step, whether
-// its corrector ended exactly on the tolerance) and says nothing back; the pass ends at `end`.
-struct Integrator {
-    BallisticSolver& s;
-    CdLookup lookup;
-    double K;
-    double T0;
-
-    explicit Integrator(BallisticSolver& solver)
-        : s(solver),
-          lookup(solver.dragFunction),
-          K(solver.densityFactor * solver.dragConstant / solver.effectiveBC),
-          T0(solver.airTemperatureF + 459.67) {}
-
-    double airspeed(const Vec& u) const {
-        const double ax = u.x - s.windRange;
-        const double az = u.z - s.windCross;
-        return std::sqrt(ax * ax + u.y * u.y + az * az);
-    }
-
-    // Derivative of the velocity with respect to x at velocity u (airspeed V) and height y.
-    Vec derivative(const Vec& u, double V, double y) {
-        const double T = T0 * std::exp((s.temperatureLapse1 + s.temperatureLapse2 * y) * y);
-        const double M = V / (std::sqrt(T) * s.soundSpeedFactor);
-        const double cd = lookup.cdAt(M, s.reporter);
-        const double rho = std::exp((s.densityLapse1 + s.densityLapse2 * y) * y);
-        const double U = cd * K * V * rho / u.x;
-        return {(u.x - s.windRange) * U, U * u.y - s.gravity / u.x, U * (u.z - s.windCross)};
-    }
-
-    template <class Hook>
-    void run(double end, Hook&& hook) {
-        const double theta = s.launchAngle / kMoaPerRadianInPass;
-        Vec v{std::cos(theta) * s.launchSpeed, std::sin(theta) * s.launchSpeed, 0};
-        double y = s.boreHeight / 12;
-        double z = 0;
-        double t = 0;
-        double d = 0;
-        const double step = s.stepFeet;
-        Vec F = derivative(v, airspeed(v), y);
-        for (;;) {
-            d = d + s.stepMetres;
-            Vec p{v.x + step * F.x, v.y + step * F.y, v.z + step * F.z};
-            Vec G;
-            double h;
-            int iterations = 0;
-            do {
-                const double V0 = airspeed(p);
-                G = derivative(p, V0, y);
-                p = {v.x + step * (G.x + F.x) / 2, v.y + step * (G.y + F.y) / 2, v.z + step * (G.z + F.z) / 2};
-                const double V1 = airspeed(p);
-                h = std::fabs(V1 - V0) / V1;
-                if (++iterations >= BallisticSolver::kMaxCorrectorIterations && h > s.tolerance) {
-                    s.converged = false;
-                    break;
-                }
-            } while (h > s.tolerance);
-            y = y + step * (v.y + p.y) / (v.x + p.x);
-            z = z + step * (v.z + p.z) / (v.x + p.x);
-            t = t + 2 * step / (v.x + p.x);
-            s.endHeight = y;
-            v = p;
-            F = G;
-            hook(StepState{d, z, p.x, p.y, p.z, t}, y, h == s.tolerance);
-            // Written so that a distance that is not a number ends the pass instead of never.
-            if (!(d < end)) break;
-            if (d >= BallisticSolver::kMaxPassMetres) {
-                s.converged = false;
-                break;
-            }
-        }
-    }
-};
+// Runs a whole pass, showing each step to the hook; returns the stepper at its end.
+template <class Hook>
+void runSteps(BallisticSolver& s, double end, Hook&& hook) {
+    PassStepper pass(s, end);
+    bool more;
+    do {
+        more = pass.step();
+        hook(pass);
+    } while (more);
+    s.endHeight = pass.y;
+    if (pass.incomplete) s.converged = false;
+}
 }  // namespace
 
 void BallisticSolver::runPass() {
     const double end = solveDistance != 0 ? solveDistance : passMaxDistance;
     const bool tableMode = solveDistance == 0;
 
-    workRow = ResultsElement{};
-    workRow.verticalCm = boreHeight * 2.54;
-    workRow.velocity = launchSpeed / kFeetPerMetre;
-    workRow.energy = energyOf(launchSpeed, bulletWeightGrains);
+    writeMuzzleRow();
     if (tableMode) rows.push_back(workRow);
 
-    Integrator integrator(*this);
     if (tableMode) {
         double next = outputStep;
-        integrator.run(end, [&](const StepState& st, double y, bool) {
+        runSteps(*this, end, [&](const PassStepper& pass) {
+            const StepState& st = pass.state;
+            const double y = pass.y;
             if (st.d >= next) {
                 workRow.distance = st.d;
                 workRow.verticalCm = y * 12 * 2.54;
@@ -212,20 +141,16 @@ void BallisticSolver::runPass() {
         // fill the row once at the end.
         StepState last{};
         bool recorded = false;
-        integrator.run(end, [&](const StepState& st, double, bool onTolerance) {
-            if (!onTolerance) {
-                last = st;
+        runSteps(*this, end, [&](const PassStepper& pass) {
+            if (!pass.onTolerance) {
+                last = pass.state;
                 recorded = true;
             }
         });
         if (recorded) fillFromStep(targetRow, last, clickHorizontal, bulletWeightGrains);
     }
 
-    if (targetDistance == 0) {
-        targetRow.energy = 0;
-        targetRow.timeOfFlight = 0;
-        targetRow.velocity = correctedMuzzleVelocity;
-    }
+    applyZeroTargetDistance();
 }
 
 PassTrace BallisticSolver::tracePass(double angle, double maxMetres) {
@@ -234,11 +159,11 @@ PassTrace BallisticSolver::tracePass(double angle, double maxMetres) {
     PassTrace::Step current;
     prepareSolve(maxMetres);
     launchAngle = angle;
-    Integrator integrator(*this);
     trace.steps.reserve(static_cast<size_t>(std::max(1.0, std::ceil(maxMetres))));
-    integrator.run(maxMetres, [&](const StepState& st, double y, bool onTolerance) {
-        current.height = y;
-        if (!onTolerance) {
+    runSteps(*this, maxMetres, [&](const PassStepper& pass) {
+        const StepState& st = pass.state;
+        current.height = pass.y;
+        if (!pass.onTolerance) {
             current.distance = st.d;
             current.sideways = st.z;
             current.vx = st.vx;
@@ -247,7 +172,7 @@ PassTrace BallisticSolver::tracePass(double angle, double maxMetres) {
             current.time = st.t;
             current.recorded = true;
         }
-        current.complete = converged;
+        current.complete = !pass.incomplete;
         trace.steps.push_back(current);
     });
     return trace;
@@ -262,7 +187,8 @@ void BallisticSolver::prepareSolve(double distance) {
     windRange = windRange * 22 / 15;
     windCross = windCross * 22 / 15;
     launchAngle = 0;
-    converged = true;
+    // A distance that is not a number still ends (after one step per pass), but answers nothing.
+    converged = !std::isnan(distance);
 }
 
 // After a pass: true when the solve ends, with its result.
@@ -293,50 +219,56 @@ bool BallisticSolver::finishPass(int& k, double distance, double& result) {
     return false;
 }
 
-double BallisticSolver::solveLaunchAngle(double distance) {
-    prepareSolve(distance);
-    int k = 0;
-    double result = 0;
-    for (;;) {
-        runPass();
-        if (finishPass(k, distance, result)) return result;
-    }
-}
-
-double BallisticSolver::solveLaunchAngle(double distance, const PassTrace& first, const PassTrace& second) {
-    prepareSolve(distance);
-    const size_t n = PassTrace::stepsFor(distance, stepMetres);
-    if (distance == 0 || targetDistance == 0 || n > first.steps.size() || n > second.steps.size() ||
-        first.angle != 0 || second.angle != 2) {
-        return solveLaunchAngle(distance);
-    }
-    // The muzzle row every pass writes does not depend on the launch angle.
+void BallisticSolver::writeMuzzleRow() {
     workRow = ResultsElement{};
     workRow.verticalCm = boreHeight * 2.54;
     workRow.velocity = launchSpeed / kFeetPerMetre;
     workRow.energy = energyOf(launchSpeed, bulletWeightGrains);
+}
 
+double BallisticSolver::solveLaunchAngleReference(double distance) {
+    prepareSolve(distance);
     int k = 0;
     double result = 0;
-    for (const PassTrace* trace : {&first, &second}) {
-        const PassTrace::Step& st = trace->steps[n - 1];
-        endHeight = st.height;
-        if (st.recorded)
-            fillFromStep(targetRow, StepState{st.distance, st.sideways, st.vx, st.vy, st.vz, st.time}, clickHorizontal,
-                         bulletWeightGrains);
-        if (!st.complete) converged = false;
-        if (finishPass(k, distance, result)) return result;
-    }
     for (;;) {
         runPass();
         if (finishPass(k, distance, result)) return result;
     }
 }
 
+double BallisticSolver::solveLaunchAngle(double distance) { return solveFrom(distance, nullptr, nullptr); }
+
+double BallisticSolver::solveLaunchAngle(double distance, const PassTrace& first, const PassTrace& second) {
+    return solveFrom(distance, &first, &second);
+}
+
+double BallisticSolver::solveFrom(double distance, const PassTrace* first, const PassTrace* second) {
+    LaunchAngleSolve solve(*this, distance, first, second);
+    while (!solve.done()) {
+        while (solve.pass().step()) {
+        }
+        solve.passEnded();
+    }
+    return solve.result();
+}
+
+void BallisticSolver::fillTargetFromStep(const StepState& st) {
+    fillFromStep(targetRow, st, clickHorizontal, bulletWeightGrains);
+}
+
+void BallisticSolver::applyZeroTargetDistance() {
+    if (targetDistance == 0) {
+        targetRow.energy = 0;
+        targetRow.timeOfFlight = 0;
+        targetRow.velocity = correctedMuzzleVelocity;
+    }
+}
+
 double BallisticSolver::correctionAt(double D, const PassTrace* first, const PassTrace* second) {
-    auto solve = [&](double distance) {
-        return first && second ? solveLaunchAngle(distance, *first, *second) : solveLaunchAngle(distance);
-    };
+    return correctionFromAngle(D, solveFrom(D, first, second));
+}
+
+double BallisticSolver::correctionFromAngle(double D, double thetaD) {
     const double Z = zeroDistance;
     const double s = sightHeight / 2.54;
     const double thetaZ = zeroAngle;
@@ -344,9 +276,8 @@ double BallisticSolver::correctionAt(double D, const PassTrace* first, const Pas
     double g;
     if (alpha == 0) {
         shownZeroAngle = thetaZ;
-        g = solve(D) - thetaZ;
+        g = thetaD - thetaZ;
     } else {
-        const double thetaD = solve(D);
         const double X = D * 100 / 2.54;
         const double A = std::tan(thetaD / 3437.7467707849396) * X - s;
         const double R = std::tan(thetaZ / 3437.7467707849396) * (Z * 100) / 2.54;

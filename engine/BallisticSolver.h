@@ -6,6 +6,7 @@
 
 class EngineReporter;
 class PassTrace;
+struct StepState;
 
 // The ballistic engine: every input of a shot, the air model, the integration state and its
 // results. Inputs are metric; the engine works in feet, ft/s, inches, grains, °F and inHg.
@@ -92,6 +93,9 @@ public:
 
     void runPass();
     double solveLaunchAngle(double distance);
+    // The same solve pass by pass as described, every pass filling the target row: slower, and
+    // the yardstick solveLaunchAngle is held to (tests compare them bit for bit).
+    double solveLaunchAngleReference(double distance);
 
     // The same solve, taking its first two passes (launch angles 0 and 2 MOA, the same for every
     // distance) from traces made once by tracePass on a copy of this solver with the same inputs.
@@ -109,7 +113,15 @@ public:
     // Spin drift (derivation), cm, at a time of flight.
     double spinDrift(double timeOfFlight) const;
 
+    // The part of correctionAt after the solve, given the launch angle it found.
+    double correctionFromAngle(double distance, double launchAngleAtDistance);
+
 private:
+    friend class LaunchAngleSolve;
     void prepareSolve(double distance);
     bool finishPass(int& k, double distance, double& result);
+    double solveFrom(double distance, const PassTrace* first, const PassTrace* second);
+    void writeMuzzleRow();
+    void fillTargetFromStep(const StepState& st);
+    void applyZeroTargetDistance();
 };

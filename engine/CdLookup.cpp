@@ -19,6 +19,11 @@ CdLookup::CdLookup(const DragFunc& func)
     : points_(func.points.data()), count_(func.points.size()), nonDecreasing_(true) {
     for (size_t k = 1; k < count_; ++k)
         if (!(points_[k].mach >= points_[k - 1].mach)) nonDecreasing_ = false;
+    if (nonDecreasing_ && count_ > 1) {
+        slopes_.resize(count_);
+        for (size_t j = 1; j < count_; ++j)
+            slopes_[j] = (points_[j].cd - points_[j - 1].cd) / (points_[j].mach - points_[j - 1].mach);
+    }
 }
 
 double CdLookup::cdAt(double mach, EngineReporter* reporter) {
@@ -38,5 +43,7 @@ double CdLookup::cdAt(double mach, EngineReporter* reporter) {
     while (!(mach <= p[j].mach)) ++j;
     while (j > 1 && mach <= p[j - 1].mach) --j;
     hint_ = j;
-    return interpolateCd(p, j, mach);
+    const size_t i = j - 1;
+    if (p[j].mach == p[i].mach) return p[i].cd;
+    return p[i].cd + slopes_[j] * (mach - p[i].mach);
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <vector>
 
 #include "DragFunc.h"
 
@@ -20,6 +21,9 @@ private:
     size_t count_;
     bool nonDecreasing_;
     size_t hint_ = 1;
+    // (cd[j] - cd[j-1]) / (mach[j] - mach[j-1]) for each j, worked out once: the same quotient
+    // the interpolation would divide out at every lookup.
+    std::vector<double> slopes_;
 };
 
 // The interpolation step shared by both lookups: between points i = j - 1 and j.

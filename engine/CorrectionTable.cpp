@@ -8,6 +8,8 @@
 #include <optional>
 #include <thread>
 
+#include "LaunchAngleSolve.h"
+#include "PassStepper.h"
 #include "PassTrace.h"
 
 TableRange TableRange::clamped() const {
@@ -32,6 +34,9 @@ double TableRange::pastLast() const {
 }
 
 namespace {
+// Row solves one thread keeps going side by side.
+constexpr size_t kLanes = 3;
+
 struct RowResult {
     DistanceCorrections corrections;
     std::vector<ResultsElement> newRows;  // what the row's solve appended to the solver's rows
@@ -70,39 +75,79 @@ TableFill fillCorrectionTable(BallisticSolver& main, const TableRange& range, co
     std::mutex mutex;
     std::condition_variable finished;
 
-    // The far rows cost most, so they go first; each task solves one row on a fresh copy.
-    auto solveTask = [&](size_t task) {
-        const size_t index = total - 1 - task;
-        BallisticSolver local = prototype;
-        results[index].corrections = correctionsAt(local, distances[index], options, &first, &second);
-        results[index].newRows = std::move(local.rows);
-        if (index == total - 1) lastState.emplace(std::move(local));
+    // A worker keeps a few rows' solves going side by side on its thread (see
+    // PassStepper::stepTogether) and takes the next row whenever one finishes. The far rows cost
+    // most, so they go first. Each row is solved on a fresh copy of the prepared solver.
+    struct Lane {
+        size_t index = 0;
+        std::optional<BallisticSolver> solver;
+        std::optional<LaunchAngleSolve> solve;
     };
-    auto work = [&] {
+    auto finishRow = [&](Lane& lane) {
+        const size_t index = lane.index;
+        const double d = distances[index];
+        BallisticSolver& solver = *lane.solver;
+        const double g = solver.correctionFromAngle(d, lane.solve->result());
+        results[index].corrections = correctionsFromVertical(solver, d, g, options);
+        results[index].newRows = std::move(solver.rows);
+        lane.solve.reset();
+        if (index == total - 1) lastState.emplace(std::move(solver));
+        lane.solver.reset();
+        if (done.fetch_add(1) + 1 == total) {
+            std::lock_guard<std::mutex> lock(mutex);
+            finished.notify_all();
+        }
+    };
+    auto work = [&](const std::function<bool()>& keepGoing) {
+        Lane lanes[kLanes];
+        PassStepper* passes[kLanes];
+        Lane* owners[kLanes];
+        bool more[kLanes];
         for (;;) {
-            if (cancel.load(std::memory_order_relaxed)) return;
-            const size_t task = nextTask.fetch_add(1);
-            if (task >= total) return;
-            solveTask(task);
-            if (done.fetch_add(1) + 1 == total) {
-                std::lock_guard<std::mutex> lock(mutex);
-                finished.notify_all();
+            size_t active = 0;
+            for (Lane& lane : lanes) {
+                while (!lane.solve) {
+                    if (cancel.load(std::memory_order_relaxed) || (keepGoing && !keepGoing())) {
+                        cancel = true;
+                        break;
+                    }
+                    const size_t task = nextTask.fetch_add(1);
+                    if (task >= total) break;
+                    lane.index = total - 1 - task;
+                    const double d = distances[lane.index];
+                    lane.solver.emplace(prototype);
+                    lane.solver->targetDistance = d;
+                    lane.solve.emplace(*lane.solver, d, &first, &second);
+                    if (lane.solve->done()) finishRow(lane);
+                }
+                if (lane.solve) {
+                    passes[active] = &lane.solve->pass();
+                    owners[active++] = &lane;
+                }
+            }
+            if (active == 0) return;
+            bool anyEnded = false;
+            while (!anyEnded) {
+                PassStepper::stepTogether(passes, active, more);
+                for (size_t i = 0; i < active; ++i) anyEnded = anyEnded || !more[i];
+            }
+            for (size_t i = 0; i < active; ++i) {
+                if (more[i]) continue;
+                owners[i]->solve->passEnded();
+                if (owners[i]->solve->done()) finishRow(*owners[i]);
             }
         }
     };
 
     unsigned count = threads ? threads : std::max(1u, std::thread::hardware_concurrency());
-    count = static_cast<unsigned>(std::min<size_t>(count, total));
-    if (count == 1) {
-        // One thread: the calling thread solves and reports after every row.
-        for (size_t task = 0; task < total && !cancel; ++task) {
-            if (progress && !progress(task, total)) cancel = true;
-            else solveTask(task), done = task + 1;
-        }
+    count = static_cast<unsigned>(std::min<size_t>(count, (total + kLanes - 1) / kLanes));
+    if (count <= 1) {
+        // One thread: the calling thread solves and reports between rows.
+        work([&] { return !progress || progress(done.load(), total); });
     } else {
         std::vector<std::thread> pool;
         pool.reserve(count);
-        for (unsigned i = 0; i < count; ++i) pool.emplace_back(work);
+        for (unsigned i = 0; i < count; ++i) pool.emplace_back(work, std::function<bool()>{});
         {
             std::unique_lock<std::mutex> lock(mutex);
             while (done.load() < total && !cancel.load()) {

@@ -45,10 +45,14 @@ ZeroingResult zeroRifle(BallisticSolver& main, BallisticSolver& zeroing, const Z
 
 DistanceCorrections correctionsAt(BallisticSolver& main, double distance, const DriftOptions& options,
                                   const PassTrace* first, const PassTrace* second) {
+    main.targetDistance = distance;
+    return correctionsFromVertical(main, distance, main.correctionAt(distance, first, second), options);
+}
+
+DistanceCorrections correctionsFromVertical(BallisticSolver& main, double distance, double g,
+                                            const DriftOptions& options) {
     DistanceCorrections out;
     out.distance = distance;
-    main.targetDistance = distance;
-    double g = main.correctionAt(distance, first, second);
     out.converged = main.converged;
     const ResultsElement& row = main.targetRow;
     if (options.addVerticalDrift)

@@ -54,6 +54,11 @@ class PassTrace;
 DistanceCorrections correctionsAt(BallisticSolver& main, double distance, const DriftOptions& options,
                                   const PassTrace* first = nullptr, const PassTrace* second = nullptr);
 
+// The rest of correctionsAt once the main solver's correctionAt has given the vertical correction g
+// (MOA) at the distance.
+DistanceCorrections correctionsFromVertical(BallisticSolver& main, double distance, double g,
+                                            const DriftOptions& options);
+
 // The corrections as the program shows them: each rounded to two decimals; all 0 at distance 0.
 struct ShownCorrections {
     Corrections vertical;

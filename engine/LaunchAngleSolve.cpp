@@ -1,0 +1,63 @@
+#include "LaunchAngleSolve.h"
+
+#include "PassTrace.h"
+
+LaunchAngleSolve::LaunchAngleSolve(BallisticSolver& solver, double distance, const PassTrace* first,
+                                   const PassTrace* second)
+    : s_(solver), distance_(distance), targetBefore_(solver.targetRow) {
+    s_.prepareSolve(distance);
+    // A solve at distance 0 is one table pass; leave it to the plain way.
+    if (distance == 0) {
+        result_ = s_.solveLaunchAngleReference(distance);
+        done_ = true;
+        return;
+    }
+    const size_t n = PassTrace::stepsFor(distance, s_.stepMetres);
+    if (first && second && s_.targetDistance != 0 && n <= first->steps.size() && n <= second->steps.size() &&
+        first->angle == 0 && second->angle == 2) {
+        // Every solve starts with these two passes; the muzzle row they write does not depend on
+        // the launch angle.
+        s_.writeMuzzleRow();
+        for (const PassTrace* trace : {first, second}) {
+            const PassTrace::Step& st = trace->steps[n - 1];
+            s_.endHeight = st.height;
+            if (st.recorded) s_.fillTargetFromStep(StepState{st.distance, st.sideways, st.vx, st.vy, st.vz, st.time});
+            if (!st.complete) s_.converged = false;
+            if (s_.finishPass(k_, distance, result_)) {
+                done_ = true;
+                return;
+            }
+        }
+    }
+    terms_.reserve(n);
+    startPass();
+}
+
+void LaunchAngleSolve::startPass() {
+    s_.writeMuzzleRow();
+    pass_.emplace(s_, s_.solveDistance, PassStepper::Sideways::Deferred, &terms_);
+}
+
+void LaunchAngleSolve::passEnded() {
+    s_.endHeight = pass_->y;
+    if (pass_->incomplete) s_.converged = false;
+    if (s_.finishPass(k_, distance_, result_))
+        finish();
+    else
+        startPass();
+}
+
+void LaunchAngleSolve::finish() {
+    done_ = true;
+    if (pass_->recordedSteps == 0) {
+        // The last pass filled nothing (every corrector ended exactly on the tolerance), so the
+        // row would hold an earlier pass's values: solve again the plain way.
+        s_.targetRow = targetBefore_;
+        result_ = s_.solveLaunchAngleReference(distance_);
+        return;
+    }
+    StepState st = pass_->lastRecorded;
+    PassStepper::addUpSideways(terms_, pass_->recordedSteps, s_.stepFeet, st.z, st.t);
+    s_.fillTargetFromStep(st);
+    s_.applyZeroTargetDistance();
+}

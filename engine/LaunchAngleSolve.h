@@ -1,0 +1,44 @@
+#pragma once
+#include <optional>
+#include <vector>
+
+#include "BallisticSolver.h"
+#include "PassStepper.h"
+
+class PassTrace;
+
+// A launch-angle solve taken one pass at a time, so that a caller can step the passes of several
+// solves side by side (the table fill does). Gives exactly what BallisticSolver::solveLaunchAngle
+// gives:
+//   LaunchAngleSolve solve(solver, distance);
+//   while (!solve.done()) { while (solve.pass().step()) {} solve.passEnded(); }
+//   solve.result();
+// Only the last pass fills the target row (what earlier passes would write there is overwritten).
+class LaunchAngleSolve {
+public:
+    // With traces, the first two passes are cut from them (see BallisticSolver::tracePass).
+    LaunchAngleSolve(BallisticSolver& solver, double distance, const PassTrace* first = nullptr,
+                     const PassTrace* second = nullptr);
+    LaunchAngleSolve(const LaunchAngleSolve&) = delete;
+    LaunchAngleSolve& operator=(const LaunchAngleSolve&) = delete;
+
+    bool done() const { return done_; }
+    double result() const { return result_; }
+    // The pass under way; valid while not done.
+    PassStepper& pass() { return *pass_; }
+    // Call when the pass's last step has been taken.
+    void passEnded();
+
+private:
+    void startPass();
+    void finish();
+
+    BallisticSolver& s_;
+    double distance_;
+    int k_ = 0;
+    double result_ = 0;
+    bool done_ = false;
+    ResultsElement targetBefore_;
+    std::vector<SidewaysStep> terms_;
+    std::optional<PassStepper> pass_;
+};

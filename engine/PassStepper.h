@@ -1,0 +1,228 @@
+#pragma once
+#include <cmath>
+#include <vector>
+
+#include "BallisticSolver.h"
+#include "CdLookup.h"
+
+struct Vec {
+    double x, y, z;
+};
+
+// What a pass keeps of a step for the target row: the values the row is filled from.
+struct StepState {
+    double d, z, vx, vy, vz, t;
+};
+
+// What a step adds to the sideways drift and the time of flight, for passes that add them up only
+// when they turn out to be needed (see PassStepper::Sideways::Deferred).
+struct SidewaysStep {
+    double groundSum;   // vx + px, ft/s
+    double sidewaysSum; // vz + pz, ft/s
+};
+
+// One pass of the integrator, one step at a time. Everything the steps read is copied in at the
+// start: the pass sees the solver as it was when the pass began.
+//
+// Two things are done with less work than the plain formulas suggest, with the same results bit
+// for bit:
+// - the corrector's test h = |V1 - V0| / V1 > tolerance is decided from V1 squared when that is
+//   clearly on one side (it nearly always is); only near the limit are the root and the quotient
+//   taken;
+// - in Deferred mode the sideways drift z and the time t, which nothing in the pass reads, are not
+//   added up; each step keeps its two terms so that they can be added up afterwards, in the same
+//   order, for the one pass whose target row is wanted.
+class PassStepper {
+public:
+    enum class Sideways { EveryStep, Deferred };
+
+    PassStepper(const BallisticSolver& s, double end, Sideways mode = Sideways::EveryStep,
+                std::vector<SidewaysStep>* deferred = nullptr)
+        : lookup_(s.dragFunction),
+          reporter_(s.reporter),
+          windRange_(s.windRange),
+          windCross_(s.windCross),
+          K_(s.densityFactor * s.dragConstant / s.effectiveBC),
+          T0_(s.airTemperatureF + 459.67),
+          temperatureLapse1_(s.temperatureLapse1),
+          temperatureLapse2_(s.temperatureLapse2),
+          densityLapse1_(s.densityLapse1),
+          densityLapse2_(s.densityLapse2),
+          soundSpeedFactor_(s.soundSpeedFactor),
+          gravity_(s.gravity),
+          tolerance_(s.tolerance),
+          stepFeet_(s.stepFeet),
+          stepMetres_(s.stepMetres),
+          end_(end),
+          deferred_(mode == Sideways::Deferred ? deferred : nullptr) {
+        if (deferred_) deferred_->clear();
+        // Bounds on V1² / V0² inside which h is surely below the tolerance, and outside which it
+        // is surely above; the 1e-12 margins dwarf every rounding involved.
+        if (tolerance_ > 0 && tolerance_ < 0.5) {
+            const double lo = 1 / ((1 + tolerance_) * (1 + tolerance_));
+            const double hi = 1 / ((1 - tolerance_) * (1 - tolerance_));
+            surelyBelowLo_ = lo * (1 + 1e-12);
+            surelyBelowHi_ = hi * (1 - 1e-12);
+            surelyAboveLo_ = lo * (1 - 1e-12);
+            surelyAboveHi_ = hi * (1 + 1e-12);
+            quickTest_ = true;
+        }
+        // The launch angle turns into radians with this shorter constant.
+        const double theta = s.launchAngle / 3437.74677;
+        v_ = {std::cos(theta) * s.launchSpeed, std::sin(theta) * s.launchSpeed, 0};
+        y = s.boreHeight / 12;
+        const Air air = airAt(y);
+        F_ = derivative(v_, std::sqrt(airspeedSquared(v_)), air);
+    }
+
+    // One step. Afterwards `state` (z and t only in EveryStep mode), `y` and `onTolerance`
+    // describe it; returns false when the pass ends with this step.
+    bool step() {
+        beginStep();
+        while (correctOnce()) {
+        }
+        return endStep();
+    }
+
+    // The step in its three phases, so that independent passes can run them side by side on one
+    // thread (their long chains of dependent operations then overlap): beginStep, correctOnce
+    // until it returns false, endStep.
+    void beginStep() {
+        d_ = d_ + stepMetres_;
+        const double step = stepFeet_;
+        p_ = {v_.x + step * F_.x, v_.y + step * F_.y, v_.z + step * F_.z};
+        // The derivative is taken at the height of the start of the step in every iteration.
+        air_ = airAt(y);
+        iterations_ = 0;
+    }
+
+    // One corrector iteration; true when another is needed.
+    bool correctOnce() {
+        const double step = stepFeet_;
+        const Vec& v = v_;
+        const Vec& F = F_;
+        const double V0 = std::sqrt(airspeedSquared(p_));
+        G_ = derivative(p_, V0, air_);
+        const Vec& G = G_;
+        p_ = {v.x + step * (G.x + F.x) / 2, v.y + step * (G.y + F.y) / 2, v.z + step * (G.z + F.z) / 2};
+        const double A1 = airspeedSquared(p_);
+        const double V0sq = V0 * V0;
+        bool again;
+        if (quickTest_ && A1 > V0sq * surelyBelowLo_ && A1 < V0sq * surelyBelowHi_) {
+            again = false;
+            onTolerance = false;
+        } else if (quickTest_ && (A1 < V0sq * surelyAboveLo_ || A1 > V0sq * surelyAboveHi_)) {
+            again = true;
+            onTolerance = false;
+        } else {
+            const double V1 = std::sqrt(A1);
+            const double h = std::fabs(V1 - V0) / V1;
+            again = h > tolerance_;
+            onTolerance = h == tolerance_;
+        }
+        if (again && ++iterations_ >= BallisticSolver::kMaxCorrectorIterations) {
+            incomplete = true;
+            return false;
+        }
+        return again;
+    }
+
+    bool endStep() {
+        const double step = stepFeet_;
+        const Vec& v = v_;
+        const Vec& p = p_;
+        const double groundSum = v.x + p.x;
+        y = y + step * (v.y + p.y) / groundSum;
+        if (deferred_) {
+            deferred_->push_back({groundSum, v.z + p.z});
+        } else {
+            z_ = z_ + step * (v.z + p.z) / groundSum;
+            t_ = t_ + 2 * step / groundSum;
+        }
+        v_ = p;
+        F_ = G_;
+        ++steps_;
+        state = StepState{d_, z_, p.x, p.y, p.z, t_};
+        if (!onTolerance) {
+            recordedSteps = steps_;
+            lastRecorded = state;
+        }
+        // Written so that a distance that is not a number ends the pass instead of never.
+        if (!(d_ < end_)) return false;
+        if (d_ >= BallisticSolver::kMaxPassMetres) {
+            incomplete = true;
+            return false;
+        }
+        return true;
+    }
+
+    // Steps several independent passes side by side until one of them ends; `more[i]` tells
+    // which are still going.
+    static void stepTogether(PassStepper* const* passes, size_t count, bool* more) {
+        bool again[8];
+        for (size_t i = 0; i < count; ++i) passes[i]->beginStep();
+        for (size_t i = 0; i < count; ++i) again[i] = passes[i]->correctOnce();
+        for (size_t i = 0; i < count; ++i)
+            while (again[i]) again[i] = passes[i]->correctOnce();
+        for (size_t i = 0; i < count; ++i) more[i] = passes[i]->endStep();
+    }
+
+    // z and t after the first `steps` steps of a Deferred pass, added up as the pass would have.
+    static void addUpSideways(const std::vector<SidewaysStep>& terms, size_t steps, double stepFeet, double& z,
+                              double& t) {
+        z = 0;
+        t = 0;
+        for (size_t n = 0; n < steps; ++n) {
+            z = z + stepFeet * terms[n].sidewaysSum / terms[n].groundSum;
+            t = t + 2 * stepFeet / terms[n].groundSum;
+        }
+    }
+
+    StepState state{};
+    double y = 0;
+    bool onTolerance = false;
+    // The last step whose corrector did not end exactly on the tolerance: the one the target row
+    // is filled from (recordedSteps 0: none yet).
+    size_t recordedSteps = 0;
+    StepState lastRecorded{};
+    bool incomplete = false;  // a corrector gave up, or the pass was cut at kMaxPassMetres
+
+private:
+    struct Air {
+        double soundSpeed;  // ft/s, at the height
+        double density;     // relative to the ground
+    };
+
+    Air airAt(double height) const {
+        const double T = T0_ * std::exp((temperatureLapse1_ + temperatureLapse2_ * height) * height);
+        return {std::sqrt(T) * soundSpeedFactor_, std::exp((densityLapse1_ + densityLapse2_ * height) * height)};
+    }
+
+    double airspeedSquared(const Vec& u) const {
+        const double ax = u.x - windRange_;
+        const double az = u.z - windCross_;
+        return ax * ax + u.y * u.y + az * az;
+    }
+
+    // Derivative of the velocity with respect to x at velocity u (airspeed V).
+    Vec derivative(const Vec& u, double V, const Air& air) {
+        const double M = V / air.soundSpeed;
+        const double cd = lookup_.cdAt(M, reporter_);
+        const double U = cd * K_ * V * air.density / u.x;
+        return {(u.x - windRange_) * U, U * u.y - gravity_ / u.x, U * (u.z - windCross_)};
+    }
+
+    CdLookup lookup_;
+    EngineReporter* reporter_;
+    const double windRange_, windCross_, K_, T0_;
+    const double temperatureLapse1_, temperatureLapse2_, densityLapse1_, densityLapse2_;
+    const double soundSpeedFactor_, gravity_, tolerance_, stepFeet_, stepMetres_, end_;
+    std::vector<SidewaysStep>* deferred_;
+    bool quickTest_ = false;
+    double surelyBelowLo_ = 0, surelyBelowHi_ = 0, surelyAboveLo_ = 0, surelyAboveHi_ = 0;
+    Vec v_{}, F_{}, p_{}, G_{};
+    Air air_{};
+    int iterations_ = 0;
+    size_t steps_ = 0;
+    double z_ = 0, t_ = 0, d_ = 0;
+};
