@@ -1,0 +1,185 @@
+#include "ShotInputs.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+#include "StandardDragSet.h"
+#include "TextCodec.h"
+
+namespace {
+const InputField kFields[] = {
+    {"muzzle-velocity", &ShotInputs::muzzleVelocity, "начальная скорость, м/с"},
+    {"bc", &ShotInputs::ballisticCoefficient, "баллистический коэффициент"},
+    {"mv-temperature", &ShotInputs::mvTemperature, "температура при замере скорости, °C"},
+    {"mv-change", &ShotInputs::mvTemperatureChange, "изменение скорости на 15 °C, %"},
+    {"mv-correction-off", &ShotInputs::mvCorrectionOff, "температурная поправка скорости выключена"},
+    {"sight-height", &ShotInputs::sightHeight, "высота прицела над стволом, см"},
+    {"zero-distance", &ShotInputs::zeroDistance, "дистанция пристрелки, м", true},
+    {"click-vertical", &ShotInputs::clickVertical, "цена вертикального клика, MOA"},
+    {"click-horizontal", &ShotInputs::clickHorizontal, "цена горизонтального клика, MOA"},
+    {"distance", &ShotInputs::distance, "дистанция до цели, м", true},
+    {"target-angle", &ShotInputs::targetAngle, "угол места цели, градусы"},
+    {"wind-speed", &ShotInputs::windSpeed, "скорость ветра, м/с"},
+    {"wind-azimuth", &ShotInputs::windAzimuth, "азимут ветра (откуда дует, 0 - в лицо), градусы"},
+    {"temperature", &ShotInputs::temperature, "температура воздуха, °C"},
+    {"pressure", &ShotInputs::pressure, "атмосферное давление, мм рт. ст."},
+    {"humidity", &ShotInputs::humidity, "влажность, %"},
+    {"same-atmosphere", &ShotInputs::sameAtmosphere, "атмосфера пристрелки та же, что сейчас"},
+    {"zero-temperature", &ShotInputs::zeroTemperature, "температура при пристрелке, °C"},
+    {"zero-pressure", &ShotInputs::zeroPressure, "давление при пристрелке, мм рт. ст."},
+    {"zero-humidity", &ShotInputs::zeroHumidity, "влажность при пристрелке, %"},
+    {"add-derivation", &ShotInputs::addDerivation, "учитывать деривацию"},
+    {"add-vertical-drift", &ShotInputs::addVerticalDrift, "учитывать вертикальный ветровой снос"},
+    {"manual-drift", &ShotInputs::manualDrift, "вертикальный снос - процент от горизонтальной поправки"},
+    {"manual-drift-percent", &ShotInputs::manualDriftPercent, "этот процент, %"},
+    {"stability-factor", &ShotInputs::stabilityFactor, "фактор стабильности пули (для выбранной драг-функции)"},
+};
+
+std::string inQuotes(std::string_view text) { return "«" + std::string(text) + "»"; }
+
+bool equalIgnoringLatinCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+               return lower(x) == lower(y);
+           });
+}
+
+std::vector<DragFunc> makeAvailableDragFunctions() {
+    std::vector<DragFunc> functions;
+    makeStandardSet(functions);
+    int32_t next = 0;
+    for (const DragFunc& f : functions) next = std::max(next, f.uniqueNumber);
+    makeSampleFunction(functions, next + 1);
+    return functions;
+}
+}  // namespace
+
+std::span<const InputField> inputFields() { return kFields; }
+
+const InputField* findInputField(std::string_view name) {
+    for (const InputField& f : kFields)
+        if (name == f.name) return &f;
+    return nullptr;
+}
+
+std::optional<double> parseNumber(std::string_view text, std::string& error) {
+    if (text.empty()) {
+        error = "пустое значение, нужно число";
+        return std::nullopt;
+    }
+    std::string_view digits = text;
+    if (digits.front() == '+') digits.remove_prefix(1);
+    double value = 0;
+    const char* end = digits.data() + digits.size();
+    const auto [stop, ec] = std::from_chars(digits.data(), end, value, std::chars_format::general);
+    if (ec == std::errc::result_out_of_range) {
+        error = inQuotes(text) + ": число вне допустимого диапазона";
+        return std::nullopt;
+    }
+    if (ec != std::errc() || stop != end) {
+        if (text.find(',') != std::string_view::npos) {
+            std::string withPoint(text);
+            std::replace(withPoint.begin(), withPoint.end(), ',', '.');
+            error = inQuotes(text) + " не является числом: десятичный разделитель - точка, пишите " + withPoint;
+        } else {
+            error = inQuotes(text) + " не является числом";
+        }
+        return std::nullopt;
+    }
+    if (!std::isfinite(value)) {
+        error = inQuotes(text) + ": нужно конечное число";
+        return std::nullopt;
+    }
+    return value;
+}
+
+bool applySetting(ShotInputs& inputs, std::string_view name, std::string_view text, std::string& error) {
+    const InputField* field = findInputField(name);
+    if (!field) {
+        error = "неизвестное имя " + inQuotes(name) + " (список имён: tkcalc --help)";
+        return false;
+    }
+    if (auto flag = std::get_if<bool ShotInputs::*>(&field->member)) {
+        if (text != "0" && text != "1") {
+            error = "допустимо только 0 или 1, получено " + inQuotes(text);
+            return false;
+        }
+        inputs.**flag = text == "1";
+        return true;
+    }
+    const std::optional<double> value = parseNumber(text, error);
+    if (!value) return false;
+    if (field->nonNegative && *value < 0) {
+        error = "значение не может быть отрицательным, получено " + inQuotes(text);
+        return false;
+    }
+    if (auto number = std::get_if<double ShotInputs::*>(&field->member))
+        inputs.**number = *value;
+    else
+        inputs.*std::get<std::optional<double> ShotInputs::*>(field->member) = *value;
+    return true;
+}
+
+bool applyAssignment(ShotInputs& inputs, std::string_view assignment, std::string& error) {
+    const size_t eq = assignment.find('=');
+    if (eq == std::string_view::npos) {
+        error = "--set ожидает ИМЯ=ЗНАЧЕНИЕ, получено " + inQuotes(assignment);
+        return false;
+    }
+    const std::string_view name = assignment.substr(0, eq);
+    if (applySetting(inputs, name, assignment.substr(eq + 1), error)) return true;
+    error = "--set " + std::string(name) + ": " + error;
+    return false;
+}
+
+const std::vector<DragFunc>& availableDragFunctions() {
+    static const std::vector<DragFunc> functions = makeAvailableDragFunctions();
+    return functions;
+}
+
+const DragFunc* findDragFunction(std::string_view utf8Name) {
+    const std::string name = utf8ToCp1251(utf8Name);
+    const auto& functions = availableDragFunctions();
+    for (const DragFunc& f : functions)
+        if (name == f.name) return &f;
+    for (const DragFunc& f : functions)
+        if (equalIgnoringLatinCase(name, f.name)) return &f;
+    return nullptr;
+}
+
+bool resolveDragFunction(const ShotInputs& inputs, DragFunc& out) {
+    const DragFunc* found = findDragFunction(inputs.dragFunctionName);
+    if (!found) return false;
+    out = *found;
+    if (inputs.stabilityFactor) out.stabilityFactor = *inputs.stabilityFactor;
+    return true;
+}
+
+void loadSolver(const ShotInputs& in, const DragFunc& dragFunction, BallisticSolver& main) {
+    main.muzzleVelocity = in.muzzleVelocity;
+    main.ballisticCoefficient = in.ballisticCoefficient;
+    main.mvTemperature = in.mvTemperature;
+    main.mvTemperatureChange = in.mvTemperatureChange;
+    main.mvCorrectionOff = in.mvCorrectionOff;
+    main.sightHeight = in.sightHeight;
+    main.airTemperature = in.temperature;
+    main.humidity = in.humidity;
+    main.windSpeed = in.windSpeed;
+    main.targetDistance = in.distance;
+    main.windAzimuth = in.windAzimuth;
+    main.zeroDistance = in.zeroDistance;
+    main.airPressure = in.pressure;
+    main.targetAngle = in.targetAngle;
+    main.clickVertical = in.clickVertical;
+    main.clickHorizontal = in.clickHorizontal;
+    main.dragFunction = dragFunction;
+}
+
+ZeroingAtmosphere zeroingAtmosphere(const ShotInputs& in) {
+    return ZeroingAtmosphere{in.sameAtmosphere, in.zeroTemperature, in.zeroPressure, in.zeroHumidity};
+}
+
+DriftOptions driftOptions(const ShotInputs& in) {
+    return DriftOptions{in.addDerivation, in.addVerticalDrift, in.manualDrift, in.manualDriftPercent};
+}

@@ -1,0 +1,260 @@
+#include "Tkcalc.h"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <exception>
+#include <optional>
+#include <ostream>
+
+#include "Calculation.h"
+#include "CorrectionTable.h"
+#include "Report.h"
+#include "ShotInputs.h"
+#include "TextCodec.h"
+
+namespace {
+// A table longer than this is refused (0:3000:0.1 is the longest a 0.1 m step allows).
+constexpr double kMaxTableRows = 30001;
+
+enum class Format { Text, Csv, Json };
+
+struct Command {
+    ShotInputs inputs;
+    DragFunc dragFunction;
+    std::optional<TableRange> table;  // as asked, before clamping
+    Format format = Format::Text;
+};
+
+struct BadInput {
+    std::string message;
+};
+
+std::string inQuotes(std::string_view text) { return "«" + std::string(text) + "»"; }
+
+std::string dragFunctionList() {
+    std::string list;
+    for (const DragFunc& f : availableDragFunctions()) {
+        const std::string name = cp1251ToUtf8(f.name);
+        if (!list.empty()) list += ", ";
+        list += name.find_first_of(" ,") == std::string::npos ? name : "\"" + name + "\"";
+    }
+    return list;
+}
+
+TableRange parseTable(const std::string& text) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (;;) {
+        const size_t colon = text.find(':', start);
+        parts.push_back(text.substr(start, colon - start));
+        if (colon == std::string::npos) break;
+        start = colon + 1;
+    }
+    if (parts.size() != 3)
+        throw BadInput{"--table ожидает НАЧАЛО:КОНЕЦ:ШАГ (например 100:800:100), получено " + inQuotes(text)};
+    double values[3];
+    static const char* const kWhat[] = {"начало", "конец", "шаг"};
+    for (int i = 0; i < 3; ++i) {
+        std::string why;
+        const std::optional<double> v = parseNumber(parts[i], why);
+        if (!v) throw BadInput{std::string("--table, ") + kWhat[i] + ": " + why};
+        values[i] = *v;
+    }
+    const TableRange range{values[0], values[1], values[2]};
+    if (!(range.step > 0)) throw BadInput{"--table: шаг должен быть больше 0, получено " + inQuotes(parts[2])};
+    const TableRange r = range.clamped();
+    if (r.first <= r.last) {
+        const double rows = std::floor((r.last - r.first) / r.step) + 1;
+        if (!(rows <= kMaxTableRows) || !(r.last + r.step > r.last))
+            throw BadInput{"--table: шаг " + parts[2] + " слишком мал, в таблице было бы больше " +
+                           std::to_string(static_cast<long>(kMaxTableRows)) + " строки"};
+    }
+    return range;
+}
+
+// What CLI11 could not parse, said in Russian.
+std::string parseErrorMessage(const CLI::ParseError& e) {
+    const std::string what = e.what();
+    if (dynamic_cast<const CLI::ArgumentMismatch*>(&e)) {
+        if (what.find("flag override") != std::string::npos)
+            return "флаг " + inQuotes("--" + what.substr(0, what.find(' '))) + " не принимает значения";
+        if (what.find("missing") != std::string::npos)
+            return "у параметра " + inQuotes(what.substr(0, what.find(':'))) + " нет значения";
+    }
+    return "не удалось разобрать командную строку (" + what + ")";
+}
+
+Command parseCommand(const std::vector<std::string>& args) {
+    CLI::App app{"tkcalc"};
+    app.set_help_flag();
+    app.allow_extras();
+    std::vector<std::string> sets;
+    std::string drag, distance, table;
+    app.add_option("--set", sets)->allow_extra_args(false);
+    auto* dragOption = app.add_option("--drag", drag)->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    auto* distanceOption = app.add_option("--distance", distance)->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    auto* tableOption = app.add_option("--table", table)->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    auto* jsonFlag = app.add_flag("--json")->disable_flag_override();
+    auto* csvFlag = app.add_flag("--csv")->disable_flag_override();
+
+    std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them last first
+    try {
+        app.parse(reversed);
+    } catch (const CLI::ParseError& e) {
+        throw BadInput{parseErrorMessage(e)};
+    }
+    for (const std::string& extra : app.remaining()) {
+        if (!extra.empty() && extra[0] == '-') throw BadInput{"неизвестный параметр " + inQuotes(extra)};
+        if (extra.find('=') != std::string::npos)
+            throw BadInput{"лишний аргумент " + inQuotes(extra) + " (каждое ИМЯ=ЗНАЧЕНИЕ пишется после своего --set)"};
+        std::string ignored;
+        if (parseNumber(extra, ignored))
+            throw BadInput{"лишний аргумент " + inQuotes(extra) + " (дистанция задаётся так: --distance " + extra + ")"};
+        throw BadInput{"лишний аргумент " + inQuotes(extra)};
+    }
+
+    Command c;
+    if (jsonFlag->count() && csvFlag->count()) throw BadInput{"--json и --csv вместе указать нельзя: выберите один формат"};
+    if (jsonFlag->count()) c.format = Format::Json;
+    if (csvFlag->count()) c.format = Format::Csv;
+
+    std::string error;
+    for (const std::string& s : sets)
+        if (!applyAssignment(c.inputs, s, error)) throw BadInput{error};
+    if (distanceOption->count() && !applySetting(c.inputs, "distance", distance, error))
+        throw BadInput{"--distance: " + error};
+    if (dragOption->count()) c.inputs.dragFunctionName = drag;
+    if (!resolveDragFunction(c.inputs, c.dragFunction))
+        throw BadInput{"неизвестная драг-функция " + inQuotes(c.inputs.dragFunctionName) + "; есть: " + dragFunctionList()};
+    if (tableOption->count()) c.table = parseTable(table);
+    return c;
+}
+
+bool asksForHelp(const std::vector<std::string>& args) {
+    for (const std::string& a : args) {
+        if (a == "--") return false;
+        if (a == "-h" || a == "--help") return true;
+    }
+    return false;
+}
+
+std::string defaultText(const InputField& field) {
+    const ShotInputs defaults;
+    if (auto number = std::get_if<double ShotInputs::*>(&field.member)) {
+        char buffer[64];
+        std::snprintf(buffer, sizeof buffer, "%.15g", defaults.**number);
+        return std::string("по умолчанию ") + buffer;
+    }
+    if (auto flag = std::get_if<bool ShotInputs::*>(&field.member))
+        return std::string("0 или 1, по умолчанию ") + (defaults.**flag ? "1" : "0");
+    return "по умолчанию - из драг-функции";
+}
+
+void reportWarnings(const Command& command, const Calculation& calc, std::ostream& err) {
+    for (EngineMessage m : calc.messages) err << "Предупреждение: " << engineMessageText(m) << "\n";
+    if (!calc.zeroing.converged)
+        err << "Предупреждение: расчёт пристрелки на " << command.inputs.zeroDistance
+            << " м не сошёлся; поправки ненадёжны\n";
+    std::vector<double> failed;
+    for (const CorrectionRow& r : calc.rows)
+        if (!r.corrections.converged) failed.push_back(r.corrections.distance);
+    if (!failed.empty()) {
+        if (!command.table) {
+            err << "Предупреждение: расчёт на дистанции " << failed.front() << " м не сошёлся; поправки ненадёжны\n";
+        } else {
+            err << "Предупреждение: расчёт не сошёлся на " << failed.size() << " дистанциях из " << calc.rows.size() << " (";
+            for (size_t i = 0; i < failed.size() && i < 10; ++i) err << (i ? ", " : "") << failed[i];
+            if (failed.size() > 10) err << ", ...";
+            err << " м); эти поправки ненадёжны\n";
+        }
+    }
+    if (hasNonFiniteResults(calc))
+        err << "Предупреждение: часть результатов не является числом (в тексте «—», в JSON null, в CSV пустое поле); "
+               "проверьте исходные данные\n";
+}
+}  // namespace
+
+std::string tkcalcHelp() {
+    std::string text =
+        "tkcalc - баллистический калькулятор Trajekton для командной строки.\n"
+        "\n"
+        "Использование:\n"
+        "  tkcalc [--set ИМЯ=ЗНАЧЕНИЕ]... [--drag ИМЯ] [--distance М] [--table НАЧАЛО:КОНЕЦ:ШАГ] [--json | --csv]\n"
+        "\n"
+        "Без --table выводит поправки на одной дистанции, как кнопка «Вычислить» главного окна;\n"
+        "с --table - таблицу поправок, как окно «Таблица поправок».\n"
+        "Исходные данные - значения первого запуска программы; --set меняет любое из них.\n"
+        "\n"
+        "Параметры:\n"
+        "  --set ИМЯ=ЗНАЧЕНИЕ   изменить исходное значение; повторяется для каждого имени\n"
+        "                       (при повторе одного имени действует последнее)\n"
+        "  --drag ИМЯ           драг-функция (по умолчанию G1): " +
+        dragFunctionList() +
+        "\n"
+        "  --distance М         дистанция, м (то же, что --set distance=М, и важнее его)\n"
+        "  --table Н:К:Ш        таблица от Н до К метров с шагом Ш; начало меньше 0 становится 0,\n"
+        "                       конец больше 3000 - 3000; не больше 30001 строки;\n"
+        "                       отрицательное начало пишите так: --table=-50:800:50\n"
+        "  --json               вывести один объект JSON (не-числа - null)\n"
+        "  --csv                вывести CSV (RFC 4180, UTF-8, десятичный разделитель - точка)\n"
+        "  -h, --help           эта справка\n"
+        "\n"
+        "Имена для --set:\n";
+    for (const InputField& f : inputFields()) {
+        std::string name = f.name;
+        name.resize(std::max<size_t>(name.size() + 1, 22), ' ');
+        text += "  " + name + " " + f.description + " (" + defaultText(f) + ")\n";
+    }
+    text +=
+        "Числа пишутся с точкой: 0.447, -5, 1e3 (запятая не принимается). Флаги - только 0 или 1.\n"
+        "Давление - в мм рт. ст., цена клика - в MOA, углы - в градусах.\n"
+        "\n"
+        "Коды завершения:\n"
+        "  0  расчёт выполнен и выведен\n"
+        "  2  ошибка в командной строке: сообщение в stderr, ничего не вычислено и не выведено\n"
+        "  3  результат выведен, но ненадёжен: подбор угла вылета не сошёлся или часть значений\n"
+        "     не является числом (подробности - предупреждения в stderr)\n"
+        "  1  внутренняя ошибка программы\n"
+        "Предупреждения расчёта («Предупреждение: ...») всегда выводятся в stderr.\n"
+        "\n"
+        "Примеры:\n"
+        "  tkcalc\n"
+        "  tkcalc --distance 800 --set wind-speed=4 --set wind-azimuth=45\n"
+        "  tkcalc --drag G7 --set bc=0.243 --set muzzle-velocity=850 --table 100:1200:50\n"
+        "  tkcalc --table=-50:5000:500 --csv > table.csv\n"
+        "  tkcalc --drag \"Sierra MatchKing, 168gr\" --set stability-factor=1.6 --set add-derivation=1 --json\n"
+        "  tkcalc --set same-atmosphere=0 --set zero-temperature=-5 --set zero-pressure=760\n";
+    return text;
+}
+
+int runTkcalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    try {
+        if (asksForHelp(args)) {
+            out << tkcalcHelp();
+            return kTkcalcOk;
+        }
+        Command command;
+        try {
+            command = parseCommand(args);
+        } catch (const BadInput& bad) {
+            err << "tkcalc: ошибка: " << bad.message << "\nСправка: tkcalc --help\n";
+            return kTkcalcBadInput;
+        }
+
+        const Calculation calc = command.table ? computeTable(command.inputs, command.dragFunction, *command.table)
+                                               : computeAtDistance(command.inputs, command.dragFunction);
+        switch (command.format) {
+        case Format::Text: out << textReport(command.inputs, calc, command.table); break;
+        case Format::Csv: out << csvReport(calc); break;
+        case Format::Json: out << jsonReport(command.inputs, calc, command.table.has_value()); break;
+        }
+        out.flush();
+        reportWarnings(command, calc, err);
+        return calc.converged() && !hasNonFiniteResults(calc) ? kTkcalcOk : kTkcalcUnreliable;
+    } catch (const std::exception& e) {
+        err << "tkcalc: внутренняя ошибка: " << e.what() << "\n";
+        return kTkcalcInternal;
+    }
+}
