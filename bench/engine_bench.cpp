@@ -32,12 +32,23 @@ void BM_Compute(benchmark::State& state) {
     BallisticSolver main, zeroing;
     firstRunInputs(main);
     for (auto _ : state) {
+        ShotAnswer answer = computeShot(main, zeroing, kZeroing, 685.0, DriftOptions{});
+        benchmark::DoNotOptimize(answer);
+    }
+}
+BENCHMARK(BM_Compute)->Unit(benchmark::kMillisecond);
+
+// The same answer the plain way: zeroing, then the solve at the distance, one pass after another.
+void BM_ComputeSequential(benchmark::State& state) {
+    BallisticSolver main, zeroing;
+    firstRunInputs(main);
+    for (auto _ : state) {
         zeroRifle(main, zeroing, kZeroing);
         DistanceCorrections c = correctionsAt(main, 685.0, DriftOptions{});
         benchmark::DoNotOptimize(c);
     }
 }
-BENCHMARK(BM_Compute)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComputeSequential)->Unit(benchmark::kMillisecond);
 
 void BM_Table(benchmark::State& state) {
     BallisticSolver main, zeroing;
@@ -52,6 +63,25 @@ void BM_Table(benchmark::State& state) {
 }
 // 0: one thread per core; 1: a single core.
 BENCHMARK(BM_Table)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The straightforward way, for comparison: one row after another, each solve pass by pass from
+// the muzzle, every pass filling the target row.
+void BM_TableStraightforward(benchmark::State& state) {
+    BallisticSolver main, zeroing;
+    firstRunInputs(main);
+    zeroRifle(main, zeroing, kZeroing);
+    for (auto _ : state) {
+        BallisticSolver solver = main;
+        std::vector<DistanceCorrections> rows;
+        for (double d : TableRange{0, 3000, 5}.distances()) {
+            solver.targetDistance = d;
+            const double g = solver.correctionFromAngle(d, solver.solveLaunchAngleReference(d));
+            rows.push_back(correctionsFromVertical(solver, d, g, DriftOptions{}));
+        }
+        benchmark::DoNotOptimize(rows);
+    }
+}
+BENCHMARK(BM_TableStraightforward)->Unit(benchmark::kMillisecond)->UseRealTime();
 }  // namespace
 
 BENCHMARK_MAIN();

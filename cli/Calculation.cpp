@@ -13,7 +13,6 @@ struct Session {
     Session(const ShotInputs& inputs, const DragFunc& dragFunction) {
         loadSolver(inputs, dragFunction, main);
         main.reporter = &messages;
-        zeroingResult = zeroRifle(main, zeroing, zeroingAtmosphere(inputs));
     }
 
     Calculation finish(std::vector<CorrectionRow> rows) {
@@ -40,12 +39,15 @@ bool Calculation::converged() const {
 
 Calculation computeAtDistance(const ShotInputs& inputs, const DragFunc& dragFunction) {
     Session s(inputs, dragFunction);
-    const DistanceCorrections c = correctionsAt(s.main, inputs.distance, driftOptions(inputs));
-    return s.finish({rowOf(c)});
+    const ShotAnswer answer =
+        computeShot(s.main, s.zeroing, zeroingAtmosphere(inputs), inputs.distance, driftOptions(inputs));
+    s.zeroingResult = answer.zeroing;
+    return s.finish({rowOf(answer.corrections)});
 }
 
 Calculation computeTable(const ShotInputs& inputs, const DragFunc& dragFunction, const TableRange& range) {
     Session s(inputs, dragFunction);
+    s.zeroingResult = zeroRifle(s.main, s.zeroing, zeroingAtmosphere(inputs));
     const DriftOptions options = driftOptions(inputs);
     TableFill fill = fillCorrectionTable(s.main, range.clamped(), options);
     std::vector<CorrectionRow> rows;

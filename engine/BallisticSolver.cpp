@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <optional>
 
 #include "CdLookup.h"
 #include "EngineReporter.h"
@@ -34,7 +36,10 @@ void fillFromStep(ResultsElement& row, const StepState& s, double clickHorizonta
 }  // namespace
 
 size_t PassTrace::stepsFor(double distance, double stepMetres) {
-    // Count the way a pass counts: one step at least, then on while below the distance.
+    // Count the way a pass counts: one step at least, then on while below the distance. With the
+    // usual one-metre step that is the distance rounded up.
+    if (stepMetres == 1.0 && distance > 1 && distance <= BallisticSolver::kMaxPassMetres)
+        return static_cast<size_t>(std::ceil(distance));
     double d = stepMetres;
     size_t n = 1;
     while (d < distance && d < BallisticSolver::kMaxPassMetres) d = d + stepMetres, ++n;
@@ -153,29 +158,69 @@ void BallisticSolver::runPass() {
     applyZeroTargetDistance();
 }
 
-PassTrace BallisticSolver::tracePass(double angle, double maxMetres) {
-    PassTrace trace;
-    trace.angle = angle;
-    PassTrace::Step current;
-    prepareSolve(maxMetres);
-    launchAngle = angle;
-    trace.steps.reserve(static_cast<size_t>(std::max(1.0, std::ceil(maxMetres))));
-    runSteps(*this, maxMetres, [&](const PassStepper& pass) {
-        const StepState& st = pass.state;
-        current.height = pass.y;
-        if (!pass.onTolerance) {
-            current.distance = st.d;
-            current.sideways = st.z;
-            current.vx = st.vx;
-            current.vy = st.vy;
-            current.vz = st.vz;
-            current.time = st.t;
-            current.recorded = true;
+FirstPasses BallisticSolver::traceFirstPasses(const BallisticSolver& solver, double maxMetres) {
+    // Two copies prepared as a solve prepares them, launched at 0 and 2 MOA, stepped side by side.
+    BallisticSolver copies[2] = {solver, solver};
+    FirstPasses out;
+    PassTrace* traces[2] = {&out.first, &out.second};
+    std::optional<PassStepper> steppers[2];
+    PassStepper* passes[2];
+    const size_t expected = PassTrace::stepsFor(maxMetres, solver.stepMetres);
+    for (int i = 0; i < 2; ++i) {
+        copies[i].rows.clear();
+        copies[i].prepareSolve(maxMetres);
+        copies[i].launchAngle = i == 0 ? 0 : 2;
+        traces[i]->angle = copies[i].launchAngle;
+        traces[i]->steps.reserve(expected);
+        steppers[i].emplace(copies[i], maxMetres);
+        passes[i] = &*steppers[i];
+    }
+    PassTrace::Step current[2];
+    bool more[2] = {true, true};
+    while (more[0]) {
+        PassStepper::stepTogether(passes, 2, more);
+        for (int i = 0; i < 2; ++i) {
+            const PassStepper& pass = *passes[i];
+            PassTrace::Step& c = current[i];
+            c.height = pass.y;
+            if (!pass.onTolerance) {
+                const StepState& st = pass.state;
+                c.distance = st.d;
+                c.sideways = st.z;
+                c.vx = st.vx;
+                c.vy = st.vy;
+                c.vz = st.vz;
+                c.time = st.t;
+                c.recorded = true;
+            }
+            c.complete = !pass.incomplete;
+            traces[i]->steps.push_back(c);
         }
-        current.complete = !pass.incomplete;
-        trace.steps.push_back(current);
-    });
-    return trace;
+    }
+    return out;
+}
+
+bool BallisticSolver::samePassInputs(const BallisticSolver& a, const BallisticSolver& b) {
+    BallisticSolver x = a, y = b;
+    x.reporter = y.reporter = nullptr;
+    x.rows.clear();
+    y.rows.clear();
+    x.prepareSolve(1);
+    y.prepareSolve(1);
+    auto same = [](double p, double q) { return std::memcmp(&p, &q, sizeof p) == 0; };
+    const double BallisticSolver::*fields[] = {
+        &BallisticSolver::launchSpeed,       &BallisticSolver::boreHeight,        &BallisticSolver::windRange,
+        &BallisticSolver::windCross,         &BallisticSolver::densityFactor,     &BallisticSolver::effectiveBC,
+        &BallisticSolver::airTemperatureF,   &BallisticSolver::tolerance,         &BallisticSolver::stepFeet,
+        &BallisticSolver::stepMetres,        &BallisticSolver::temperatureLapse1, &BallisticSolver::temperatureLapse2,
+        &BallisticSolver::densityLapse1,     &BallisticSolver::densityLapse2,     &BallisticSolver::dragConstant,
+        &BallisticSolver::soundSpeedFactor,  &BallisticSolver::gravity,
+    };
+    for (auto field : fields)
+        if (!same(x.*field, y.*field)) return false;
+    const auto& p = x.dragFunction.points;
+    const auto& q = y.dragFunction.points;
+    return p.size() == q.size() && (p.empty() || std::memcmp(p.data(), q.data(), p.size() * sizeof p[0]) == 0);
 }
 
 void BallisticSolver::prepareSolve(double distance) {

@@ -6,6 +6,7 @@
 
 class EngineReporter;
 class PassTrace;
+struct FirstPasses;
 struct StepState;
 
 // The ballistic engine: every input of a shot, the air model, the integration state and its
@@ -98,12 +99,14 @@ public:
     double solveLaunchAngleReference(double distance);
 
     // The same solve, taking its first two passes (launch angles 0 and 2 MOA, the same for every
-    // distance) from traces made once by tracePass on a copy of this solver with the same inputs.
-    // Gives exactly what solveLaunchAngle gives. The traces must reach the distance.
+    // distance) from traces made once by traceFirstPasses from a solver with the same inputs.
+    // Gives exactly what solveLaunchAngle gives. Traces too short are not used.
     double solveLaunchAngle(double distance, const PassTrace& first, const PassTrace& second);
-    // A single-distance pass at a launch angle, to maxMetres, keeping what each whole metre gives.
-    // Prepares the solver as a solve does; meant for a copy of the solver that will solve.
-    PassTrace tracePass(double angle, double maxMetres);
+    // The first two passes of every solve on this solver's inputs, to maxMetres, keeping what
+    // each whole metre gives. The solver itself is left as it is.
+    static FirstPasses traceFirstPasses(const BallisticSolver& solver, double maxMetres);
+    // Whether passes on the two solvers integrate the same trajectory at the same launch angle.
+    static bool samePassInputs(const BallisticSolver& a, const BallisticSolver& b);
 
     // With traces, the solve takes its first two passes from them (see solveLaunchAngle).
     double correctionAt(double distance, const PassTrace* first = nullptr, const PassTrace* second = nullptr);

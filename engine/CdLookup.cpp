@@ -26,24 +26,8 @@ CdLookup::CdLookup(const DragFunc& func)
     }
 }
 
-double CdLookup::cdAt(double mach, EngineReporter* reporter) {
-    const size_t n = count_;
-    if (n == 0) {
-        if (reporter) reporter->report(EngineMessage::EmptyDragFunction);
-        return 0.5;
-    }
-    const DragElement* p = points_;
-    if (mach > p[n - 1].mach) return p[n - 1].cd;
-    if (mach < p[0].mach) return p[0].cd;
-    if (n == 1) return p[0].cd;
-    if (!nonDecreasing_ || mach != mach) return interpolateCd(p, linearSearchCd(p, n, mach), mach);
-    // Here p[0] <= mach <= p[n-1] and the table never decreases, so the answer is the one j in
-    // [1, n-1] with mach <= p[j] and (j == 1 or p[j-1] < mach); walk the hint there.
-    size_t j = hint_;
-    while (!(mach <= p[j].mach)) ++j;
-    while (j > 1 && mach <= p[j - 1].mach) --j;
-    hint_ = j;
-    const size_t i = j - 1;
-    if (p[j].mach == p[i].mach) return p[i].cd;
-    return p[i].cd + slopes_[j] * (mach - p[i].mach);
+
+double CdLookup::reportEmpty(EngineReporter* reporter) {
+    if (reporter) reporter->report(EngineMessage::EmptyDragFunction);
+    return 0.5;
 }

@@ -17,6 +17,8 @@ public:
     double cdAt(double mach, EngineReporter* reporter);
 
 private:
+    static double reportEmpty(EngineReporter* reporter);
+
     const DragElement* points_;
     size_t count_;
     bool nonDecreasing_;
@@ -31,3 +33,24 @@ double interpolateCd(const DragElement* points, size_t j, double mach);
 // The search of the lookup from the start: the first j >= 1 with mach <= points[j].mach,
 // searching no further than the last point.
 size_t linearSearchCd(const DragElement* points, size_t count, double mach);
+
+// Lookups are made at every integration step, so this one is inline.
+inline double CdLookup::cdAt(double mach, EngineReporter* reporter) {
+    const size_t n = count_;
+    if (n == 0) return reportEmpty(reporter);
+    const DragElement* p = points_;
+    if (mach > p[n - 1].mach) return p[n - 1].cd;
+    if (mach < p[0].mach) return p[0].cd;
+    if (n == 1) return p[0].cd;
+    if (!nonDecreasing_ || mach != mach) return interpolateCd(p, linearSearchCd(p, n, mach), mach);
+    // Here p[0] <= mach <= p[n-1] and the table never decreases, so the answer is the one j in
+    // [1, n-1] with mach <= p[j] and (j == 1 or p[j-1] < mach); walk the hint there.
+    size_t j = hint_;
+    while (!(mach <= p[j].mach)) ++j;
+    while (j > 1 && mach <= p[j - 1].mach) --j;
+    hint_ = j;
+    const size_t i = j - 1;
+    if (p[j].mach == p[i].mach) return p[i].cd;
+    return p[i].cd + slopes_[j] * (mach - p[i].mach);
+}
+

@@ -35,7 +35,7 @@ double TableRange::pastLast() const {
 
 namespace {
 // Row solves one thread keeps going side by side.
-constexpr size_t kLanes = 3;
+constexpr size_t kLanes = 2;
 
 struct RowResult {
     DistanceCorrections corrections;
@@ -59,13 +59,9 @@ TableFill fillCorrectionTable(BallisticSolver& main, const TableRange& range, co
     prototype.rows.clear();
     double farthest = 0;
     for (double d : distances) farthest = std::max(farthest, d);
-    PassTrace first, second;
-    {
-        BallisticSolver a = prototype, b = prototype;
-        a.reporter = b.reporter = nullptr;  // the rows' own solves report whatever these would
-        first = a.tracePass(0, farthest);
-        second = b.tracePass(2, farthest);
-    }
+    const FirstPasses shared = BallisticSolver::traceFirstPasses(prototype, farthest);
+    const PassTrace& first = shared.first;
+    const PassTrace& second = shared.second;
 
     std::vector<RowResult> results(total);
     std::optional<BallisticSolver> lastState;

@@ -61,3 +61,25 @@ void LaunchAngleSolve::finish() {
     s_.fillTargetFromStep(st);
     s_.applyZeroTargetDistance();
 }
+
+void LaunchAngleSolve::runTogether(LaunchAngleSolve* const* solves, size_t count) {
+    PassStepper* passes[8];
+    LaunchAngleSolve* owners[8];
+    bool more[8];
+    for (;;) {
+        size_t active = 0;
+        for (size_t i = 0; i < count && active < 8; ++i) {
+            if (solves[i]->done()) continue;
+            passes[active] = &solves[i]->pass();
+            owners[active++] = solves[i];
+        }
+        if (active == 0) return;
+        bool anyEnded = false;
+        while (!anyEnded) {
+            PassStepper::stepTogether(passes, active, more);
+            for (size_t i = 0; i < active; ++i) anyEnded = anyEnded || !more[i];
+        }
+        for (size_t i = 0; i < active; ++i)
+            if (!more[i]) owners[i]->passEnded();
+    }
+}

@@ -29,6 +29,9 @@ public:
     // Call when the pass's last step has been taken.
     void passEnded();
 
+    // Runs independent solves (at most 8) to their ends, their passes stepped side by side.
+    static void runTogether(LaunchAngleSolve* const* solves, size_t count);
+
 private:
     void startPass();
     void finish();

@@ -2,6 +2,10 @@
 #include <cmath>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "BallisticSolver.h"
 #include "CdLookup.h"
 
@@ -105,7 +109,11 @@ public:
         G_ = derivative(p_, V0, air_);
         const Vec& G = G_;
         p_ = {v.x + step * (G.x + F.x) / 2, v.y + step * (G.y + F.y) / 2, v.z + step * (G.z + F.z) / 2};
-        const double A1 = airspeedSquared(p_);
+        return needsAnotherIteration(airspeedSquared(p_), V0);
+    }
+
+    // From V0 and the squared airspeed of the new p: whether the corrector must go on.
+    bool needsAnotherIteration(double A1, double V0) {
         const double V0sq = V0 * V0;
         bool again;
         if (quickTest_ && A1 > V0sq * surelyBelowLo_ && A1 < V0sq * surelyBelowHi_) {
@@ -128,6 +136,12 @@ public:
     }
 
     bool endStep() {
+        advance();
+        return finishStep();
+    }
+
+    // Moves the bullet over the step with the corrected velocity p.
+    void advance() {
         const double step = stepFeet_;
         const Vec& v = v_;
         const Vec& p = p_;
@@ -139,13 +153,17 @@ public:
             z_ = z_ + step * (v.z + p.z) / groundSum;
             t_ = t_ + 2 * step / groundSum;
         }
-        v_ = p;
+    }
+
+    // The step's bookkeeping; false when the pass ends with it.
+    bool finishStep() {
+        v_ = p_;
         F_ = G_;
         ++steps_;
-        state = StepState{d_, z_, p.x, p.y, p.z, t_};
+        if (!deferred_) state = StepState{d_, z_, p_.x, p_.y, p_.z, t_};
         if (!onTolerance) {
             recordedSteps = steps_;
-            lastRecorded = state;
+            lastRecorded = StepState{d_, z_, p_.x, p_.y, p_.z, t_};
         }
         // Written so that a distance that is not a number ends the pass instead of never.
         if (!(d_ < end_)) return false;
@@ -159,13 +177,91 @@ public:
     // Steps several independent passes side by side until one of them ends; `more[i]` tells
     // which are still going.
     static void stepTogether(PassStepper* const* passes, size_t count, bool* more) {
-        bool again[8];
-        for (size_t i = 0; i < count; ++i) passes[i]->beginStep();
-        for (size_t i = 0; i < count; ++i) again[i] = passes[i]->correctOnce();
-        for (size_t i = 0; i < count; ++i)
-            while (again[i]) again[i] = passes[i]->correctOnce();
-        for (size_t i = 0; i < count; ++i) more[i] = passes[i]->endStep();
+        size_t i = 0;
+#if defined(__SSE2__)
+        for (; i + 1 < count; i += 2) stepTwo(*passes[i], *passes[i + 1], more[i], more[i + 1]);
+#endif
+        for (; i < count; ++i) more[i] = passes[i]->step();
     }
+
+#if defined(__SSE2__)
+    // One step of two passes at once, the arithmetic of the first corrector iteration done on
+    // both in the two halves of SSE2 registers. Every packed operation is the same IEEE operation
+    // as its scalar one, in the same order, so each pass gets the bits it gets alone.
+    static void stepTwo(PassStepper& a, PassStepper& b, bool& moreA, bool& moreB) {
+        using v2 = __m128d;
+        auto pair = [](double x, double y) { return _mm_set_pd(y, x); };
+        auto first = [](v2 v) { return _mm_cvtsd_f64(v); };
+        auto second = [](v2 v) { return _mm_cvtsd_f64(_mm_unpackhi_pd(v, v)); };
+        // The air at the heights the steps start from first: the four exponentials are calls,
+        // and little else is alive across them.
+        a.air_ = a.airAt(a.y);
+        b.air_ = b.airAt(b.y);
+        a.d_ = a.d_ + a.stepMetres_;
+        b.d_ = b.d_ + b.stepMetres_;
+        a.iterations_ = b.iterations_ = 0;
+
+        const v2 step = pair(a.stepFeet_, b.stepFeet_);
+        // Halving by a multiplication: x * 0.5 and x / 2 are the same number, bit for bit.
+        const v2 half = _mm_set1_pd(0.5);
+        const v2 wr = pair(a.windRange_, b.windRange_), wc = pair(a.windCross_, b.windCross_);
+        const v2 vx = pair(a.v_.x, b.v_.x), vy = pair(a.v_.y, b.v_.y), vz = pair(a.v_.z, b.v_.z);
+        const v2 Fx = pair(a.F_.x, b.F_.x), Fy = pair(a.F_.y, b.F_.y), Fz = pair(a.F_.z, b.F_.z);
+        // Predictor.
+        v2 px = _mm_add_pd(vx, _mm_mul_pd(step, Fx));
+        v2 py = _mm_add_pd(vy, _mm_mul_pd(step, Fy));
+        v2 pz = _mm_add_pd(vz, _mm_mul_pd(step, Fz));
+
+        // V0, the derivative G at p and the corrected p: correctOnce for both.
+        v2 ax = _mm_sub_pd(px, wr), az = _mm_sub_pd(pz, wc);
+        const v2 V0 = _mm_sqrt_pd(
+            _mm_add_pd(_mm_add_pd(_mm_mul_pd(ax, ax), _mm_mul_pd(py, py)), _mm_mul_pd(az, az)));
+        const v2 M = _mm_div_pd(V0, pair(a.air_.soundSpeed, b.air_.soundSpeed));
+        const v2 cd = pair(a.lookup_.cdAt(first(M), a.reporter_), b.lookup_.cdAt(second(M), b.reporter_));
+        const v2 U = _mm_div_pd(
+            _mm_mul_pd(_mm_mul_pd(_mm_mul_pd(cd, pair(a.K_, b.K_)), V0), pair(a.air_.density, b.air_.density)),
+            px);
+        const v2 Gx = _mm_mul_pd(ax, U);
+        const v2 Gy = _mm_sub_pd(_mm_mul_pd(U, py), _mm_div_pd(pair(a.gravity_, b.gravity_), px));
+        const v2 Gz = _mm_mul_pd(U, az);
+        px = _mm_add_pd(vx, _mm_mul_pd(_mm_mul_pd(step, _mm_add_pd(Gx, Fx)), half));
+        py = _mm_add_pd(vy, _mm_mul_pd(_mm_mul_pd(step, _mm_add_pd(Gy, Fy)), half));
+        pz = _mm_add_pd(vz, _mm_mul_pd(_mm_mul_pd(step, _mm_add_pd(Gz, Fz)), half));
+        ax = _mm_sub_pd(px, wr);
+        az = _mm_sub_pd(pz, wc);
+        const v2 A1 = _mm_add_pd(_mm_add_pd(_mm_mul_pd(ax, ax), _mm_mul_pd(py, py)), _mm_mul_pd(az, az));
+
+        a.G_ = {first(Gx), first(Gy), first(Gz)};
+        b.G_ = {second(Gx), second(Gy), second(Gz)};
+        a.p_ = {first(px), first(py), first(pz)};
+        b.p_ = {second(px), second(py), second(pz)};
+        bool againA = a.needsAnotherIteration(first(A1), first(V0));
+        bool againB = b.needsAnotherIteration(second(A1), second(V0));
+        if (againA || againB) {
+            // Rare: more corrector iterations, each pass on its own; p is then theirs.
+            while (againA) againA = a.correctOnce();
+            while (againB) againB = b.correctOnce();
+            px = pair(a.p_.x, b.p_.x);
+            py = pair(a.p_.y, b.p_.y);
+            pz = pair(a.p_.z, b.p_.z);
+        }
+
+        if (a.deferred_ && b.deferred_) {
+            const v2 groundSum = _mm_add_pd(vx, px);
+            const v2 y = _mm_add_pd(pair(a.y, b.y), _mm_div_pd(_mm_mul_pd(step, _mm_add_pd(vy, py)), groundSum));
+            const v2 sideways = _mm_add_pd(vz, pz);
+            a.y = first(y);
+            b.y = second(y);
+            a.deferred_->push_back({first(groundSum), first(sideways)});
+            b.deferred_->push_back({second(groundSum), second(sideways)});
+        } else {
+            a.advance();
+            b.advance();
+        }
+        moreA = a.finishStep();
+        moreB = b.finishStep();
+    }
+#endif
 
     // z and t after the first `steps` steps of a Deferred pass, added up as the pass would have.
     static void addUpSideways(const std::vector<SidewaysStep>& terms, size_t steps, double stepFeet, double& z,

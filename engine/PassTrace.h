@@ -22,3 +22,9 @@ public:
     // Number of steps of a single-distance pass to this distance.
     static size_t stepsFor(double distance, double stepMetres);
 };
+
+// The traces of the two passes every solve starts with: launch angle 0, then 2 MOA.
+struct FirstPasses {
+    PassTrace first;
+    PassTrace second;
+};

@@ -1,10 +1,15 @@
 #include "Shot.h"
 
+#include <algorithm>
 #include <cmath>
+
+#include "LaunchAngleSolve.h"
+#include "PassTrace.h"
 
 #include "RoundTo.h"
 
-ZeroingResult zeroRifle(BallisticSolver& main, BallisticSolver& zeroing, const ZeroingAtmosphere& atmosphere) {
+namespace {
+void copyZeroingInputs(const BallisticSolver& main, BallisticSolver& zeroing, const ZeroingAtmosphere& atmosphere) {
     zeroing.targetDistance = main.targetDistance;
     zeroing.windSpeed = main.windSpeed;
     zeroing.windAzimuth = main.windAzimuth;
@@ -32,15 +37,52 @@ ZeroingResult zeroRifle(BallisticSolver& main, BallisticSolver& zeroing, const Z
         zeroing.airTemperature = atmosphere.temperature;
         zeroing.airPressure = atmosphere.pressure;
     }
+}
 
+// Stores the zeroing solve's answer in both solvers.
+ZeroingResult takeZero(BallisticSolver& main, BallisticSolver& zeroing, double zeroAngle) {
     ZeroingResult result;
-    result.zeroAngle = zeroing.solveLaunchAngle(zeroing.zeroDistance);
+    result.zeroAngle = zeroAngle;
     result.converged = zeroing.converged;
     result.timeOfFlight = zeroing.targetRow.timeOfFlight;
     zeroing.zeroAngle = result.zeroAngle;
     main.zeroAngle = result.zeroAngle;
     main.zeroTimeOfFlight = result.timeOfFlight;
     return result;
+}
+}  // namespace
+
+ZeroingResult zeroRifle(BallisticSolver& main, BallisticSolver& zeroing, const ZeroingAtmosphere& atmosphere) {
+    copyZeroingInputs(main, zeroing, atmosphere);
+    return takeZero(main, zeroing, zeroing.solveLaunchAngle(zeroing.zeroDistance));
+}
+
+ShotAnswer computeShot(BallisticSolver& main, BallisticSolver& zeroing, const ZeroingAtmosphere& atmosphere,
+                       double distance, const DriftOptions& options) {
+    ShotAnswer answer;
+    if (!(distance > 0)) {
+        answer.zeroing = zeroRifle(main, zeroing, atmosphere);
+        answer.corrections = correctionsAt(main, distance, options);
+        return answer;
+    }
+    copyZeroingInputs(main, zeroing, atmosphere);
+    main.targetDistance = distance;
+    // The main solve does not need the zero angle until it is over, so the two solves run side by
+    // side; when both integrate the same trajectories (the zeroing atmosphere is the current one),
+    // their first two passes are integrated once, as far as the farther distance.
+    const bool shared = BallisticSolver::samePassInputs(main, zeroing);
+    const FirstPasses traces =
+        BallisticSolver::traceFirstPasses(main, shared ? std::max(distance, main.zeroDistance) : distance);
+    LaunchAngleSolve zeroSolve(zeroing, zeroing.zeroDistance, shared ? &traces.first : nullptr,
+                               shared ? &traces.second : nullptr);
+    LaunchAngleSolve mainSolve(main, distance, &traces.first, &traces.second);
+    LaunchAngleSolve* solves[] = {&zeroSolve, &mainSolve};
+    LaunchAngleSolve::runTogether(solves, 2);
+
+    answer.zeroing = takeZero(main, zeroing, zeroSolve.result());
+    answer.corrections =
+        correctionsFromVertical(main, distance, main.correctionFromAngle(distance, mainSolve.result()), options);
+    return answer;
 }
 
 DistanceCorrections correctionsAt(BallisticSolver& main, double distance, const DriftOptions& options,

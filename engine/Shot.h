@@ -49,6 +49,16 @@ ZeroingResult zeroRifle(BallisticSolver& main, BallisticSolver& zeroing, const Z
 
 class PassTrace;
 
+struct ShotAnswer {
+    ZeroingResult zeroing;
+    DistanceCorrections corrections;
+};
+
+// What the calculator does for one shot: zeroRifle, then correctionsAt the distance, with the
+// same results bit for bit, but with the work of the two solves shared and overlapped.
+ShotAnswer computeShot(BallisticSolver& main, BallisticSolver& zeroing, const ZeroingAtmosphere& atmosphere,
+                       double distance, const DriftOptions& options);
+
 // The corrections at a distance on a zeroed main solver (sets its targetDistance). With traces,
 // the solve's first two passes come from them (see BallisticSolver::solveLaunchAngle).
 DistanceCorrections correctionsAt(BallisticSolver& main, double distance, const DriftOptions& options,

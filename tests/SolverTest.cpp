@@ -232,8 +232,9 @@ TEST(Solve, SharedFirstPassesGiveTheSameBits) {
     BallisticSolver s = firstRun();
     s.windAzimuth = 230;
     s.windSpeed = 6;
-    BallisticSolver a = s, b = s;
-    const PassTrace first = a.tracePass(0, 1200), second = b.tracePass(2, 1200);
+    const FirstPasses traces = BallisticSolver::traceFirstPasses(s, 1200);
+    const PassTrace& first = traces.first;
+    const PassTrace& second = traces.second;
     for (double d : {0.5, 5.0, 99.0, 100.0, 777.0, 1200.0}) {
         BallisticSolver shared = s, own = s;
         shared.targetDistance = own.targetDistance = d;
@@ -354,4 +355,38 @@ TEST(Corrections, FirstRunShotIsPlausible) {
     EXPECT_EQ(zeros.vertical.cm, 0);
     EXPECT_EQ(zeros.horizontal.clicks, 0);
     EXPECT_EQ(atZero.row.velocity, main.correctedMuzzleVelocity);
+}
+
+// computeShot overlaps and shares the zeroing and the main solve; it must leave both solvers and
+// the answer exactly as zeroRifle followed by correctionsAt does.
+TEST(Corrections, ComputeShotEqualsZeroingThenCorrections) {
+    const ZeroingAtmosphere atmospheres[] = {{true, 15, 754, 55}, {false, -5, 720, 90}};
+    DriftOptions options;
+    options.addDerivation = options.addVerticalDrift = true;
+    for (const ZeroingAtmosphere& atmosphere : atmospheres) {
+        for (double d : {0.0, 40.0, 100.0, 685.0, 2200.0}) {
+            for (double zero : {50.0, 100.0, 300.0}) {
+                SCOPED_TRACE(std::to_string(d) + " m, zero " + std::to_string(zero));
+                BallisticSolver main = firstRun(), zeroing;
+                main.zeroDistance = zero;
+                main.targetAngle = d == 2200 ? 10 : 0;
+                main.dragFunction.stabilityFactor = 1.4;
+                BallisticSolver plainMain = main, plainZeroing = zeroing;
+                const ShotAnswer fast = computeShot(main, zeroing, atmosphere, d, options);
+                const ZeroingResult zr = zeroRifle(plainMain, plainZeroing, atmosphere);
+                const DistanceCorrections c = correctionsAt(plainMain, d, options);
+                EXPECT_TRUE(sameBits(fast.zeroing.zeroAngle, zr.zeroAngle));
+                EXPECT_TRUE(sameBits(fast.zeroing.timeOfFlight, zr.timeOfFlight));
+                EXPECT_TRUE(sameRow(fast.corrections.row, c.row));
+                EXPECT_EQ(0, std::memcmp(&fast.corrections.vertical, &c.vertical, sizeof c.vertical));
+                EXPECT_EQ(0, std::memcmp(&fast.corrections.horizontal, &c.horizontal, sizeof c.horizontal));
+                EXPECT_TRUE(sameRow(main.targetRow, plainMain.targetRow));
+                EXPECT_TRUE(sameRow(zeroing.targetRow, plainZeroing.targetRow));
+                EXPECT_TRUE(sameBits(main.zeroTimeOfFlight, plainMain.zeroTimeOfFlight));
+                EXPECT_TRUE(sameBits(main.shownZeroAngle, plainMain.shownZeroAngle));
+                EXPECT_TRUE(sameBits(main.zeroLineRise, plainMain.zeroLineRise));
+                EXPECT_EQ(main.rows.size(), plainMain.rows.size());
+            }
+        }
+    }
 }
