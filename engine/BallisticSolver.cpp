@@ -158,53 +158,63 @@ void BallisticSolver::runPass() {
     applyZeroTargetDistance();
 }
 
+BallisticSolver BallisticSolver::withoutRows() const {
+    // Move the rows aside for the copy rather than copy them only to throw them away.
+    auto& self = const_cast<BallisticSolver&>(*this);
+    std::vector<ResultsElement> kept = std::move(self.rows);
+    self.rows.clear();
+    BallisticSolver copy = *this;
+    self.rows = std::move(kept);
+    return copy;
+}
+
+bool PassTrace::recordAfter(size_t n, StepState& out) const {
+    const size_t m = recordedAt_[n - 1];
+    if (m == 0) return false;
+    out = states_[m - 1];
+    PassStepper::addUpSideways(terms_, m, stepFeet_, out.z, out.t);
+    return true;
+}
+
 FirstPasses BallisticSolver::traceFirstPasses(const BallisticSolver& solver, double maxMetres) {
     // Two copies prepared as a solve prepares them, launched at 0 and 2 MOA, stepped side by side.
-    BallisticSolver copies[2] = {solver, solver};
+    BallisticSolver copies[2] = {solver.withoutRows(), solver.withoutRows()};
     FirstPasses out;
     PassTrace* traces[2] = {&out.first, &out.second};
     std::optional<PassStepper> steppers[2];
     PassStepper* passes[2];
     const size_t expected = PassTrace::stepsFor(maxMetres, solver.stepMetres);
     for (int i = 0; i < 2; ++i) {
-        copies[i].rows.clear();
+        PassTrace& trace = *traces[i];
         copies[i].prepareSolve(maxMetres);
         copies[i].launchAngle = i == 0 ? 0 : 2;
-        traces[i]->angle = copies[i].launchAngle;
-        traces[i]->steps.reserve(expected);
-        steppers[i].emplace(copies[i], maxMetres);
+        trace.angle = copies[i].launchAngle;
+        trace.stepFeet_ = copies[i].stepFeet;
+        trace.heights_.reserve(expected);
+        trace.states_.reserve(expected);
+        trace.recordedAt_.reserve(expected);
+        trace.terms_.reserve(expected);
+        steppers[i].emplace(copies[i], maxMetres, PassStepper::Sideways::Deferred, &trace.terms_);
         passes[i] = &*steppers[i];
     }
-    PassTrace::Step current[2];
     bool more[2] = {true, true};
-    while (more[0]) {
+    while (more[0] && more[1]) {
         PassStepper::stepTogether(passes, 2, more);
         for (int i = 0; i < 2; ++i) {
             const PassStepper& pass = *passes[i];
-            PassTrace::Step& c = current[i];
-            c.height = pass.y;
-            if (!pass.onTolerance) {
-                const StepState& st = pass.state;
-                c.distance = st.d;
-                c.sideways = st.z;
-                c.vx = st.vx;
-                c.vy = st.vy;
-                c.vz = st.vz;
-                c.time = st.t;
-                c.recorded = true;
-            }
-            c.complete = !pass.incomplete;
-            traces[i]->steps.push_back(c);
+            PassTrace& trace = *traces[i];
+            trace.heights_.push_back(pass.y);
+            trace.states_.push_back(pass.lastStep());
+            trace.recordedAt_.push_back(static_cast<uint32_t>(pass.recordedSteps));
+            if (pass.incomplete && trace.firstIncomplete_ == SIZE_MAX) trace.firstIncomplete_ = trace.heights_.size();
         }
     }
     return out;
 }
 
 bool BallisticSolver::samePassInputs(const BallisticSolver& a, const BallisticSolver& b) {
-    BallisticSolver x = a, y = b;
+    BallisticSolver x = a.withoutRows(), y = b.withoutRows();
     x.reporter = y.reporter = nullptr;
-    x.rows.clear();
-    y.rows.clear();
     x.prepareSolve(1);
     y.prepareSolve(1);
     auto same = [](double p, double q) { return std::memcmp(&p, &q, sizeof p) == 0; };

@@ -105,6 +105,8 @@ public:
     // The first two passes of every solve on this solver's inputs, to maxMetres, keeping what
     // each whole metre gives. The solver itself is left as it is.
     static FirstPasses traceFirstPasses(const BallisticSolver& solver, double maxMetres);
+    // A copy of the solver with no rows (they only grow and nothing reads them back).
+    BallisticSolver withoutRows() const;
     // Whether passes on the two solvers integrate the same trajectory at the same launch angle.
     static bool samePassInputs(const BallisticSolver& a, const BallisticSolver& b);
 

@@ -55,8 +55,7 @@ TableFill fillCorrectionTable(BallisticSolver& main, const TableRange& range, co
 
     // Every row's solve starts with the same two passes (launch angle 0, then 2 MOA) from the same
     // prepared state: integrate them once, as far as the farthest row, and let each row cut them.
-    BallisticSolver prototype = main;
-    prototype.rows.clear();
+    const BallisticSolver prototype = main.withoutRows();
     double farthest = 0;
     for (double d : distances) farthest = std::max(farthest, d);
     const FirstPasses shared = BallisticSolver::traceFirstPasses(prototype, farthest);

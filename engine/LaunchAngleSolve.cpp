@@ -13,17 +13,21 @@ LaunchAngleSolve::LaunchAngleSolve(BallisticSolver& solver, double distance, con
         return;
     }
     const size_t n = PassTrace::stepsFor(distance, s_.stepMetres);
-    if (first && second && s_.targetDistance != 0 && n <= first->steps.size() && n <= second->steps.size() &&
+    if (first && second && s_.targetDistance != 0 && n <= first->size() && n <= second->size() &&
         first->angle == 0 && second->angle == 2) {
         // Every solve starts with these two passes; the muzzle row they write does not depend on
         // the launch angle.
         s_.writeMuzzleRow();
-        for (const PassTrace* trace : {first, second}) {
-            const PassTrace::Step& st = trace->steps[n - 1];
-            s_.endHeight = st.height;
-            if (st.recorded) s_.fillTargetFromStep(StepState{st.distance, st.sideways, st.vx, st.vy, st.vz, st.time});
-            if (!st.complete) s_.converged = false;
+        const PassTrace* traces[] = {first, second};
+        for (int k = 0; k < 2; ++k) {
+            s_.endHeight = traces[k]->heightAfter(n);
+            if (!traces[k]->completeAfter(n)) s_.converged = false;
             if (s_.finishPass(k_, distance, result_)) {
+                // Ending here, the target row is what these passes leave in it, in turn.
+                for (int j = 0; j <= k; ++j) {
+                    StepState record;
+                    if (traces[j]->recordAfter(n, record)) s_.fillTargetFromStep(record);
+                }
                 done_ = true;
                 return;
             }

@@ -263,6 +263,9 @@ public:
     }
 #endif
 
+    // Distance and velocity after the last step (z and t are not kept in Deferred mode).
+    StepState lastStep() const { return StepState{d_, z_, v_.x, v_.y, v_.z, t_}; }
+
     // z and t after the first `steps` steps of a Deferred pass, added up as the pass would have.
     static void addUpSideways(const std::vector<SidewaysStep>& terms, size_t steps, double stepFeet, double& z,
                               double& t) {

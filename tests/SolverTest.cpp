@@ -243,6 +243,21 @@ TEST(Solve, SharedFirstPassesGiveTheSameBits) {
         EXPECT_TRUE(sameBits(x, y)) << d;
         EXPECT_TRUE(sameRow(shared.targetRow, own.targetRow)) << d;
     }
+    // A trajectory that stays on the line of sight: the solve ends on the first traced pass, and
+    // the target row comes from the trace.
+    BallisticSolver flat = s;
+    flat.gravity = 0;
+    flat.sightHeight = 0;
+    const FirstPasses flatTraces = BallisticSolver::traceFirstPasses(flat, 500);
+    for (double d : {40.0, 500.0}) {
+        BallisticSolver shared = flat, own = flat;
+        shared.targetDistance = own.targetDistance = d;
+        EXPECT_EQ(shared.solveLaunchAngle(d, flatTraces.first, flatTraces.second), 0);
+        own.solveLaunchAngleReference(d);
+        EXPECT_TRUE(sameRow(shared.targetRow, own.targetRow)) << d;
+        EXPECT_NE(shared.targetRow.horizontalCm, 0);
+    }
+
     // Beyond the traces the solve integrates on its own.
     BallisticSolver shared = s, own = s;
     EXPECT_TRUE(sameBits(shared.solveLaunchAngle(1300, first, second), own.solveLaunchAngleReference(1300)));
