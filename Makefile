@@ -1,7 +1,7 @@
 # The two commands of the README: `make run` and `make test`. Both install what they need first.
 BUILD ?= build
 
-.PHONY: deps configure build run test bench clean
+.PHONY: deps configure build run test test-sanitize bench clean
 
 deps:
 	@scripts/install-deps.sh
@@ -17,9 +17,17 @@ run: build
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j2
+	$(MAKE) --no-print-directory test-sanitize
 
 bench: build
 	./$(BUILD)/bench/tk_bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 
 clean:
 	rm -rf $(BUILD)
+
+# The tests once more, built with the address and undefined-behaviour sanitizers.
+test-sanitize: deps
+	@cmake -S . -B $(BUILD)-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTRAJEKTON_BENCH=OFF \
+	  -DCMAKE_CXX_FLAGS="-O1 -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer" > /dev/null
+	@cmake --build $(BUILD)-sanitize
+	ctest --test-dir $(BUILD)-sanitize --output-on-failure -j2
