@@ -33,6 +33,7 @@ struct TableFill {
 // range, exactly what correctionsAt on the main solver gives, in order. Rows are solved in
 // parallel on copies of the solver (threads = 0: one per core). Afterwards the main solver is left
 // as the sequential fill leaves it (targetDistance one step past the last distance, the state of
-// the last solve), unless the fill was cancelled, which leaves it as it was.
+// the last solve), unless the fill was cancelled, which leaves it as it was. The solver's reporter
+// is called from the fill's threads, so it must be safe to share (MessageCollector is).
 TableFill fillCorrectionTable(BallisticSolver& main, const TableRange& range, const DriftOptions& options,
                               const TableProgress& progress = {}, unsigned threads = 0);

@@ -8,6 +8,7 @@
 
 #include "BallisticSolver.h"
 #include "CdLookup.h"
+#include "FusedExp.h"
 
 struct Vec {
     double x, y, z;
@@ -292,9 +293,11 @@ private:
         double density;     // relative to the ground
     };
 
+    double exp(double x) const { return fusedExp_ ? fused_exp::exp(x) : std::exp(x); }
+
     Air airAt(double height) const {
-        const double T = T0_ * std::exp((temperatureLapse1_ + temperatureLapse2_ * height) * height);
-        return {std::sqrt(T) * soundSpeedFactor_, std::exp((densityLapse1_ + densityLapse2_ * height) * height)};
+        const double T = T0_ * exp((temperatureLapse1_ + temperatureLapse2_ * height) * height);
+        return {std::sqrt(T) * soundSpeedFactor_, exp((densityLapse1_ + densityLapse2_ * height) * height)};
     }
 
     double airspeedSquared(const Vec& u) const {
@@ -317,6 +320,7 @@ private:
     const double temperatureLapse1_, temperatureLapse2_, densityLapse1_, densityLapse2_;
     const double soundSpeedFactor_, gravity_, tolerance_, stepFeet_, stepMetres_, end_;
     std::vector<SidewaysStep>* deferred_;
+    const bool fusedExp_ = fused_exp::usable();
     bool quickTest_ = false;
     double surelyBelowLo_ = 0, surelyBelowHi_ = 0, surelyAboveLo_ = 0, surelyAboveHi_ = 0;
     Vec v_{}, F_{}, p_{}, G_{};
