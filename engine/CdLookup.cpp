@@ -19,6 +19,8 @@ CdLookup::CdLookup(const DragFunc& func)
     : points_(func.points.data()), count_(func.points.size()), nonDecreasing_(true) {
     for (size_t k = 1; k < count_; ++k)
         if (!(points_[k].mach >= points_[k - 1].mach)) nonDecreasing_ = false;
+    // The quick path below needs two points at least.
+    if (count_ < 2) nonDecreasing_ = false;
     if (nonDecreasing_ && count_ > 1) {
         slopes_.resize(count_);
         for (size_t j = 1; j < count_; ++j)

@@ -36,6 +36,15 @@ size_t linearSearchCd(const DragElement* points, size_t count, double mach);
 
 // Lookups are made at every integration step, so this one is inline.
 inline double CdLookup::cdAt(double mach, EngineReporter* reporter) {
+    if (nonDecreasing_) {
+        // Still between the two points the last search stopped at (the usual case along a
+        // trajectory): that is where a search stops, and no end of the table or repeated Mach
+        // number is involved.
+        const DragElement* p = points_;
+        const size_t j = hint_;
+        const double upper = p[j].mach, lower = p[j - 1].mach;
+        if (mach <= upper && mach > lower) return p[j - 1].cd + slopes_[j] * (mach - lower);
+    }
     const size_t n = count_;
     if (n == 0) return reportEmpty(reporter);
     const DragElement* p = points_;

@@ -139,7 +139,7 @@ TableFill fillCorrectionTable(BallisticSolver& main, const TableRange& range, co
     if (count <= 1) {
         // One thread: the calling thread solves and reports between rows.
         work([&] { return !progress || progress(done.load(), total); });
-    } else {
+    } else if (!progress || progress(0, total)) {
         std::vector<std::thread> pool;
         pool.reserve(count);
         for (unsigned i = 0; i < count; ++i) pool.emplace_back(work, std::function<bool()>{});
@@ -151,6 +151,8 @@ TableFill fillCorrectionTable(BallisticSolver& main, const TableRange& range, co
             }
         }
         for (auto& t : pool) t.join();
+    } else {
+        cancel = true;
     }
     if (cancel && done.load() < total) {
         fill.cancelled = true;

@@ -88,6 +88,7 @@ TEST(CorrectionTable, ProgressAndCancel) {
     EXPECT_EQ(last, 91u);
     EXPECT_GT(calls, 1u);
 
+    // Cancelled at once (the first report comes before any row), and after a few rows.
     for (unsigned threads : {1u, 2u}) {
         BallisticSolver c = start;
         const TableFill cancelled =
@@ -96,6 +97,12 @@ TEST(CorrectionTable, ProgressAndCancel) {
         EXPECT_TRUE(cancelled.rows.empty());
         EXPECT_EQ(c.targetDistance, start.targetDistance);
     }
+    BallisticSolver c = start;
+    const TableFill later = fillCorrectionTable(
+        c, TableRange{0, 3000, 5}, {}, [](size_t done, size_t) { return done < 10; }, 1);
+    EXPECT_TRUE(later.cancelled);
+    EXPECT_TRUE(later.rows.empty());
+    EXPECT_EQ(c.targetDistance, start.targetDistance);
 }
 
 TEST(CorrectionTable, EmptyRangeLeavesTheCounterAtTheFirstDistance) {
