@@ -197,9 +197,7 @@ FirstPasses BallisticSolver::traceFirstPasses(const BallisticSolver& solver, dou
         steppers[i].emplace(copies[i], maxMetres, PassStepper::Sideways::Deferred, &trace.terms_);
         passes[i] = &*steppers[i];
     }
-    bool more[2] = {true, true};
-    while (more[0] && more[1]) {
-        PassStepper::stepTogether(passes, 2, more);
+    auto keep = [&] {
         for (int i = 0; i < 2; ++i) {
             const PassStepper& pass = *passes[i];
             PassTrace& trace = *traces[i];
@@ -208,7 +206,22 @@ FirstPasses BallisticSolver::traceFirstPasses(const BallisticSolver& solver, dou
             trace.recordedAt_.push_back(static_cast<uint32_t>(pass.recordedSteps));
             if (pass.incomplete && trace.firstIncomplete_ == SIZE_MAX) trace.firstIncomplete_ = trace.heights_.size();
         }
+    };
+    bool more[2] = {true, true};
+#if defined(__SSE2__)
+    PassPair pair(*passes[0], *passes[1]);
+    while (more[0] && more[1]) {
+        pair.step(more[0], more[1]);
+        pair.store();
+        keep();
     }
+#else
+    while (more[0] && more[1]) {
+        more[0] = passes[0]->step();
+        more[1] = passes[1]->step();
+        keep();
+    }
+#endif
     return out;
 }
 

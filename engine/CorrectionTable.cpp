@@ -71,7 +71,7 @@ TableFill fillCorrectionTable(BallisticSolver& main, const TableRange& range, co
     std::condition_variable finished;
 
     // A worker keeps a few rows' solves going side by side on its thread (see
-    // PassStepper::stepTogether) and takes the next row whenever one finishes. The far rows cost
+    // PassStepper::stepUntilOneEnds) and takes the next row whenever one finishes. The far rows cost
     // most, so they go first. Each row is solved on a fresh copy of the prepared solver.
     struct Lane {
         size_t index = 0;
@@ -121,11 +121,7 @@ TableFill fillCorrectionTable(BallisticSolver& main, const TableRange& range, co
                 }
             }
             if (active == 0) return;
-            bool anyEnded = false;
-            while (!anyEnded) {
-                PassStepper::stepTogether(passes, active, more);
-                for (size_t i = 0; i < active; ++i) anyEnded = anyEnded || !more[i];
-            }
+            PassStepper::stepUntilOneEnds(passes, active, more);
             for (size_t i = 0; i < active; ++i) {
                 if (more[i]) continue;
                 owners[i]->solve->passEnded();

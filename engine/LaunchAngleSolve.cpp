@@ -60,7 +60,7 @@ void LaunchAngleSolve::finish() {
         result_ = s_.solveLaunchAngleReference(distance_);
         return;
     }
-    StepState st = pass_->lastRecorded;
+    StepState st = pass_->recordedState();
     PassStepper::addUpSideways(terms_, pass_->recordedSteps, s_.stepFeet, st.z, st.t);
     s_.fillTargetFromStep(st);
     s_.applyZeroTargetDistance();
@@ -78,11 +78,7 @@ void LaunchAngleSolve::runTogether(LaunchAngleSolve* const* solves, size_t count
             owners[active++] = solves[i];
         }
         if (active == 0) return;
-        bool anyEnded = false;
-        while (!anyEnded) {
-            PassStepper::stepTogether(passes, active, more);
-            for (size_t i = 0; i < active; ++i) anyEnded = anyEnded || !more[i];
-        }
+        PassStepper::stepUntilOneEnds(passes, active, more);
         for (size_t i = 0; i < active; ++i)
             if (!more[i]) owners[i]->passEnded();
     }

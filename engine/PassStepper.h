@@ -93,6 +93,9 @@ public:
     // thread (their long chains of dependent operations then overlap): beginStep, correctOnce
     // until it returns false, endStep.
     void beginStep() {
+        previousD_ = d_;
+        previousZ_ = z_;
+        previousT_ = t_;
         d_ = d_ + stepMetres_;
         const double step = stepFeet_;
         p_ = {v_.x + step * F_.x, v_.y + step * F_.y, v_.z + step * F_.z};
@@ -158,14 +161,24 @@ public:
 
     // The step's bookkeeping; false when the pass ends with it.
     bool finishStep() {
+        noteRecord();
         v_ = p_;
         F_ = G_;
         ++steps_;
         if (!deferred_) state = StepState{d_, z_, p_.x, p_.y, p_.z, t_};
-        if (!onTolerance) {
-            recordedSteps = steps_;
-            lastRecorded = StepState{d_, z_, p_.x, p_.y, p_.z, t_};
-        }
+        return notAtEnd();
+    }
+
+    // Before a step's velocity replaces the last one: when the step does not fill the target
+    // row and the last one did, keep the last one's state.
+    void noteRecord() {
+        if (!onTolerance)
+            recordedSteps = steps_ + 1;
+        else if (recordedSteps == steps_ && steps_ > 0)
+            kept_ = StepState{previousD_, previousZ_, v_.x, v_.y, v_.z, previousT_};
+    }
+
+    bool notAtEnd() {
         // Written so that a distance that is not a number ends the pass instead of never.
         if (!(d_ < end_)) return false;
         if (d_ >= BallisticSolver::kMaxPassMetres) {
@@ -175,94 +188,10 @@ public:
         return true;
     }
 
-    // Steps several independent passes side by side until one of them ends; `more[i]` tells
-    // which are still going.
-    static void stepTogether(PassStepper* const* passes, size_t count, bool* more) {
-        size_t i = 0;
-#if defined(__SSE2__)
-        for (; i + 1 < count; i += 2) stepTwo(*passes[i], *passes[i + 1], more[i], more[i + 1]);
-#endif
-        for (; i < count; ++i) more[i] = passes[i]->step();
-    }
+    // Steps independent passes side by side until one of them ends; `more[i]` tells which are
+    // still going. Two Deferred passes go in the two halves of SSE2 registers (see PassPair).
+    static void stepUntilOneEnds(PassStepper* const* passes, size_t count, bool* more);
 
-#if defined(__SSE2__)
-    // One step of two passes at once, the arithmetic of the first corrector iteration done on
-    // both in the two halves of SSE2 registers. Every packed operation is the same IEEE operation
-    // as its scalar one, in the same order, so each pass gets the bits it gets alone.
-    static void stepTwo(PassStepper& a, PassStepper& b, bool& moreA, bool& moreB) {
-        using v2 = __m128d;
-        auto pair = [](double x, double y) { return _mm_set_pd(y, x); };
-        auto first = [](v2 v) { return _mm_cvtsd_f64(v); };
-        auto second = [](v2 v) { return _mm_cvtsd_f64(_mm_unpackhi_pd(v, v)); };
-        // The air at the heights the steps start from first: the four exponentials are calls,
-        // and little else is alive across them.
-        a.air_ = a.airAt(a.y);
-        b.air_ = b.airAt(b.y);
-        a.d_ = a.d_ + a.stepMetres_;
-        b.d_ = b.d_ + b.stepMetres_;
-        a.iterations_ = b.iterations_ = 0;
-
-        const v2 step = pair(a.stepFeet_, b.stepFeet_);
-        // Halving by a multiplication: x * 0.5 and x / 2 are the same number, bit for bit.
-        const v2 half = _mm_set1_pd(0.5);
-        const v2 wr = pair(a.windRange_, b.windRange_), wc = pair(a.windCross_, b.windCross_);
-        const v2 vx = pair(a.v_.x, b.v_.x), vy = pair(a.v_.y, b.v_.y), vz = pair(a.v_.z, b.v_.z);
-        const v2 Fx = pair(a.F_.x, b.F_.x), Fy = pair(a.F_.y, b.F_.y), Fz = pair(a.F_.z, b.F_.z);
-        // Predictor.
-        v2 px = _mm_add_pd(vx, _mm_mul_pd(step, Fx));
-        v2 py = _mm_add_pd(vy, _mm_mul_pd(step, Fy));
-        v2 pz = _mm_add_pd(vz, _mm_mul_pd(step, Fz));
-
-        // V0, the derivative G at p and the corrected p: correctOnce for both.
-        v2 ax = _mm_sub_pd(px, wr), az = _mm_sub_pd(pz, wc);
-        const v2 V0 = _mm_sqrt_pd(
-            _mm_add_pd(_mm_add_pd(_mm_mul_pd(ax, ax), _mm_mul_pd(py, py)), _mm_mul_pd(az, az)));
-        const v2 M = _mm_div_pd(V0, pair(a.air_.soundSpeed, b.air_.soundSpeed));
-        const v2 cd = pair(a.lookup_.cdAt(first(M), a.reporter_), b.lookup_.cdAt(second(M), b.reporter_));
-        const v2 U = _mm_div_pd(
-            _mm_mul_pd(_mm_mul_pd(_mm_mul_pd(cd, pair(a.K_, b.K_)), V0), pair(a.air_.density, b.air_.density)),
-            px);
-        const v2 Gx = _mm_mul_pd(ax, U);
-        const v2 Gy = _mm_sub_pd(_mm_mul_pd(U, py), _mm_div_pd(pair(a.gravity_, b.gravity_), px));
-        const v2 Gz = _mm_mul_pd(U, az);
-        px = _mm_add_pd(vx, _mm_mul_pd(_mm_mul_pd(step, _mm_add_pd(Gx, Fx)), half));
-        py = _mm_add_pd(vy, _mm_mul_pd(_mm_mul_pd(step, _mm_add_pd(Gy, Fy)), half));
-        pz = _mm_add_pd(vz, _mm_mul_pd(_mm_mul_pd(step, _mm_add_pd(Gz, Fz)), half));
-        ax = _mm_sub_pd(px, wr);
-        az = _mm_sub_pd(pz, wc);
-        const v2 A1 = _mm_add_pd(_mm_add_pd(_mm_mul_pd(ax, ax), _mm_mul_pd(py, py)), _mm_mul_pd(az, az));
-
-        a.G_ = {first(Gx), first(Gy), first(Gz)};
-        b.G_ = {second(Gx), second(Gy), second(Gz)};
-        a.p_ = {first(px), first(py), first(pz)};
-        b.p_ = {second(px), second(py), second(pz)};
-        bool againA = a.needsAnotherIteration(first(A1), first(V0));
-        bool againB = b.needsAnotherIteration(second(A1), second(V0));
-        if (againA || againB) {
-            // Rare: more corrector iterations, each pass on its own; p is then theirs.
-            while (againA) againA = a.correctOnce();
-            while (againB) againB = b.correctOnce();
-            px = pair(a.p_.x, b.p_.x);
-            py = pair(a.p_.y, b.p_.y);
-            pz = pair(a.p_.z, b.p_.z);
-        }
-
-        if (a.deferred_ && b.deferred_) {
-            const v2 groundSum = _mm_add_pd(vx, px);
-            const v2 y = _mm_add_pd(pair(a.y, b.y), _mm_div_pd(_mm_mul_pd(step, _mm_add_pd(vy, py)), groundSum));
-            const v2 sideways = _mm_add_pd(vz, pz);
-            a.y = first(y);
-            b.y = second(y);
-            a.deferred_->push_back({first(groundSum), first(sideways)});
-            b.deferred_->push_back({second(groundSum), second(sideways)});
-        } else {
-            a.advance();
-            b.advance();
-        }
-        moreA = a.finishStep();
-        moreB = b.finishStep();
-    }
-#endif
 
     // Distance and velocity after the last step (z and t are not kept in Deferred mode).
     StepState lastStep() const { return StepState{d_, z_, v_.x, v_.y, v_.z, t_}; }
@@ -284,10 +213,13 @@ public:
     // The last step whose corrector did not end exactly on the tolerance: the one the target row
     // is filled from (recordedSteps 0: none yet).
     size_t recordedSteps = 0;
-    StepState lastRecorded{};
+    // The state of that step.
+    StepState recordedState() const { return recordedSteps == steps_ ? lastStep() : kept_; }
     bool incomplete = false;  // a corrector gave up, or the pass was cut at kMaxPassMetres
 
 private:
+    friend class PassPair;
+
     struct Air {
         double soundSpeed;  // ft/s, at the height
         double density;     // relative to the ground
@@ -328,4 +260,150 @@ private:
     int iterations_ = 0;
     size_t steps_ = 0;
     double z_ = 0, t_ = 0, d_ = 0;
+    StepState kept_{};
+    double previousD_ = 0, previousZ_ = 0, previousT_ = 0;  // before the step under way
 };
+
+#if defined(__SSE2__)
+// Two Deferred passes stepped together: the arithmetic of each step's first corrector iteration
+// and of the advance is done on both in the two halves of SSE2 registers, where their state stays
+// from step to step (it is written back to the passes by store(), and on destruction). Every packed
+// operation is the same IEEE operation as its scalar one, in the same order, so each pass gets the
+// bits it gets alone; the two chains of dependent operations overlap.
+class PassPair {
+public:
+    PassPair(PassStepper& a, PassStepper& b)
+        : a_(a),
+          b_(b),
+          step_(pair(a.stepFeet_, b.stepFeet_)),
+          wr_(pair(a.windRange_, b.windRange_)),
+          wc_(pair(a.windCross_, b.windCross_)),
+          K_(pair(a.K_, b.K_)),
+          gravity_(pair(a.gravity_, b.gravity_)),
+          vx_(pair(a.v_.x, b.v_.x)),
+          vy_(pair(a.v_.y, b.v_.y)),
+          vz_(pair(a.v_.z, b.v_.z)),
+          Fx_(pair(a.F_.x, b.F_.x)),
+          Fy_(pair(a.F_.y, b.F_.y)),
+          Fz_(pair(a.F_.z, b.F_.z)),
+          y_(pair(a.y, b.y)) {}
+    PassPair(const PassPair&) = delete;
+    PassPair& operator=(const PassPair&) = delete;
+    ~PassPair() { store(); }
+
+    // Writes the state kept here back into the two passes.
+    void store() {
+        storeLane(a_, 0);
+        storeLane(b_, 1);
+    }
+
+    void step(bool& moreA, bool& moreB) {
+        PassStepper& a = a_;
+        PassStepper& b = b_;
+        // The air at the heights the steps start from.
+        a.air_ = a.airAt(first(y_));
+        b.air_ = b.airAt(second(y_));
+        a.previousD_ = a.d_;
+        b.previousD_ = b.d_;
+        a.d_ = a.d_ + a.stepMetres_;
+        b.d_ = b.d_ + b.stepMetres_;
+        a.iterations_ = b.iterations_ = 0;
+
+        // Predictor, then V0, the derivative G at p and the corrected p.
+        v2 px = _mm_add_pd(vx_, _mm_mul_pd(step_, Fx_));
+        v2 py = _mm_add_pd(vy_, _mm_mul_pd(step_, Fy_));
+        v2 pz = _mm_add_pd(vz_, _mm_mul_pd(step_, Fz_));
+        v2 ax = _mm_sub_pd(px, wr_), az = _mm_sub_pd(pz, wc_);
+        const v2 V0 = _mm_sqrt_pd(_mm_add_pd(_mm_add_pd(_mm_mul_pd(ax, ax), _mm_mul_pd(py, py)), _mm_mul_pd(az, az)));
+        const v2 M = _mm_div_pd(V0, pair(a.air_.soundSpeed, b.air_.soundSpeed));
+        const v2 cd = pair(a.lookup_.cdAt(first(M), a.reporter_), b.lookup_.cdAt(second(M), b.reporter_));
+        const v2 U = _mm_div_pd(
+            _mm_mul_pd(_mm_mul_pd(_mm_mul_pd(cd, K_), V0), pair(a.air_.density, b.air_.density)), px);
+        v2 Gx = _mm_mul_pd(ax, U);
+        v2 Gy = _mm_sub_pd(_mm_mul_pd(U, py), _mm_div_pd(gravity_, px));
+        v2 Gz = _mm_mul_pd(U, az);
+        // Halving by a multiplication: x * 0.5 and x / 2 are the same number, bit for bit.
+        const v2 half = _mm_set1_pd(0.5);
+        px = _mm_add_pd(vx_, _mm_mul_pd(_mm_mul_pd(step_, _mm_add_pd(Gx, Fx_)), half));
+        py = _mm_add_pd(vy_, _mm_mul_pd(_mm_mul_pd(step_, _mm_add_pd(Gy, Fy_)), half));
+        pz = _mm_add_pd(vz_, _mm_mul_pd(_mm_mul_pd(step_, _mm_add_pd(Gz, Fz_)), half));
+        ax = _mm_sub_pd(px, wr_);
+        az = _mm_sub_pd(pz, wc_);
+        const v2 A1 = _mm_add_pd(_mm_add_pd(_mm_mul_pd(ax, ax), _mm_mul_pd(py, py)), _mm_mul_pd(az, az));
+        bool againA = a.needsAnotherIteration(first(A1), first(V0));
+        bool againB = b.needsAnotherIteration(second(A1), second(V0));
+        if (againA || againB) {
+            // Rare: more corrector iterations, each pass on its own.
+            store();
+            a.p_ = {first(px), first(py), first(pz)};
+            b.p_ = {second(px), second(py), second(pz)};
+            a.G_ = {first(Gx), first(Gy), first(Gz)};
+            b.G_ = {second(Gx), second(Gy), second(Gz)};
+            while (againA) againA = a.correctOnce();
+            while (againB) againB = b.correctOnce();
+            px = pair(a.p_.x, b.p_.x);
+            py = pair(a.p_.y, b.p_.y);
+            pz = pair(a.p_.z, b.p_.z);
+            Gx = pair(a.G_.x, b.G_.x);
+            Gy = pair(a.G_.y, b.G_.y);
+            Gz = pair(a.G_.z, b.G_.z);
+        }
+
+        // Advance; the sideways terms are kept for later.
+        const v2 groundSum = _mm_add_pd(vx_, px);
+        y_ = _mm_add_pd(y_, _mm_div_pd(_mm_mul_pd(step_, _mm_add_pd(vy_, py)), groundSum));
+        const v2 sideways = _mm_add_pd(vz_, pz);
+        a.deferred_->push_back({first(groundSum), first(sideways)});
+        b.deferred_->push_back({second(groundSum), second(sideways)});
+        if (a.onTolerance || b.onTolerance) store();  // the record may need the last velocity
+        a.noteRecord();
+        b.noteRecord();
+        vx_ = px;
+        vy_ = py;
+        vz_ = pz;
+        Fx_ = Gx;
+        Fy_ = Gy;
+        Fz_ = Gz;
+        ++a.steps_;
+        ++b.steps_;
+        moreA = a.notAtEnd();
+        moreB = b.notAtEnd();
+    }
+
+private:
+    using v2 = __m128d;
+    static v2 pair(double x, double y) { return _mm_set_pd(y, x); }
+    static double first(v2 v) { return _mm_cvtsd_f64(v); }
+    static double second(v2 v) { return _mm_cvtsd_f64(_mm_unpackhi_pd(v, v)); }
+    static double lane(v2 v, int i) { return i == 0 ? first(v) : second(v); }
+
+    void storeLane(PassStepper& s, int i) {
+        s.v_ = {lane(vx_, i), lane(vy_, i), lane(vz_, i)};
+        s.F_ = {lane(Fx_, i), lane(Fy_, i), lane(Fz_, i)};
+        s.y = lane(y_, i);
+    }
+
+    PassStepper& a_;
+    PassStepper& b_;
+    const v2 step_, wr_, wc_, K_, gravity_;
+    v2 vx_, vy_, vz_, Fx_, Fy_, Fz_, y_;
+};
+#endif
+
+inline void PassStepper::stepUntilOneEnds(PassStepper* const* passes, size_t count, bool* more) {
+#if defined(__SSE2__)
+    if (count == 2 && passes[0]->deferred_ && passes[1]->deferred_) {
+        PassPair pair(*passes[0], *passes[1]);
+        do pair.step(more[0], more[1]);
+        while (more[0] && more[1]);
+        return;
+    }
+#endif
+    bool all = true;
+    while (all) {
+        for (size_t i = 0; i < count; ++i) {
+            more[i] = passes[i]->step();
+            all = all && more[i];
+        }
+    }
+}

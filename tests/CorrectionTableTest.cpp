@@ -73,6 +73,32 @@ TEST(CorrectionTable, ParallelFillEqualsSequentialFill) {
     }
 }
 
+// A corrector that needs several iterations per step (a very small tolerance) takes the paths the
+// usual one-iteration steps never take; the rows must still be the sequential ones.
+TEST(CorrectionTable, ManyCorrectorIterationsGiveTheSameRows) {
+    BallisticSolver start = zeroedFirstRun();
+    start.tolerance = 1e-14;
+    const TableRange range{0, 1200, 100};
+    BallisticSolver sequential = start;
+    std::vector<DistanceCorrections> expected;
+    for (double d : range.distances()) expected.push_back(correctionsAt(sequential, d, {}));
+    BallisticSolver parallel = start;
+    const TableFill fill = fillCorrectionTable(parallel, range, {}, {}, 2);
+    ASSERT_EQ(fill.rows.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_TRUE(sameBits(&fill.rows[i].row, &expected[i].row, sizeof expected[i].row)) << expected[i].distance;
+        EXPECT_TRUE(sameBits(&fill.rows[i].vertical, &expected[i].vertical, sizeof expected[i].vertical));
+    }
+    // And the same as the plain pass-by-pass solve.
+    BallisticSolver plain = start;
+    plain.targetDistance = 900;
+    plain.solveLaunchAngleReference(900);
+    const ResultsElement& row = fill.rows[9].row;
+    EXPECT_TRUE(sameBits(&plain.targetRow.horizontalCm, &row.horizontalCm, sizeof(double)));
+    EXPECT_TRUE(sameBits(&plain.targetRow.velocity, &row.velocity, sizeof(double)));
+    EXPECT_TRUE(sameBits(&plain.targetRow.timeOfFlight, &row.timeOfFlight, sizeof(double)));
+}
+
 TEST(CorrectionTable, ProgressAndCancel) {
     const BallisticSolver start = zeroedFirstRun();
     BallisticSolver s = start;
