@@ -64,9 +64,9 @@ void BM_Table(benchmark::State& state) {
 // 0: one thread per core; 1: a single core.
 BENCHMARK(BM_Table)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The straightforward way, for comparison: one row after another, each solve pass by pass from
-// the muzzle, every pass filling the target row.
-void BM_TableStraightforward(benchmark::State& state) {
+// For comparison, the table the plain way on the same integrator step: one row after another, each
+// solve pass by pass from the muzzle, every pass filling the target row.
+void BM_TablePassByPass(benchmark::State& state) {
     BallisticSolver main, zeroing;
     firstRunInputs(main);
     zeroRifle(main, zeroing, kZeroing);
@@ -81,7 +81,7 @@ void BM_TableStraightforward(benchmark::State& state) {
         benchmark::DoNotOptimize(rows);
     }
 }
-BENCHMARK(BM_TableStraightforward)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_TablePassByPass)->Unit(benchmark::kMillisecond)->UseRealTime();
 }  // namespace
 
 BENCHMARK_MAIN();

@@ -313,8 +313,7 @@ double BallisticSolver::solveLaunchAngle(double distance, const PassTrace& first
 double BallisticSolver::solveFrom(double distance, const PassTrace* first, const PassTrace* second) {
     LaunchAngleSolve solve(*this, distance, first, second);
     while (!solve.done()) {
-        while (solve.pass().step()) {
-        }
+        solve.pass().runToEnd();
         solve.passEnded();
     }
     return solve.result();

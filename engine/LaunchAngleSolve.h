@@ -11,7 +11,7 @@ class PassTrace;
 // solves side by side (the table fill does). Gives exactly what BallisticSolver::solveLaunchAngle
 // gives:
 //   LaunchAngleSolve solve(solver, distance);
-//   while (!solve.done()) { while (solve.pass().step()) {} solve.passEnded(); }
+//   while (!solve.done()) { solve.pass().runToEnd(); solve.passEnded(); }
 //   solve.result();
 // Only the last pass fills the target row (what earlier passes would write there is overwritten).
 class LaunchAngleSolve {

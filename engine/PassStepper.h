@@ -192,6 +192,47 @@ public:
     // still going. Two Deferred passes go in the two halves of SSE2 registers (see PassPair).
     static void stepUntilOneEnds(PassStepper* const* passes, size_t count, bool* more);
 
+    // A Deferred pass to its end, its state kept in registers from step to step: step() over and
+    // over, with the same operations in the same order.
+    void runToEnd() {
+        const double step = stepFeet_;
+        Vec v = v_, F = F_;
+        double height = y;
+        for (;;) {
+            previousD_ = d_;
+            d_ = d_ + stepMetres_;
+            const Air air = airAt(height);
+            iterations_ = 0;
+            Vec p{v.x + step * F.x, v.y + step * F.y, v.z + step * F.z};
+            const double V0 = std::sqrt(airspeedSquared(p));
+            Vec G = derivative(p, V0, air);
+            p = {v.x + step * (G.x + F.x) / 2, v.y + step * (G.y + F.y) / 2, v.z + step * (G.z + F.z) / 2};
+            bool again = needsAnotherIteration(airspeedSquared(p), V0);
+            if (again) {
+                v_ = v;
+                F_ = F;
+                p_ = p;
+                G_ = G;
+                air_ = air;
+                while (again) again = correctOnce();
+                p = p_;
+                G = G_;
+            }
+            const double groundSum = v.x + p.x;
+            height = height + step * (v.y + p.y) / groundSum;
+            deferred_->push_back({groundSum, v.z + p.z});
+            if (onTolerance) v_ = v;  // the record may need the last velocity
+            noteRecord();
+            v = p;
+            F = G;
+            ++steps_;
+            if (!notAtEnd()) break;
+        }
+        v_ = v;
+        F_ = F;
+        y = height;
+    }
+
 
     // Distance and velocity after the last step (z and t are not kept in Deferred mode).
     StepState lastStep() const { return StepState{d_, z_, v_.x, v_.y, v_.z, t_}; }
@@ -399,6 +440,11 @@ inline void PassStepper::stepUntilOneEnds(PassStepper* const* passes, size_t cou
         return;
     }
 #endif
+    if (count == 1 && passes[0]->deferred_) {
+        passes[0]->runToEnd();
+        more[0] = false;
+        return;
+    }
     bool all = true;
     while (all) {
         for (size_t i = 0; i < count; ++i) {
