@@ -1,5 +1,6 @@
 #pragma once
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -120,10 +121,12 @@ public:
     bool needsAnotherIteration(double A1, double V0) {
         const double V0sq = V0 * V0;
         bool again;
-        if (quickTest_ && A1 > V0sq * surelyBelowLo_ && A1 < V0sq * surelyBelowHi_) {
+        // (Only for a finite A1: with an infinite one the quotient is not a number.)
+        const bool quick = quickTest_ && A1 <= std::numeric_limits<double>::max();
+        if (quick && A1 > V0sq * surelyBelowLo_ && A1 < V0sq * surelyBelowHi_) {
             again = false;
             onTolerance = false;
-        } else if (quickTest_ && (A1 < V0sq * surelyAboveLo_ || A1 > V0sq * surelyAboveHi_)) {
+        } else if (quick && (A1 < V0sq * surelyAboveLo_ || A1 > V0sq * surelyAboveHi_)) {
             again = true;
             onTolerance = false;
         } else {

@@ -5,6 +5,7 @@
 
 #include "BallisticSolver.h"
 #include "EngineReporter.h"
+#include "PassStepper.h"
 #include "PassTrace.h"
 #include "Shot.h"
 #include "StandardDragSet.h"
@@ -402,6 +403,44 @@ TEST(Corrections, ComputeShotEqualsZeroingThenCorrections) {
                 EXPECT_TRUE(sameBits(main.zeroLineRise, plainMain.zeroLineRise));
                 EXPECT_EQ(main.rows.size(), plainMain.rows.size());
             }
+        }
+    }
+}
+
+// The corrector's test decided from squared speeds must answer as h = |V1 - V0| / V1 > tolerance
+// does, at the limit and beyond the finite numbers.
+TEST(Solve, CorrectorTestAgreesWithTheQuotient) {
+    BallisticSolver s = firstRun();
+    s.prepareInputs();
+    PassStepper pass(s, 100);
+    auto exact = [&](double A1, double V0, bool& onTolerance) {
+        const double V1 = std::sqrt(A1);
+        const double h = std::fabs(V1 - V0) / V1;
+        onTolerance = h == s.tolerance;
+        return h > s.tolerance;
+    };
+    std::vector<std::pair<double, double>> cases;  // (A1, V0)
+    for (double V0 : {1.0, 812.5, 2650.0, 1e-200, 1e200}) {
+        for (double ratio : {1.0, 1 - 1e-5, 1 + 1e-5, 1 - 2e-5, 1 + 2e-5, 1 / (1 + 1e-5), 1 / (1 - 1e-5), 0.5, 3.0}) {
+            const double V1 = V0 * ratio;
+            for (double nudge : {-2.0, -1.0, 0.0, 1.0, 2.0}) {
+                double A1 = V1 * V1;
+                for (int k = 0; k < std::abs(static_cast<int>(nudge)); ++k)
+                    A1 = std::nextafter(A1, nudge > 0 ? INFINITY : 0.0);
+                cases.emplace_back(A1, V0);
+            }
+        }
+    }
+    const double inf = std::numeric_limits<double>::infinity();
+    for (auto c : {std::pair{inf, 800.0}, {800.0, inf}, {inf, inf}, {0.0, 0.0}, {0.0, 5.0}, {25.0, 0.0},
+                   {std::nan(""), 5.0}, {25.0, std::nan("")}})
+        cases.push_back(c);
+    for (auto [A1, V0] : cases) {
+        bool onTolerance = false;
+        const bool expected = exact(A1, V0, onTolerance);
+        EXPECT_EQ(pass.needsAnotherIteration(A1, V0), expected) << "A1 " << A1 << " V0 " << V0;
+        if (!expected) {
+            EXPECT_EQ(pass.onTolerance, onTolerance);
         }
     }
 }
