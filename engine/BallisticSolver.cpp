@@ -168,58 +168,41 @@ BallisticSolver BallisticSolver::withoutRows() const {
     return copy;
 }
 
-bool PassTrace::recordAfter(size_t n, StepState& out) const {
-    const size_t m = recordedAt_[n - 1];
-    if (m == 0) return false;
-    out = states_[m - 1];
-    PassStepper::addUpSideways(terms_, m, stepFeet_, out.z, out.t);
-    return true;
-}
-
 FirstPasses BallisticSolver::traceFirstPasses(const BallisticSolver& solver, double maxMetres) {
     // Two copies prepared as a solve prepares them, launched at 0 and 2 MOA, stepped side by side.
     BallisticSolver copies[2] = {solver.withoutRows(), solver.withoutRows()};
     FirstPasses out;
     PassTrace* traces[2] = {&out.first, &out.second};
+    std::vector<SidewaysStep> terms[2];  // not wanted, but a Deferred pass keeps them
     std::optional<PassStepper> steppers[2];
-    PassStepper* passes[2];
     const size_t expected = PassTrace::stepsFor(maxMetres, solver.stepMetres);
     for (int i = 0; i < 2; ++i) {
-        PassTrace& trace = *traces[i];
         copies[i].prepareSolve(maxMetres);
         copies[i].launchAngle = i == 0 ? 0 : 2;
-        trace.angle = copies[i].launchAngle;
-        trace.stepFeet_ = copies[i].stepFeet;
-        trace.heights_.reserve(expected);
-        trace.states_.reserve(expected);
-        trace.recordedAt_.reserve(expected);
-        trace.terms_.reserve(expected);
-        steppers[i].emplace(copies[i], maxMetres, PassStepper::Sideways::Deferred, &trace.terms_);
-        passes[i] = &*steppers[i];
+        traces[i]->angle = copies[i].launchAngle;
+        traces[i]->heights_.reserve(expected);
+        terms[i].reserve(expected);
+        steppers[i].emplace(copies[i], maxMetres, PassStepper::Sideways::Deferred, &terms[i]);
     }
-    auto keep = [&] {
-        for (int i = 0; i < 2; ++i) {
-            const PassStepper& pass = *passes[i];
-            PassTrace& trace = *traces[i];
-            trace.heights_.push_back(pass.y);
-            trace.states_.push_back(pass.lastStep());
-            trace.recordedAt_.push_back(static_cast<uint32_t>(pass.recordedSteps));
-            if (pass.incomplete && trace.firstIncomplete_ == SIZE_MAX) trace.firstIncomplete_ = trace.heights_.size();
-        }
+    auto keep = [&](int i, double height) {
+        PassTrace& trace = *traces[i];
+        trace.heights_.push_back(height);
+        if (steppers[i]->incomplete && trace.firstIncomplete_ == SIZE_MAX) trace.firstIncomplete_ = trace.heights_.size();
     };
     bool more[2] = {true, true};
 #if defined(__SSE2__)
-    PassPair pair(*passes[0], *passes[1]);
+    PassPair pair(*steppers[0], *steppers[1]);
     while (more[0] && more[1]) {
         pair.step(more[0], more[1]);
-        pair.store();
-        keep();
+        keep(0, pair.height(0));
+        keep(1, pair.height(1));
     }
 #else
     while (more[0] && more[1]) {
-        more[0] = passes[0]->step();
-        more[1] = passes[1]->step();
-        keep();
+        more[0] = steppers[0]->step();
+        more[1] = steppers[1]->step();
+        keep(0, steppers[0]->y);
+        keep(1, steppers[1]->y);
     }
 #endif
     return out;

@@ -23,11 +23,9 @@ LaunchAngleSolve::LaunchAngleSolve(BallisticSolver& solver, double distance, con
             s_.endHeight = traces[k]->heightAfter(n);
             if (!traces[k]->completeAfter(n)) s_.converged = false;
             if (s_.finishPass(k_, distance, result_)) {
-                // Ending here, the target row is what these passes leave in it, in turn.
-                for (int j = 0; j <= k; ++j) {
-                    StepState record;
-                    if (traces[j]->recordAfter(n, record)) s_.fillTargetFromStep(record);
-                }
+                // Ending on a traced pass: its target row was not kept, so solve the plain way.
+                s_.targetRow = targetBefore_;
+                result_ = s_.solveLaunchAngleReference(distance);
                 done_ = true;
                 return;
             }

@@ -335,6 +335,9 @@ public:
     PassPair& operator=(const PassPair&) = delete;
     ~PassPair() { store(); }
 
+    // The height of pass 0 or 1 after the last step.
+    double height(int lane) const { return lane == 0 ? first(y_) : second(y_); }
+
     // Writes the state kept here back into the two passes.
     void store() {
         storeLane(a_, 0);
