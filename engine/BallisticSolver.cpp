@@ -159,7 +159,9 @@ void BallisticSolver::runPass() {
 }
 
 BallisticSolver BallisticSolver::withoutRows() const {
-    // Move the rows aside for the copy rather than copy them only to throw them away.
+    // The rows only grow, so rather than copy them only to throw them away, move them aside for
+    // the copy and back; the solver is as it was afterwards (not to be used from another thread
+    // meanwhile).
     auto& self = const_cast<BallisticSolver&>(*this);
     std::vector<ResultsElement> kept = std::move(self.rows);
     self.rows.clear();
