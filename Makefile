@@ -1,7 +1,7 @@
 # The two commands of the README: `make run` and `make test`. Both install what they need first.
 BUILD ?= build
 
-.PHONY: deps configure build run test test-sanitize bench clean
+.PHONY: deps configure build run test test-sanitize fuzz bench clean
 
 deps:
 	@scripts/install-deps.sh
@@ -18,6 +18,7 @@ run: build
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j2
 	$(MAKE) --no-print-directory test-sanitize
+	$(MAKE) --no-print-directory fuzz
 
 bench: build
 	./$(BUILD)/bench/tk_bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
@@ -31,3 +32,12 @@ test-sanitize: deps
 	  -DCMAKE_CXX_FLAGS="-O1 -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer" > /dev/null
 	@cmake --build $(BUILD)-sanitize
 	ctest --test-dir $(BUILD)-sanitize --output-on-failure -j2
+
+# Every file reader under libFuzzer (clang, address and undefined-behaviour sanitizers), each for
+# FUZZ_SECONDS (20) on the seed files in fuzz/corpus.
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(BUILD)-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DTRAJEKTON_FUZZ=ON -DTRAJEKTON_TESTS=OFF -DTRAJEKTON_BENCH=OFF \
+	  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all" > /dev/null
+	@cmake --build $(BUILD)-fuzz --target fuzzers
+	scripts/run-fuzzers.sh $(BUILD)-fuzz

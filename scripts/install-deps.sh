@@ -6,6 +6,7 @@ packages=(
   g++ cmake ninja-build make
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
+  clang libclang-rt-14-dev
 )
 
 missing=()
