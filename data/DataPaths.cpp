@@ -1,0 +1,51 @@
+#include "DataPaths.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <system_error>
+
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
+namespace fs = std::filesystem;
+
+fs::path programFolder() {
+    std::error_code ec;
+#if defined(_WIN32)
+    wchar_t buffer[MAX_PATH];
+    const DWORD n = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
+    if (n == 0 || n == MAX_PATH) return {};
+    return fs::path(std::wstring(buffer, n)).parent_path();
+#else
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (ec) return {};
+    return exe.parent_path();
+#endif
+}
+
+fs::path userDataFolder() {
+#if defined(_WIN32)
+    if (const wchar_t* appData = _wgetenv(L"APPDATA"); appData && *appData) return fs::path(appData) / "Trajekton";
+    return {};
+#else
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/') return fs::path(xdg) / "Trajekton";
+    if (const char* home = std::getenv("HOME"); home && *home) return fs::path(home) / ".local" / "share" / "Trajekton";
+    return {};
+#endif
+}
+
+bool folderIsWritable(const fs::path& folder) {
+    std::error_code ec;
+    if (!fs::is_directory(folder, ec)) return false;
+    std::random_device rd;
+    const fs::path probe = folder / (".trajekton-write-test-" + std::to_string(rd()));
+    bool ok;
+    {
+        std::ofstream out(probe, std::ios::binary);
+        ok = static_cast<bool>(out << 'x');
+    }
+    fs::remove(probe, ec);
+    return ok;
+}
