@@ -46,7 +46,7 @@ private:
 };
 
 std::string_view field(const std::vector<std::string_view>& fields, size_t number) {
-    return number >= 1 && number <= fields.size() ? fields[number - 1] : std::string_view{};
+    return number >= 1 && number <= fields.size() ? fields[number - 1] : std::string_view("");
 }
 
 // Values the files cannot carry (an overflow of the unit conversions, a diameter of 0) read as 0.
@@ -61,8 +61,10 @@ void appendFixed(std::string& out, double value, int precision) {
     if (result.ec == std::errc()) out.append(buffer, result.ptr);
 }
 
-// A CP1251 text up to its first zero byte, cut to `limit` bytes.
+// A CP1251 text up to its first zero byte, cut to `limit` bytes. An empty text is "" (the field
+// setters copy from its data).
 std::string_view cText(std::string_view text, size_t limit) {
+    if (text.empty()) return "";
     const size_t zero = text.find('\0');
     if (zero != std::string_view::npos) text = text.substr(0, zero);
     return text.substr(0, std::min(text.size(), limit));
