@@ -4,8 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "ByteReader.h"
-#include "ByteWriter.h"
+#include "DragLibrary.h"
 #include "LibraryRecord.h"
 #include "RoundTo.h"
 
@@ -316,22 +315,4 @@ DragFunc parseDrg(std::string_view bytes) {
     return f;
 }
 
-std::optional<DragFuncOld> parsePro(std::string_view bytes) {
-    ByteReader in(bytes);
-    DragFuncOld f;
-    if (bytes.empty() || !readLibraryRecordV2(in, f)) return std::nullopt;
-    return f;
-}
-
-std::optional<DragFunc> parseSingleRecord(std::string_view bytes) {
-    ByteReader in(bytes);
-    DragFunc f;
-    if (!readLibraryRecordV3(in, f)) return std::nullopt;
-    return f;
-}
-
-std::string formatSingleRecord(const DragFunc& f) {
-    ByteWriter out;
-    writeLibraryRecordV3(out, f);
-    return out.take();
-}
+std::optional<DragFuncOld> parsePro(std::string_view bytes) { return DragLibrary::readSingleOldRecord(bytes); }

@@ -14,7 +14,8 @@
 //  ".drg"  drag files of the bullet maker Lapua (read only): a header line with name, mass,
 //          diameter and length in SI units, then one "cd<TAB>mach" line per point;
 //  ".pro"  one older binary library record (read only);
-//  ".dat"  one current binary library record ("drag_function.dat" and user-named exports).
+//  ".dat"  one current binary library record ("drag_function.dat" and user-named exports), read
+//          and written by DragLibrary.
 // The readers take any bytes: they never read past the end, handle lines of any length and never
 // allocate more than a small multiple of the input's size.
 
@@ -60,15 +61,10 @@ DragFunc parseDrg(std::string_view bytes);
 constexpr double kDrgGrainsPerGram = 15.4;
 constexpr double kDrgGrainsPerPound = 7000.0;
 
-// A ".pro" file: one older library record. Nothing for an empty file or one that ends before its
-// record does; bytes after the record are ignored.
+// A ".pro" file: one older library record (DragLibrary::readSingleOldRecord). Nothing for an empty
+// file or one that ends before its record does; bytes after the record are ignored. The ".dat"
+// single-record files are read and written by DragLibrary (readSingleRecord, writeSingleRecord).
 std::optional<DragFuncOld> parsePro(std::string_view bytes);
-
-// A single-record ".dat" file ("drag_function.dat" or a user-named export): one library record.
-// Nothing when the bytes end before the record does; bytes after it are ignored.
-std::optional<DragFunc> parseSingleRecord(std::string_view bytes);
-// The bytes of a single-record ".dat" file.
-std::string formatSingleRecord(const DragFunc& f);
 
 // The largest exchange file the readers take: a drag function file is a few kilobytes.
 constexpr size_t kMaxExchangeFileBytes = size_t{8} << 20;

@@ -2,12 +2,21 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <limits>
 #include <string>
+#include <vector>
 
 #include "ByteWriter.h"
+#include "DragLibrary.h"
 #include "ExchangeFiles.h"
+#include "ExchangeImportExport.h"
+#include "FileIO.h"
 #include "LibraryRecord.h"
 #include "TextCodec.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 std::string nameOf(const DragFunc& f) { return std::string(f.name, strnlen(f.name, sizeof f.name)); }
@@ -246,14 +255,13 @@ TEST(ExchangeDrg, NumbersTheFieldsCannotHoldReadAsZero) {
     EXPECT_EQ(f.bulletLength, 0.0);  // past what a double holds in inches × 100
 }
 
-TEST(ExchangeBinary, ProAndSingleRecord) {
+TEST(ExchangeBinary, ProRecord) {
     EXPECT_FALSE(parsePro("").has_value());
 
     DragFuncOld old;
     old.uniqueNumber = 5;
     std::strcpy(old.name, "Old");
     old.sectionalDensity = 0.3;
-    old.kind = DragFuncKind::Standard;
     old.points = {{0.5, 0.2}, {1.0, 0.4}};
     ByteWriter w;
     writeLibraryRecordV2(w, old);
@@ -265,15 +273,6 @@ TEST(ExchangeBinary, ProAndSingleRecord) {
     EXPECT_EQ(read->points.size(), 2u);
     EXPECT_FALSE(parsePro(record.substr(0, record.size() - 1)).has_value());
     EXPECT_FALSE(parsePro(record.substr(0, 100)).has_value());
-
-    const DragFunc f = knownFunction();
-    const std::string bytes = formatSingleRecord(f);
-    EXPECT_EQ(bytes.size(), kLibraryRecordV3FixedSize + 16 * f.points.size());
-    auto single = parseSingleRecord(bytes);
-    ASSERT_TRUE(single.has_value());
-    EXPECT_TRUE(*single == f);
-    EXPECT_FALSE(parseSingleRecord(bytes.substr(0, bytes.size() - 8)).has_value());
-    EXPECT_FALSE(parseSingleRecord("").has_value());
 }
 
 // Garbage of every shape reads without harm, bounded by its size.
@@ -304,6 +303,207 @@ TEST(ExchangeRobustness, GarbageAndHugeLines) {
     EXPECT_LE(f.points.size(), noise.size());
     EXPECT_LE(g.points.size(), noise.size());
     EXPECT_TRUE(std::isfinite(g.sectionalDensity));
-    parsePro(noise);
-    parseSingleRecord(noise);
+    EXPECT_FALSE(parsePro(noise.substr(0, 600)).has_value());
+}
+
+namespace {
+struct Recorder : ExchangeReporter {
+    std::vector<std::string> shown;
+    std::vector<std::string> asked;
+    bool answer = false;
+    void show(std::string_view utf8) override { shown.emplace_back(utf8); }
+    bool askYesNo(std::string_view utf8) override {
+        asked.emplace_back(utf8);
+        return answer;
+    }
+};
+
+DragFuncOld proRecord(std::string_view utf8Name, DragFuncKind kind) {
+    DragFuncOld old;
+    const std::string name = utf8ToCp1251(utf8Name);
+    std::memset(old.name, 0, sizeof old.name);
+    std::memcpy(old.name, name.data(), std::min(name.size(), sizeof old.name - 1));
+    old.uniqueNumber = 3;
+    old.sectionalDensity = 0.28;
+    old.stabilityFactor = 1.7;
+    old.twist = 11;
+    old.kind = kind;
+    old.points = {{0.9, 0.31}, {1.2, 0.42}};
+    return old;
+}
+
+std::string proBytes(const DragFuncOld& old) {
+    ByteWriter w;
+    writeLibraryRecordV2(w, old);
+    return w.take();
+}
+
+class ExchangeFilesOnDisk : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("tk_exchange_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    fs::path write(const std::string& name, const std::string& bytes) {
+        const fs::path p = dir / name;
+        std::ofstream out(p, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return p;
+    }
+    fs::path dir;
+    Recorder reporter;
+};
+}  // namespace
+
+TEST_F(ExchangeFilesOnDisk, SnrExportThenImport) {
+    const fs::path path = dir / "Sierra_MatchKing_168gr.snr";
+    ASSERT_TRUE(exportSnr(knownFunction(), path, reporter));
+    EXPECT_TRUE(reporter.shown.empty());
+    EXPECT_EQ(readWholeFile(path).value_or(""), formatSnr(knownFunction()));
+
+    DragLibrary library;
+    library.add(knownFunction());  // number 23
+    ASSERT_TRUE(importSnr(library, path));
+    ASSERT_EQ(library.size(), 12u);
+    const DragFunc& f = library.at(11);
+    EXPECT_EQ(nameOf(f), "Sierra MatchKing 168gr");
+    EXPECT_EQ(f.uniqueNumber, 24);
+    EXPECT_EQ(f.kind, DragFuncKind::Special);
+    EXPECT_EQ(f.twist, 0.0);
+    EXPECT_EQ(f.points.size(), 3u);
+}
+
+TEST_F(ExchangeFilesOnDisk, SnrExportThatCannotWriteLeavesNoFile) {
+    const fs::path path = dir / "missing folder" / "f.snr";
+    EXPECT_FALSE(exportSnr(knownFunction(), path, reporter));
+    EXPECT_EQ(reporter.shown, std::vector<std::string>{"Не могу записать файл"});
+    EXPECT_FALSE(fs::exists(path));
+}
+
+TEST_F(ExchangeFilesOnDisk, ImportCountsTheFilesThatCouldBeRead) {
+    const std::vector<fs::path> paths = {write("a.snr", formatSnr(knownFunction())), dir / "gone.snr",
+                                         write("b.snr", "")};
+    DragLibrary library;
+    EXPECT_EQ(importFiles(library, ImportKind::Snr, paths, reporter), 2);
+    EXPECT_EQ(reporter.shown, std::vector<std::string>{"Импортировано функций: 2"});
+    ASSERT_EQ(library.size(), 12u);
+    EXPECT_EQ(library.at(10).uniqueNumber, 11);
+    EXPECT_EQ(library.at(11).uniqueNumber, 12);
+    EXPECT_EQ(nameOf(library.at(11)), "");  // an empty file: a function with an empty name
+
+    EXPECT_EQ(importFiles(library, ImportKind::Drg, std::vector<fs::path>{dir}, reporter), 0);
+    EXPECT_EQ(reporter.shown.back(), "Импортировано функций: 0");
+}
+
+TEST_F(ExchangeFilesOnDisk, DrgImport) {
+    DragLibrary library;
+    ASSERT_TRUE(importDrg(library, write("scenar.drg", "Lapua,Scenar,0.01089,0.00782,0.0312\r\n0.23\t0.5\r\n")));
+    ASSERT_EQ(library.size(), 11u);
+    EXPECT_EQ(nameOf(library.at(10)), "Scenar");
+    EXPECT_EQ(library.at(10).uniqueNumber, 11);
+    EXPECT_EQ(library.at(10).kind, DragFuncKind::Special);
+    EXPECT_FALSE(importDrg(library, dir / "gone.drg"));
+}
+
+TEST_F(ExchangeFilesOnDisk, ProEmptyCountsButAddsNothing) {
+    DragLibrary library;
+    const std::vector<fs::path> paths = {write("empty.pro", ""), write("short.pro", std::string(600, 'x'))};
+    EXPECT_EQ(importFiles(library, ImportKind::Pro, paths, reporter), 2);
+    EXPECT_EQ(reporter.shown, std::vector<std::string>{"Импортировано функций 2"});
+    EXPECT_EQ(library.size(), 10u);
+}
+
+TEST_F(ExchangeFilesOnDisk, ProNewNameIsAddedAsACopyOfItsKind) {
+    DragLibrary library;
+    ASSERT_TRUE(importPro(library, write("g7.pro", proBytes(proRecord("Моя G7", DragFuncKind::Standard))), reporter));
+    EXPECT_TRUE(reporter.asked.empty());
+    ASSERT_EQ(library.size(), 11u);
+    const DragFunc& f = library.at(10);
+    EXPECT_EQ(nameOf(f), utf8ToCp1251("Моя G7"));
+    EXPECT_EQ(f.uniqueNumber, 11);  // not the stored 3
+    EXPECT_EQ(f.kind, DragFuncKind::StandardCopy);
+    EXPECT_EQ(f.twist, 11.0);
+    EXPECT_EQ(f.bulletWeight, 0.0);
+    EXPECT_EQ(f.points.size(), 2u);
+}
+
+TEST_F(ExchangeFilesOnDisk, ProSameNameInAnotherCase) {
+    DragFunc mine = knownFunction();
+    mine.setName(utf8ToCp1251("Пуля Ёж"));
+    DragLibrary library;
+    library.add(mine);  // entry 10, number 23
+    const fs::path path = write("p.pro", proBytes(proRecord("пуля ёЖ", DragFuncKind::Special)));
+
+    // Yes: replaced in its place, the imported function with its new number and its own name.
+    DragLibrary yes = library;
+    reporter.answer = true;
+    ASSERT_TRUE(importPro(yes, path, reporter));
+    EXPECT_EQ(reporter.asked, std::vector<std::string>{"С таким именем уже есть.\nПерезаписать?"});
+    EXPECT_TRUE(reporter.shown.empty());
+    ASSERT_EQ(yes.size(), 11u);
+    EXPECT_EQ(nameOf(yes.at(10)), utf8ToCp1251("пуля ёЖ"));
+    EXPECT_EQ(yes.at(10).uniqueNumber, 24);
+    EXPECT_DOUBLE_EQ(yes.at(10).sectionalDensity, 0.28);
+
+    // No: added after it with " copy".
+    DragLibrary no = library;
+    reporter.answer = false;
+    ASSERT_TRUE(importPro(no, path, reporter));
+    EXPECT_EQ(reporter.shown, std::vector<std::string>{"Записываю с прибавкой copy"});
+    ASSERT_EQ(no.size(), 12u);
+    EXPECT_EQ(nameOf(no.at(10)), utf8ToCp1251("Пуля Ёж"));
+    EXPECT_EQ(nameOf(no.at(11)), utf8ToCp1251("пуля ёЖ copy"));
+    EXPECT_EQ(no.at(11).uniqueNumber, 24);
+}
+
+TEST_F(ExchangeFilesOnDisk, ProCopyOfALongNameKeepsTheSuffix) {
+    DragLibrary library;
+    DragFunc mine;
+    mine.setName(std::string(49, 'a'));
+    mine.uniqueNumber = 11;
+    library.add(mine);
+    addProFunction(library, proRecord(std::string(49, 'A'), DragFuncKind::Special), reporter);
+    ASSERT_EQ(library.size(), 12u);
+    EXPECT_EQ(nameOf(library.at(11)), std::string(44, 'A') + " copy");
+}
+
+TEST_F(ExchangeFilesOnDisk, ReadsAnyKindByExtension) {
+    std::string error;
+    auto f = readDragFunctionFile(write("a.SNR", formatSnr(knownFunction())), error);
+    ASSERT_TRUE(f.has_value()) << error;
+    EXPECT_EQ(nameOf(*f), "Sierra MatchKing 168gr");
+    EXPECT_EQ(f->kind, DragFuncKind::Special);
+
+    f = readDragFunctionFile(write("b.drg", "L,B,0.01,0.008,0.03\n0.3\t1\n"), error);
+    ASSERT_TRUE(f.has_value()) << error;
+    EXPECT_EQ(nameOf(*f), "B");
+
+    f = readDragFunctionFile(write("c.pro", proBytes(proRecord("G1 old", DragFuncKind::Standard))), error);
+    ASSERT_TRUE(f.has_value()) << error;
+    EXPECT_EQ(f->uniqueNumber, 3);
+    EXPECT_EQ(f->kind, DragFuncKind::StandardCopy);
+
+    const fs::path dat = dir / "drag_function.dat";
+    ASSERT_TRUE(DragLibrary::writeSingleRecord(knownFunction(), dat));
+    f = readDragFunctionFile(dat, error);
+    ASSERT_TRUE(f.has_value()) << error;
+    EXPECT_TRUE(*f == knownFunction());
+
+    // What cannot serve as a drag function, each with its explanation.
+    const auto fails = [&](const fs::path& p) {
+        error.clear();
+        const bool failed = !readDragFunctionFile(p, error).has_value() && !error.empty();
+        return failed;
+    };
+    EXPECT_TRUE(fails(write("d.txt", formatSnr(knownFunction()))));
+    EXPECT_TRUE(fails(dir / "gone.snr"));
+    EXPECT_TRUE(fails(write("e.pro", "")));
+    EXPECT_TRUE(fails(write("f.dat", DragLibrary::singleRecordBytes(knownFunction()).substr(0, 700))));
+    EXPECT_TRUE(fails(write("g.snr", "CFM, no points\r\n\r\n")));
+    DragFunc bad = knownFunction();
+    bad.points[1].cd = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_TRUE(fails(write("h.dat", DragLibrary::singleRecordBytes(bad))));
 }
