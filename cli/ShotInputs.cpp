@@ -38,21 +38,6 @@ const InputField kFields[] = {
 
 std::string inQuotes(std::string_view text) { return "«" + std::string(text) + "»"; }
 
-bool equalIgnoringLatinCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-               return lower(x) == lower(y);
-           });
-}
-
-std::vector<DragFunc> makeAvailableDragFunctions() {
-    std::vector<DragFunc> functions;
-    makeStandardSet(functions);
-    int32_t next = 0;
-    for (const DragFunc& f : functions) next = std::max(next, f.uniqueNumber);
-    makeSampleFunction(functions, next + 1);
-    return functions;
-}
 }  // namespace
 
 std::span<const InputField> inputFields() { return kFields; }
@@ -133,27 +118,16 @@ bool applyAssignment(ShotInputs& inputs, std::string_view assignment, std::strin
     return false;
 }
 
-const std::vector<DragFunc>& availableDragFunctions() {
-    static const std::vector<DragFunc> functions = makeAvailableDragFunctions();
-    return functions;
-}
-
-const DragFunc* findDragFunction(std::string_view utf8Name) {
+const DragFunc* findDragFunction(const DragLibrary& library, std::string_view utf8Name,
+                                 std::optional<int32_t> number) {
     const std::string name = utf8ToCp1251(utf8Name);
-    const auto& functions = availableDragFunctions();
-    for (const DragFunc& f : functions)
-        if (name == f.name) return &f;
-    for (const DragFunc& f : functions)
-        if (equalIgnoringLatinCase(name, f.name)) return &f;
+    for (const DragFunc& f : library)
+        if (name == f.name && (!number || *number == f.uniqueNumber)) return &f;
+    if (number) return nullptr;
+    const int32_t found = library.findNumberByNameIgnoringCase(name);
+    for (const DragFunc& f : library)
+        if (f.uniqueNumber == found && found != 0) return &f;
     return nullptr;
-}
-
-bool resolveDragFunction(const ShotInputs& inputs, DragFunc& out) {
-    const DragFunc* found = findDragFunction(inputs.dragFunctionName);
-    if (!found) return false;
-    out = *found;
-    if (inputs.stabilityFactor) out.stabilityFactor = *inputs.stabilityFactor;
-    return true;
 }
 
 void loadSolver(const ShotInputs& in, const DragFunc& dragFunction, BallisticSolver& main) {

@@ -8,6 +8,7 @@
 
 #include "BallisticSolver.h"
 #include "DragFunc.h"
+#include "DragLibrary.h"
 #include "Shot.h"
 
 // Everything tkcalc feeds the engine with, in the units the main dialog uses (metric; click values
@@ -16,6 +17,7 @@
 struct ShotInputs {
     // Cartridge.
     std::string dragFunctionName = "G1";         // UTF-8
+    std::optional<int32_t> dragFunctionNumber;   // with the name: that entry of the library
     std::optional<double> stabilityFactor;       // replaces the chosen function's own when set
     double muzzleVelocity = 792.0;               // m/s at mvTemperature
     double ballisticCoefficient = 0.447;
@@ -72,15 +74,11 @@ bool applySetting(ShotInputs& inputs, std::string_view name, std::string_view va
 // The same for "NAME=VALUE"; the message names the input.
 bool applyAssignment(ShotInputs& inputs, std::string_view assignment, std::string& error);
 
-// The drag functions tkcalc can use: the standard set, then the sample special function numbered
-// after it.
-const std::vector<DragFunc>& availableDragFunctions();
-// By name (UTF-8), exactly or ignoring the case of Latin letters; nullptr when there is none.
-const DragFunc* findDragFunction(std::string_view utf8Name);
-
-// The current drag function the inputs ask for (with the stability factor applied); false when
-// the name is unknown.
-bool resolveDragFunction(const ShotInputs& inputs, DragFunc& out);
+// A library entry by name (UTF-8) and, when given, number: the first with exactly that name,
+// else (without a number) the first with that name in another letter case; nullptr when there
+// is none.
+const DragFunc* findDragFunction(const DragLibrary& library, std::string_view utf8Name,
+                                 std::optional<int32_t> number = std::nullopt);
 
 // Fills the main solver's inputs and current drag function as the main dialog's Compute does.
 void loadSolver(const ShotInputs& inputs, const DragFunc& dragFunction, BallisticSolver& main);

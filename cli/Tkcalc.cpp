@@ -12,6 +12,10 @@
 #include "CorrectionTable.h"
 #include "Report.h"
 #include "ShotInputs.h"
+#include "StoredData.h"
+#include "LibraryCommands.h"
+#include "DataPaths.h"
+#include "ExchangeImportExport.h"
 #include "TextCodec.h"
 
 namespace {
@@ -33,9 +37,14 @@ struct BadInput {
 
 std::string inQuotes(std::string_view text) { return "«" + std::string(text) + "»"; }
 
-std::string dragFunctionList() {
+std::string defaultDataFolderText() {
+    const std::string folder = userDataFolder().string();
+    return folder.empty() ? "не определена" : folder;
+}
+
+std::string dragFunctionList(const DragLibrary& library) {
     std::string list;
-    for (const DragFunc& f : availableDragFunctions()) {
+    for (const DragFunc& f : library) {
         const std::string name = cp1251ToUtf8(f.name);
         if (!list.empty()) list += ", ";
         list += name.find_first_of(" ,") == std::string::npos ? name : "\"" + name + "\"";
@@ -86,16 +95,30 @@ std::string parseErrorMessage(const CLI::ParseError& e) {
     return "не удалось разобрать командную строку (" + what + ")";
 }
 
+// "NAME" or "NAME#NUMBER".
+std::pair<std::string, std::optional<int32_t>> splitNameAndNumber(const std::string& text) {
+    const size_t hash = text.rfind('#');
+    if (hash == std::string::npos || hash + 1 == text.size()) return {text, std::nullopt};
+    std::string why;
+    const std::optional<double> n = parseNumber(text.substr(hash + 1), why);
+    if (!n || *n != static_cast<int32_t>(*n)) return {text, std::nullopt};
+    return {text.substr(0, hash), static_cast<int32_t>(*n)};
+}
+
 Command parseCommand(const std::vector<std::string>& args) {
     CLI::App app{"tkcalc"};
     app.set_help_flag();
     app.allow_extras();
     std::vector<std::string> sets;
-    std::string drag, distance, table;
+    std::string drag, dragFile, distance, table, dataDir;
     app.add_option("--set", sets)->allow_extra_args(false);
     auto* dragOption = app.add_option("--drag", drag)->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    auto* dragFileOption =
+        app.add_option("--drag-file", dragFile)->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     auto* distanceOption = app.add_option("--distance", distance)->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-    auto* tableOption = app.add_option("--table", table)->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    auto* tableOption =
+        app.add_option("--table", table)->expected(0, 1)->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    app.add_option("--data-dir", dataDir)->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     auto* jsonFlag = app.add_flag("--json")->disable_flag_override();
     auto* csvFlag = app.add_flag("--csv")->disable_flag_override();
 
@@ -119,16 +142,38 @@ Command parseCommand(const std::vector<std::string>& args) {
     if (jsonFlag->count() && csvFlag->count()) throw BadInput{"--json и --csv вместе указать нельзя: выберите один формат"};
     if (jsonFlag->count()) c.format = Format::Json;
     if (csvFlag->count()) c.format = Format::Csv;
+    if (dragOption->count() && dragFileOption->count())
+        throw BadInput{"--drag и --drag-file вместе указать нельзя: выберите одно"};
 
+    // The stored inputs first, then what the command line changes.
+    StoredData stored = loadStoredData(dataDir);
+    c.inputs = inputsFromSettings(stored.settings);
     std::string error;
     for (const std::string& s : sets)
         if (!applyAssignment(c.inputs, s, error)) throw BadInput{error};
     if (distanceOption->count() && !applySetting(c.inputs, "distance", distance, error))
         throw BadInput{"--distance: " + error};
-    if (dragOption->count()) c.inputs.dragFunctionName = drag;
-    if (!resolveDragFunction(c.inputs, c.dragFunction))
-        throw BadInput{"неизвестная драг-функция " + inQuotes(c.inputs.dragFunctionName) + "; есть: " + dragFunctionList()};
-    if (tableOption->count()) c.table = parseTable(table);
+
+    if (dragFileOption->count()) {
+        std::string why;
+        const std::optional<DragFunc> f = readDragFunctionFile(dragFile, why);
+        if (!f) throw BadInput{"--drag-file " + inQuotes(dragFile) + ": " + why};
+        c.dragFunction = *f;
+    } else if (dragOption->count()) {
+        const auto [name, number] = splitNameAndNumber(drag);
+        const DragFunc* f = findDragFunction(stored.library, name, number);
+        if (!f)
+            throw BadInput{"неизвестная драг-функция " + inQuotes(drag) + "; есть: " + dragFunctionList(stored.library)};
+        c.dragFunction = *f;
+    } else {
+        // As the desktop program finds its current function (G1 when the stored one is gone).
+        c.dragFunction = stored.library.findByNameAndNumber(utf8ToCp1251(c.inputs.dragFunctionName),
+                                                            c.inputs.dragFunctionNumber.value_or(0));
+    }
+    c.inputs.dragFunctionName = cp1251ToUtf8(c.dragFunction.name);
+    c.inputs.dragFunctionNumber = c.dragFunction.uniqueNumber;
+    if (c.inputs.stabilityFactor) c.dragFunction.stabilityFactor = *c.inputs.stabilityFactor;
+    if (tableOption->count()) c.table = table.empty() ? tableRangeFromSettings(stored.tableSettings) : parseTable(table);
     return c;
 }
 
@@ -181,20 +226,30 @@ std::string tkcalcHelp() {
         "tkcalc - баллистический калькулятор Trajekton для командной строки.\n"
         "\n"
         "Использование:\n"
-        "  tkcalc [--set ИМЯ=ЗНАЧЕНИЕ]... [--drag ИМЯ] [--distance М] [--table НАЧАЛО:КОНЕЦ:ШАГ] [--json | --csv]\n"
+        "  tkcalc [--data-dir ПАПКА] [--set ИМЯ=ЗНАЧЕНИЕ]... [--drag ИМЯ[#НОМЕР] | --drag-file ФАЙЛ]\n"
+        "         [--distance М] [--table [НАЧАЛО:КОНЕЦ:ШАГ]] [--json | --csv]\n"
+        "  tkcalc list [--data-dir ПАПКА] [--json]\n"
+        "  tkcalc import [--data-dir ПАПКА] [--overwrite | --no-overwrite] ФАЙЛ...\n"
+        "  tkcalc export [--data-dir ПАПКА] ИМЯ[#НОМЕР] ФАЙЛ.snr|ФАЙЛ.dat\n"
         "\n"
         "Без --table выводит поправки на одной дистанции, как кнопка «Вычислить» главного окна;\n"
         "с --table - таблицу поправок, как окно «Таблица поправок».\n"
-        "Исходные данные - значения первого запуска программы; --set меняет любое из них.\n"
+        "Исходные данные - сохранённые настройки настольной программы (settings.dat в папке данных;\n"
+        "без них - значения первого запуска); --set меняет любое из них. Настройки tkcalc не записывает.\n"
+        "list выводит библиотеку драг-функций, import добавляет в неё функции из файлов .snr, .drg,\n"
+        ".pro и .dat, export записывает функцию в файл .snr или .dat.\n"
         "\n"
         "Параметры:\n"
+        "  --data-dir ПАПКА     папка данных (по умолчанию папка настольной программы: " + defaultDataFolderText() + ";\n"
+        "                       папка программы, если так указано в её dir_setting.dat)\n"
         "  --set ИМЯ=ЗНАЧЕНИЕ   изменить исходное значение; повторяется для каждого имени\n"
         "                       (при повторе одного имени действует последнее)\n"
-        "  --drag ИМЯ           драг-функция (по умолчанию G1): " +
-        dragFunctionList() +
-        "\n"
+        "  --drag ИМЯ[#НОМЕР]   драг-функция из библиотеки (список: tkcalc list); без номера - первая\n"
+        "                       с этим именем; по умолчанию - сохранённая в настройках (или G1)\n"
+        "  --drag-file ФАЙЛ     драг-функция из файла .snr, .drg, .pro или .dat (в библиотеку не добавляется)\n"
         "  --distance М         дистанция, м (то же, что --set distance=М, и важнее его)\n"
-        "  --table Н:К:Ш        таблица от Н до К метров с шагом Ш; начало меньше 0 становится 0,\n"
+        "  --table [Н:К:Ш]      таблица от Н до К метров с шагом Ш (без значения - сохранённые в\n"
+        "                       table_settings.dat); начало меньше 0 становится 0,\n"
         "                       конец больше 3000 - 3000; не больше 30001 строки;\n"
         "                       отрицательное начало пишите так: --table=-50:800:50\n"
         "  --json               вывести один объект JSON (не-числа - null)\n"
@@ -229,8 +284,9 @@ std::string tkcalcHelp() {
     return text;
 }
 
-int runTkcalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int runTkcalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, std::istream& in) {
     try {
+        if (std::optional<int> status = runLibraryCommand(args, in, out, err)) return *status;
         if (asksForHelp(args)) {
             out << tkcalcHelp();
             return kTkcalcOk;

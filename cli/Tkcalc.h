@@ -1,5 +1,5 @@
 #pragma once
-#include <iosfwd>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -12,8 +12,8 @@ enum TkcalcStatus : int {
 };
 
 // Runs tkcalc on its arguments (without the program name), printing results to `out` and
-// messages to `err`; returns the exit status.
-int runTkcalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// messages to `err`, reading answers to questions from `in`; returns the exit status.
+int runTkcalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, std::istream& in = std::cin);
 
 // The --help text.
 std::string tkcalcHelp();

@@ -12,7 +12,7 @@ template <size_t N>
 void copyText(char (&field)[N], std::string_view text) {
     const size_t n = std::min(text.size(), N - 1);
     std::memset(field, 0, N);
-    std::memcpy(field, text.data(), n);
+    if (n > 0) std::memcpy(field, text.data(), n);  // an empty view may carry no pointer at all
 }
 }  // namespace
 

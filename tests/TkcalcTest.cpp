@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -19,7 +21,15 @@ struct Outcome {
     std::string err;
 };
 
-Outcome tkcalc(const std::vector<std::string>& args) {
+// tkcalc on an empty data folder of its own, so that the first-run inputs apply.
+Outcome tkcalc(std::vector<std::string> args) {
+    static const std::filesystem::path empty = [] {
+        const auto folder = std::filesystem::temp_directory_path() / ("tkcalc-empty-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder);
+        return folder;
+    }();
+    args.push_back("--data-dir");
+    args.push_back(empty.string());
     std::ostringstream out, err;
     const int status = runTkcalc(args, out, err);
     return {status, out.str(), err.str()};

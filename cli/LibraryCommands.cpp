@@ -1,0 +1,191 @@
+#include "LibraryCommands.h"
+
+#include <nlohmann/json.hpp>
+
+#include "ExchangeImportExport.h"
+#include "StoredData.h"
+#include "TextCodec.h"
+#include "Tkcalc.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+struct BadCommand {
+    std::string message;
+};
+
+std::string inQuotes(std::string_view text) { return "«" + std::string(text) + "»"; }
+
+std::string lowerExtension(const fs::path& path) {
+    std::string ext = path.extension().string();
+    for (char& c : ext)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return ext;
+}
+
+// --data-dir DIR or --data-dir=DIR anywhere; the rest in order.
+std::vector<std::string> takeDataDir(std::vector<std::string> args, fs::path& dataDir) {
+    std::vector<std::string> rest;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--data-dir") {
+            if (i + 1 >= args.size()) throw BadCommand{"у параметра «--data-dir» нет значения"};
+            dataDir = args[++i];
+        } else if (a.rfind("--data-dir=", 0) == 0) {
+            dataDir = a.substr(11);
+        } else {
+            rest.push_back(a);
+        }
+    }
+    return rest;
+}
+
+int list(const std::vector<std::string>& args, std::ostream& out) {
+    fs::path dataDir;
+    const std::vector<std::string> rest = takeDataDir(args, dataDir);
+    bool json = false;
+    for (const std::string& a : rest) {
+        if (a == "--json") json = true;
+        else throw BadCommand{"list: лишний аргумент " + inQuotes(a)};
+    }
+    const StoredData stored = loadStoredData(dataDir);
+    if (json) {
+        nlohmann::ordered_json all = nlohmann::ordered_json::array();
+        auto number = [](double v) { return std::isfinite(v) ? nlohmann::ordered_json(v) : nlohmann::ordered_json(); };
+        for (const DragFunc& f : stored.library) {
+            nlohmann::ordered_json points = nlohmann::ordered_json::array();
+            for (const DragElement& p : f.points) points.push_back({number(p.mach), number(p.cd)});
+            static const char* const kKinds[] = {"Standard", "StandardCopy", "Special"};
+            const int kind = static_cast<int>(f.kind);
+            all.push_back({{"uniqueNumber", f.uniqueNumber},
+                           {"kind", kind >= 0 && kind <= 2 ? kKinds[kind] : "Unknown"},
+                           {"type", dragFuncKindText(f.kind)},
+                           {"name", cp1251ToUtf8(f.name)},
+                           {"description", cp1251ToUtf8(f.description)},
+                           {"points", points},
+                           {"sectionalDensity", number(f.sectionalDensity)},
+                           {"stabilityFactor", number(f.stabilityFactor)},
+                           {"twist", number(f.twist)},
+                           {"bulletLength", number(f.bulletLength)},
+                           {"bulletDiameter", number(f.bulletDiameter)},
+                           {"bulletWeight", number(f.bulletWeight)}});
+        }
+        out << all.dump(2) << "\n";
+        return kTkcalcOk;
+    }
+    out << "Тип\tДраг-функция\tОписание\tУник.номер\n";
+    for (const DragFunc& f : stored.library)
+        out << dragFuncKindText(f.kind) << '\t' << cp1251ToUtf8(f.name) << '\t' << cp1251ToUtf8(f.description) << '\t'
+            << f.uniqueNumber << '\n';
+    return kTkcalcOk;
+}
+
+// Answers the ".pro" name question: from the command line, else on the terminal.
+class CommandLineAnswers : public ExchangeReporter {
+public:
+    CommandLineAnswers(std::optional<bool> overwrite, std::istream& in, std::ostream& out)
+        : overwrite_(overwrite), in_(in), out_(out) {}
+    void show(std::string_view utf8) override { out_ << utf8 << "\n"; }
+    bool askYesNo(std::string_view utf8) override {
+        if (overwrite_) return *overwrite_;
+        for (;;) {
+            out_ << utf8 << " (д/н): " << std::flush;
+            std::string answer;
+            if (!std::getline(in_, answer)) return false;
+            if (answer == "д" || answer == "Д" || answer == "y" || answer == "Y" || answer == "да") return true;
+            if (answer == "н" || answer == "Н" || answer == "n" || answer == "N" || answer == "нет") return false;
+        }
+    }
+
+private:
+    std::optional<bool> overwrite_;
+    std::istream& in_;
+    std::ostream& out_;
+};
+
+int import(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
+    fs::path dataDir;
+    std::optional<bool> overwrite;
+    std::vector<fs::path> files;
+    for (const std::string& a : takeDataDir(args, dataDir)) {
+        if (a == "--overwrite") overwrite = true;
+        else if (a == "--no-overwrite") overwrite = false;
+        else if (!a.empty() && a[0] == '-') throw BadCommand{"import: неизвестный параметр " + inQuotes(a)};
+        else files.emplace_back(a);
+    }
+    if (files.empty()) throw BadCommand{"import: укажите файлы .snr, .drg или .pro"};
+    for (const fs::path& f : files) {
+        const std::string ext = lowerExtension(f);
+        if (ext != ".snr" && ext != ".drg" && ext != ".pro")
+            throw BadCommand{"import: " + inQuotes(f.string()) + " - не файл .snr, .drg или .pro"};
+    }
+    StoredData stored = loadStoredData(dataDir);
+    CommandLineAnswers answers(overwrite, in, out);
+    int imported = 0;
+    for (const fs::path& f : files) {
+        const std::string ext = lowerExtension(f);
+        bool ok;
+        if (ext == ".snr") ok = importSnr(stored.library, f);
+        else if (ext == ".drg") ok = importDrg(stored.library, f);
+        else ok = importPro(stored.library, f, answers);
+        if (ok) ++imported;
+        else err << "tkcalc: не удалось прочитать " << inQuotes(f.string()) << "\n";
+    }
+    if (imported > 0 && !stored.library.saveLibrary(stored.libraryPath)) {
+        err << "tkcalc: ошибка: не удалось записать библиотеку " << inQuotes(stored.libraryPath.string())
+            << "; прежний файл не изменён\n";
+        return kTkcalcBadInput;
+    }
+    out << "Импортировано функций: " << imported << "\n";
+    return imported == static_cast<int>(files.size()) ? kTkcalcOk : kTkcalcBadInput;
+}
+
+int exportFunction(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    fs::path dataDir;
+    const std::vector<std::string> rest = takeDataDir(args, dataDir);
+    if (rest.size() != 2) throw BadCommand{"export ожидает ИМЯ[#НОМЕР] ФАЙЛ"};
+    const fs::path file = rest[1];
+    const std::string ext = lowerExtension(file);
+    if (ext != ".snr" && ext != ".dat") throw BadCommand{"export: файл должен быть .snr или .dat"};
+    const StoredData stored = loadStoredData(dataDir);
+    std::string name = rest[0];
+    std::optional<int32_t> number;
+    if (const size_t hash = name.rfind('#'); hash != std::string::npos && hash + 1 < name.size()) {
+        try {
+            size_t used = 0;
+            const long n = std::stol(name.substr(hash + 1), &used);
+            if (used == name.size() - hash - 1) {
+                number = static_cast<int32_t>(n);
+                name.resize(hash);
+            }
+        } catch (const std::exception&) {
+        }
+    }
+    const DragFunc* f = findDragFunction(stored.library, name, number);
+    if (!f) throw BadCommand{"export: в библиотеке нет драг-функции " + inQuotes(rest[0]) + " (список: tkcalc list)"};
+    CommandLineAnswers reporter(std::nullopt, std::cin, err);
+    const bool ok = ext == ".snr" ? exportSnr(*f, file, reporter) : DragLibrary::writeSingleRecord(*f, file);
+    if (!ok) {
+        if (ext == ".dat") err << "Не могу записать файл\n";
+        return kTkcalcBadInput;
+    }
+    out << "Сохранено в файл:\n" << file.string() << "\n";
+    return kTkcalcOk;
+}
+}  // namespace
+
+std::optional<int> runLibraryCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+                                     std::ostream& err) {
+    if (args.empty()) return std::nullopt;
+    const std::string& command = args[0];
+    if (command != "list" && command != "import" && command != "export") return std::nullopt;
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    try {
+        if (command == "list") return list(rest, out);
+        if (command == "import") return import(rest, in, out, err);
+        return exportFunction(rest, out, err);
+    } catch (const BadCommand& bad) {
+        err << "tkcalc: ошибка: " << bad.message << "\nСправка: tkcalc --help\n";
+        return kTkcalcBadInput;
+    }
+}

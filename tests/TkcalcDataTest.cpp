@@ -1,0 +1,200 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "DragLibrary.h"
+#include "ExchangeFiles.h"
+#include "ExchangeImportExport.h"
+#include "FileIO.h"
+#include "LibraryRecord.h"
+#include "SettingsRecord.h"
+#include "Shot.h"
+#include "StandardDragSet.h"
+#include "TextCodec.h"
+#include "Tkcalc.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+struct Outcome {
+    int status;
+    std::string out, err;
+};
+
+Outcome tkcalc(const std::vector<std::string>& args, const std::string& input = "") {
+    std::ostringstream out, err;
+    std::istringstream in(input);
+    const int status = runTkcalc(args, out, err, in);
+    return {status, out.str(), err.str()};
+}
+
+// A data folder as the desktop program leaves it: settings, table settings and a library holding
+// one special function of the user's.
+class DataFolder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("tkcalc-data-" + std::to_string(::getpid()) + "-" +
+                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        bullet = sampleFunction();
+        bullet.setName(utf8ToCp1251("Лапуа Сценар"));
+        bullet.uniqueNumber = 11;
+        bullet.stabilityFactor = 1.7;
+        DragLibrary library;
+        library.add(bullet);
+        ASSERT_TRUE(library.saveLibrary(dir / "bc_cdm3.dat"));
+
+        settings.setDragFuncName(bullet.name);
+        settings.dragFuncNumber = 11;
+        settings.muzzleVelocity = 850;
+        settings.targetDistance = 450;
+        settings.windSpeed = 3;
+        settings.windAzimuth = 270;
+        settings.sameZeroAtmosphere = 0;
+        settings.zeroTemperature = -5;
+        settings.addDerivation = 1;
+        settings.targetAngleField = 0.5;  // the start-up shows 0 whatever was stored
+        ASSERT_TRUE(saveSettingsFile(dir / kSettingsFileName, settings));
+        TableSettingsRecord table;
+        table.firstDistance = 200;
+        table.lastDistance = 400;
+        table.distanceStep = 100;
+        ASSERT_TRUE(saveSettingsFile(dir / kTableSettingsFileName, table));
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    nlohmann::json json(std::vector<std::string> args) {
+        args.insert(args.end(), {"--data-dir", dir.string(), "--json"});
+        const Outcome r = tkcalc(args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        return nlohmann::json::parse(r.out);
+    }
+
+    fs::path dir;
+    DragFunc bullet;
+    SettingsRecord settings;
+};
+}  // namespace
+
+TEST_F(DataFolder, StartsFromTheStoredInputsAndFunction) {
+    const std::string settingsBefore = *readWholeFile(dir / kSettingsFileName);
+    const nlohmann::json j = json({});
+
+    // The same shot computed directly from the stored values.
+    BallisticSolver main, zeroing;
+    main.muzzleVelocity = 850;
+    main.mvTemperature = 30;
+    main.sightHeight = 5.5;
+    main.windSpeed = 3;
+    main.windAzimuth = 270;
+    main.airPressure = 754;
+    main.humidity = 55;
+    main.targetDistance = 450;
+    main.dragFunction = bullet;
+    DriftOptions options;
+    options.addDerivation = true;
+    const ShotAnswer direct = computeShot(main, zeroing, ZeroingAtmosphere{false, -5, 754, 55}, 450, options);
+
+    EXPECT_EQ(j["dragFunction"]["name"], "Лапуа Сценар");
+    EXPECT_EQ(j["dragFunction"]["uniqueNumber"], 11);
+    EXPECT_EQ(j["dragFunction"]["kind"], "Special");
+    EXPECT_EQ(j["distance"].get<double>(), 450);
+    EXPECT_EQ(j["zeroAngleMoa"].get<double>(), direct.zeroing.zeroAngle);
+    EXPECT_EQ(j["vertical"]["moa"].get<double>(), direct.corrections.vertical.moa);
+    EXPECT_EQ(j["horizontal"]["cm"].get<double>(), direct.corrections.horizontal.cm);
+
+    // --set still overrides, and nothing is written to the settings.
+    EXPECT_EQ(json({"--set", "distance=300"})["distance"].get<double>(), 300);
+    EXPECT_EQ(*readWholeFile(dir / kSettingsFileName), settingsBefore);
+}
+
+TEST_F(DataFolder, ChoosingFunctionsAndTheStoredTable) {
+    EXPECT_EQ(json({"--drag", "G7"})["dragFunction"]["uniqueNumber"], 5);
+    EXPECT_EQ(json({"--drag", "Лапуа Сценар#11"})["dragFunction"]["uniqueNumber"], 11);
+    EXPECT_EQ(json({"--drag", "лапуа сценар"})["dragFunction"]["uniqueNumber"], 11);
+    const Outcome unknown = tkcalc({"--data-dir", dir.string(), "--drag", "Лапуа Сценар#12"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_TRUE(unknown.out.empty());
+
+    // A stored function that is gone falls back to G1, as at the desktop's start.
+    settings.dragFuncNumber = 99;
+    ASSERT_TRUE(saveSettingsFile(dir / kSettingsFileName, settings));
+    EXPECT_EQ(json({})["dragFunction"]["name"], "G1");
+
+    const nlohmann::json table = json({"--table"});
+    ASSERT_EQ(table["rows"].size(), 3u);
+    EXPECT_EQ(table["rows"][0]["distance"].get<double>(), 200);
+    EXPECT_EQ(table["rows"][2]["distance"].get<double>(), 400);
+}
+
+TEST_F(DataFolder, ListImportExportAndFunctionFiles) {
+    const Outcome listed = tkcalc({"list", "--data-dir", dir.string(), "--json"});
+    ASSERT_EQ(listed.status, 0) << listed.err;
+    const nlohmann::json all = nlohmann::json::parse(listed.out);
+    ASSERT_EQ(all.size(), 11u);
+    EXPECT_EQ(all[0]["name"], "G1");
+    EXPECT_EQ(all[0]["type"], "стандарт");
+    EXPECT_EQ(all[10]["name"], "Лапуа Сценар");
+    EXPECT_EQ(all[10]["kind"], "Special");
+    EXPECT_EQ(all[10]["points"].size(), bullet.points.size());
+    EXPECT_EQ(all[10]["points"][5][0].get<double>(), bullet.points[5].mach);
+    EXPECT_EQ(all[10]["points"][5][1].get<double>(), bullet.points[5].cd);
+
+    // Export as .snr, import it back under a new number; use a file without importing it.
+    const fs::path snr = dir / "scenar.snr";
+    const Outcome exported = tkcalc({"export", "--data-dir", dir.string(), "Лапуа Сценар#11", snr.string()});
+    ASSERT_EQ(exported.status, 0) << exported.err;
+    EXPECT_EQ(*readWholeFile(snr), formatSnr(bullet));
+
+    const std::string libraryBefore = *readWholeFile(dir / "bc_cdm3.dat");
+    const nlohmann::json fromFile = json({"--drag-file", snr.string()});
+    EXPECT_EQ(fromFile["dragFunction"]["name"], "Лапуа Сценар");
+    EXPECT_EQ(*readWholeFile(dir / "bc_cdm3.dat"), libraryBefore);
+
+    const Outcome imported = tkcalc({"import", "--data-dir", dir.string(), snr.string(), (dir / "missing.snr").string()});
+    EXPECT_NE(imported.out.find("Импортировано функций: 1"), std::string::npos) << imported.out;
+    EXPECT_NE(imported.status, 0);  // one of the files could not be read
+    DragLibrary reread;
+    ASSERT_EQ(reread.loadLibrary(dir / "bc_cdm3.dat"), LibraryRead::Complete);
+    ASSERT_EQ(reread.size(), 12u);
+    EXPECT_EQ(reread[11].uniqueNumber, 12);
+    EXPECT_EQ(json({"--drag", "Лапуа Сценар#12"})["dragFunction"]["uniqueNumber"], 12);
+
+    const std::string libraryNow = *readWholeFile(dir / "bc_cdm3.dat");
+    const Outcome bad = tkcalc({"import", "--data-dir", dir.string(), (dir / "table.csv").string()});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(*readWholeFile(dir / "bc_cdm3.dat"), libraryNow);
+}
+
+TEST_F(DataFolder, ProNameQuestionAnsweredOnTheCommandLineOrTheTerminal) {
+    // A ".pro" record named like the user's function in another letter case.
+    DragFuncOld old;
+    const std::string oldName = utf8ToCp1251("ЛАПУА СЦЕНАР");
+    std::memcpy(old.name, oldName.c_str(), oldName.size() + 1);
+    old.kind = DragFuncKind::Special;
+    old.points = {{1.0, 0.3}};
+    ByteWriter w;
+    writeLibraryRecordV2(w, old);
+    const fs::path pro = dir / "scenar.pro";
+    ASSERT_TRUE(writeFileAtomically(pro, w.data()));
+
+    const Outcome no = tkcalc({"import", "--data-dir", dir.string(), "--no-overwrite", pro.string()});
+    ASSERT_EQ(no.status, 0) << no.err;
+    DragLibrary lib;
+    lib.loadLibrary(dir / "bc_cdm3.dat");
+    ASSERT_EQ(lib.size(), 12u);
+    EXPECT_EQ(cp1251ToUtf8(lib[11].name), "ЛАПУА СЦЕНАР copy");
+
+    const Outcome asked = tkcalc({"import", "--data-dir", dir.string(), pro.string()}, "д\n");
+    ASSERT_EQ(asked.status, 0) << asked.err;
+    EXPECT_NE(asked.out.find("Перезаписать?"), std::string::npos);
+    DragLibrary after;
+    after.loadLibrary(dir / "bc_cdm3.dat");
+    ASSERT_EQ(after.size(), 12u);  // replaced in place
+    EXPECT_EQ(cp1251ToUtf8(after[10].name), "ЛАПУА СЦЕНАР");
+}
