@@ -177,11 +177,16 @@ bool DragLibrary::loadOldLibrary(const fs::path& path) {
 
 LibraryRead DragLibrary::loadLibrary(const fs::path& path) {
     const std::optional<std::string> bytes = readWholeFile(path, kMaxLibraryFileBytes);
+    std::error_code ec;
     if (!bytes) {
+        // A file that is there but could not be read is kept (see saveLibrary).
+        if (fs::exists(path, ec)) keepBeforeSave_ = path;
         makeSampleFunction(entries_, nextUniqueNumber());
         return LibraryRead::Missing;
     }
-    return addLibraryBytes(*bytes);
+    const LibraryRead read = addLibraryBytes(*bytes);
+    if (read == LibraryRead::Truncated) keepBeforeSave_ = path;
+    return read;
 }
 
 std::string DragLibrary::libraryBytes() const {
@@ -196,9 +201,20 @@ std::string DragLibrary::libraryBytes() const {
 }
 
 bool DragLibrary::saveLibrary(const fs::path& path) {
+    // A library file whose content was not all taken in (unreadable, cut short, or replaced by a
+    // migration without being read) is copied to "<name>.bak" before it is first overwritten, so
+    // that what could not be read is not lost; without the copy the file is not overwritten.
+    std::error_code ec;
+    if (!keepBeforeSave_.empty() && path == keepBeforeSave_ && fs::exists(path, ec)) {
+        fs::path backup = path;
+        backup += ".bak";
+        fs::copy_file(path, backup, fs::copy_options::overwrite_existing, ec);
+        if (ec) return false;
+    }
     // Written to a temporary file and renamed over the old one, so that a failed write leaves the old
     // library as it was rather than cut short.
     if (!writeFileAtomically(path, libraryBytes())) return false;
+    if (path == keepBeforeSave_) keepBeforeSave_.clear();
     // A migration finishes with the first save that gets through: only now may the old file go.
     if (!pendingOldLibrary_.empty() && path == pendingLibraryPath_ && removeFile(pendingOldLibrary_)) {
         pendingOldLibrary_.clear();
@@ -213,6 +229,9 @@ StartLoad DragLibrary::loadAtStart(const fs::path& oldLibraryPath, const fs::pat
         // until then it stays and is migrated again at the next start.
         pendingOldLibrary_ = oldLibraryPath;
         pendingLibraryPath_ = libraryPath;
+        // A migration replaces the library file without reading it.
+        std::error_code ec;
+        if (fs::exists(libraryPath, ec)) keepBeforeSave_ = libraryPath;
         saveLibrary(libraryPath);
         return pendingOldLibrary_.empty() ? StartLoad::Migrated : StartLoad::MigrationPending;
     }

@@ -99,6 +99,8 @@ public:
 
     // Writes every entry that is not Standard, in library order, after their count. The file is
     // replaced whole or not at all: a failed write leaves the old file as it was. Nothing is reported.
+    // A library file this library could not take in whole at start (unreadable, cut short, or
+    // replaced by a migration) is first copied to "<name>.bak".
     bool saveLibrary(const std::filesystem::path& path);
     std::string libraryBytes() const;
 
@@ -119,6 +121,8 @@ public:
 
 private:
     std::vector<DragFunc> entries_;
+    // A library file not all taken in, copied aside before the first save overwrites it.
+    std::filesystem::path keepBeforeSave_;
     // A migrated old library still on disk, removed by the first save to pendingLibraryPath_.
     std::filesystem::path pendingOldLibrary_;
     std::filesystem::path pendingLibraryPath_;

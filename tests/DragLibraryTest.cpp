@@ -210,6 +210,40 @@ TEST_F(DragLibraryFiles, AFailedWriteLeavesTheOldFile) {
     EXPECT_FALSE(library.saveLibrary(dir / "missing" / "bc_cdm3.dat"));
 }
 
+// What the library could not take in whole is copied aside before a save overwrites it.
+TEST_F(DragLibraryFiles, WhatCouldNotBeReadIsKeptBeforeItIsOverwritten) {
+    const fs::path library = dir / "bc_cdm3.dat";
+    const fs::path backup = dir / "bc_cdm3.dat.bak";
+
+    // A stray empty old library makes a migration that would replace the user's library unread.
+    const std::string users = withCount(1, record(kSpecial));
+    write(library, users);
+    write(dir / "bc_cdm2.dat", "");
+    DragLibrary migrated;
+    EXPECT_EQ(migrated.loadAtStart(dir / "bc_cdm2.dat", library), StartLoad::Migrated);
+    EXPECT_EQ(read(library), std::string(4, '\0'));
+    EXPECT_EQ(read(backup), users);
+
+    // A library cut short: saved whole again, the original kept once.
+    const std::string cut = withCount(2, record(kSpecial) + record(kCopy)).substr(0, 700);
+    write(library, cut);
+    fs::remove(backup);
+    DragLibrary shortened;
+    EXPECT_EQ(shortened.loadLibrary(library), LibraryRead::Truncated);
+    ASSERT_TRUE(shortened.saveLibrary(library));
+    EXPECT_EQ(read(backup), cut);
+    write(backup, "older");
+    ASSERT_TRUE(shortened.saveLibrary(library));
+    EXPECT_EQ(read(backup), "older");  // only before the first overwrite
+
+    // A library read whole leaves no copy.
+    fs::remove(backup);
+    DragLibrary whole;
+    EXPECT_EQ(whole.loadLibrary(library), LibraryRead::Complete);
+    ASSERT_TRUE(whole.saveLibrary(library));
+    EXPECT_FALSE(fs::exists(backup));
+}
+
 TEST_F(DragLibraryFiles, SingleRecordFiles) {
     DragLibrary library;
     library.addLibraryBytes(withCount(1, record(kSpecial)));
