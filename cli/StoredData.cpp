@@ -5,14 +5,15 @@
 
 namespace fs = std::filesystem;
 
-StoredData loadStoredData(const fs::path& dataDir) {
+StoredData loadStoredData(const fs::path& dataDir) { return loadStoredData(dataDir, programFolder(), userDataFolder()); }
+
+StoredData loadStoredData(const fs::path& dataDir, const fs::path& program, const fs::path& userFolder) {
     StoredData data;
-    const fs::path program = programFolder();
     if (!dataDir.empty()) {
         data.dataFolder = dataDir;
         data.oldLibraryPath = dataDir / "bc_cdm2.dat";
     } else {
-        data.dataFolder = userDataFolder();
+        data.dataFolder = userFolder;
         FolderSettingRecord folder;
         if (!program.empty() && loadSettingsFile(program / kFolderSettingFileName, folder) && folder.keepInProgramFolder &&
             folderIsWritable(program))

@@ -24,6 +24,9 @@ struct StoredData {
 // desktop program's data folder, which is the program folder when its "dir_setting.dat" says so and
 // the folder can be written, else the user's data folder (the older library in the program folder).
 StoredData loadStoredData(const std::filesystem::path& dataDir);
+// The same with the program folder and the user's data folder given.
+StoredData loadStoredData(const std::filesystem::path& dataDir, const std::filesystem::path& programFolder,
+                          const std::filesystem::path& userFolder);
 
 // The inputs the desktop program starts from with these settings. The target angle starts at 0,
 // as the desktop's start-up shows it whatever was stored.

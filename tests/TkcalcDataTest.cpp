@@ -12,6 +12,7 @@
 #include "FileIO.h"
 #include "LibraryRecord.h"
 #include "SettingsRecord.h"
+#include "StoredData.h"
 #include "Shot.h"
 #include "StandardDragSet.h"
 #include "TextCodec.h"
@@ -197,4 +198,31 @@ TEST_F(DataFolder, ProNameQuestionAnsweredOnTheCommandLineOrTheTerminal) {
     after.loadLibrary(dir / "bc_cdm3.dat");
     ASSERT_EQ(after.size(), 12u);  // replaced in place
     EXPECT_EQ(cp1251ToUtf8(after[10].name), "ЛАПУА СЦЕНАР");
+}
+
+// Without --data-dir: the user's data folder, or the program folder when its dir_setting.dat says
+// so (and it can be written); the older library is looked for in the program folder.
+TEST_F(DataFolder, TheDesktopsFolderChoice) {
+    const fs::path program = dir / "program";
+    const fs::path user = dir / "user";
+    fs::create_directories(program);
+    fs::create_directories(user);
+    SettingsRecord inProgram;
+    inProgram.targetDistance = 333;
+    ASSERT_TRUE(saveSettingsFile(program / kSettingsFileName, inProgram));
+    SettingsRecord inUser;
+    inUser.targetDistance = 444;
+    ASSERT_TRUE(saveSettingsFile(user / kSettingsFileName, inUser));
+
+    EXPECT_EQ(loadStoredData({}, program, user).settings.targetDistance, 444);
+    FolderSettingRecord folder;
+    folder.keepInProgramFolder = 1;
+    ASSERT_TRUE(saveSettingsFile(program / kFolderSettingFileName, folder));
+    const StoredData redirected = loadStoredData({}, program, user);
+    EXPECT_EQ(redirected.dataFolder, program);
+    EXPECT_EQ(redirected.settings.targetDistance, 333);
+    EXPECT_EQ(redirected.oldLibraryPath, program / "bc_cdm2.dat");
+    // tkcalc reads the folder setting but does not write it back.
+    EXPECT_EQ(*readWholeFile(program / kFolderSettingFileName), folder.toBytes());
+    EXPECT_EQ(loadStoredData(user, program, dir).dataFolder, user);
 }
