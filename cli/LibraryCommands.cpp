@@ -55,10 +55,8 @@ int list(const std::vector<std::string>& args, std::ostream& out) {
         for (const DragFunc& f : stored.library) {
             nlohmann::ordered_json points = nlohmann::ordered_json::array();
             for (const DragElement& p : f.points) points.push_back({number(p.mach), number(p.cd)});
-            static const char* const kKinds[] = {"Standard", "StandardCopy", "Special"};
-            const int kind = static_cast<int>(f.kind);
             all.push_back({{"uniqueNumber", f.uniqueNumber},
-                           {"kind", kind >= 0 && kind <= 2 ? kKinds[kind] : "Unknown"},
+                           {"kind", dragFuncKindName(f.kind)},
                            {"type", dragFuncKindText(f.kind)},
                            {"name", cp1251ToUtf8(f.name)},
                            {"description", cp1251ToUtf8(f.description)},
@@ -148,19 +146,7 @@ int exportFunction(const std::vector<std::string>& args, std::ostream& out, std:
     const std::string ext = lowerExtension(file);
     if (ext != ".snr" && ext != ".dat") throw BadCommand{"export: файл должен быть .snr или .dat"};
     const StoredData stored = loadStoredData(dataDir);
-    std::string name = rest[0];
-    std::optional<int32_t> number;
-    if (const size_t hash = name.rfind('#'); hash != std::string::npos && hash + 1 < name.size()) {
-        try {
-            size_t used = 0;
-            const long n = std::stol(name.substr(hash + 1), &used);
-            if (used == name.size() - hash - 1) {
-                number = static_cast<int32_t>(n);
-                name.resize(hash);
-            }
-        } catch (const std::exception&) {
-        }
-    }
+    const auto [name, number] = splitNameAndNumber(rest[0]);
     const DragFunc* f = findDragFunction(stored.library, name, number);
     if (!f) throw BadCommand{"export: в библиотеке нет драг-функции " + inQuotes(rest[0]) + " (список: tkcalc list)"};
     CommandLineAnswers reporter(std::nullopt, std::cin, err);

@@ -200,15 +200,6 @@ Json correctionsJson(const Corrections& c) {
     return Json{{"moa", number(c.moa)}, {"mil", number(c.mil)}, {"cm", number(c.cm)}, {"clicks", number(c.clicks)}};
 }
 
-const char* kindName(DragFuncKind kind) {
-    switch (kind) {
-    case DragFuncKind::Standard: return "Standard";
-    case DragFuncKind::StandardCopy: return "StandardCopy";
-    case DragFuncKind::Special: return "Special";
-    }
-    return "Unknown";
-}
-
 // The members a single distance and every table row carry; a table row also tells whether its
 // own solve converged.
 void addRow(Json& j, const CorrectionRow& r, bool tableRow) {
@@ -270,7 +261,7 @@ std::string jsonReport(const ShotInputs& inputs, const Calculation& calc, bool t
     Json j;
     j["dragFunction"] = Json{{"name", dragFunctionName(calc.dragFunction)},
                              {"uniqueNumber", calc.dragFunction.uniqueNumber},
-                             {"kind", kindName(calc.dragFunction.kind)}};
+                             {"kind", dragFuncKindName(calc.dragFunction.kind)}};
     j["zeroAngleMoa"] = number(calc.zeroing.zeroAngle);
     j["sightAngleMoa"] = number(RoundTo(calc.shownZeroAngle, 3));
     j["airDensityRatio"] = number(RoundTo(calc.airDensityRatio, 3));

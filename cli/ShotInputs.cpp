@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cmath>
 
-#include "StandardDragSet.h"
 #include "TextCodec.h"
 
 namespace {
@@ -116,6 +115,15 @@ bool applyAssignment(ShotInputs& inputs, std::string_view assignment, std::strin
     if (applySetting(inputs, name, assignment.substr(eq + 1), error)) return true;
     error = "--set " + std::string(name) + ": " + error;
     return false;
+}
+
+std::pair<std::string, std::optional<int32_t>> splitNameAndNumber(const std::string& text) {
+    const size_t hash = text.rfind('#');
+    if (hash == std::string::npos || hash + 1 == text.size()) return {text, std::nullopt};
+    std::string why;
+    const std::optional<double> n = parseNumber(text.substr(hash + 1), why);
+    if (!n || *n != static_cast<int32_t>(*n)) return {text, std::nullopt};
+    return {text.substr(0, hash), static_cast<int32_t>(*n)};
 }
 
 const DragFunc* findDragFunction(const DragLibrary& library, std::string_view utf8Name,

@@ -3,6 +3,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -73,6 +74,10 @@ std::optional<double> parseNumber(std::string_view text, std::string& error);
 bool applySetting(ShotInputs& inputs, std::string_view name, std::string_view value, std::string& error);
 // The same for "NAME=VALUE"; the message names the input.
 bool applyAssignment(ShotInputs& inputs, std::string_view assignment, std::string& error);
+
+// "NAME" or "NAME#NUMBER" as --drag and export take it; a "#" not followed by a whole number is
+// part of the name.
+std::pair<std::string, std::optional<int32_t>> splitNameAndNumber(const std::string& text);
 
 // A library entry by name (UTF-8) and, when given, number: the first with exactly that name,
 // else (without a number) the first with that name in another letter case; nullptr when there

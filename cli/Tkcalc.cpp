@@ -95,16 +95,6 @@ std::string parseErrorMessage(const CLI::ParseError& e) {
     return "не удалось разобрать командную строку (" + what + ")";
 }
 
-// "NAME" or "NAME#NUMBER".
-std::pair<std::string, std::optional<int32_t>> splitNameAndNumber(const std::string& text) {
-    const size_t hash = text.rfind('#');
-    if (hash == std::string::npos || hash + 1 == text.size()) return {text, std::nullopt};
-    std::string why;
-    const std::optional<double> n = parseNumber(text.substr(hash + 1), why);
-    if (!n || *n != static_cast<int32_t>(*n)) return {text, std::nullopt};
-    return {text.substr(0, hash), static_cast<int32_t>(*n)};
-}
-
 Command parseCommand(const std::vector<std::string>& args) {
     CLI::App app{"tkcalc"};
     app.set_help_flag();

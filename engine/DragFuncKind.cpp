@@ -8,3 +8,12 @@ const char* dragFuncKindText(DragFuncKind kind) {
     }
     return "";
 }
+
+const char* dragFuncKindName(DragFuncKind kind) {
+    switch (kind) {
+    case DragFuncKind::Standard: return "Standard";
+    case DragFuncKind::StandardCopy: return "StandardCopy";
+    case DragFuncKind::Special: return "Special";
+    }
+    return "Unknown";
+}

@@ -9,3 +9,6 @@ enum class DragFuncKind : int32_t {
 
 // The kind as the program shows it, UTF-8.
 const char* dragFuncKindText(DragFuncKind kind);
+// The kind's name in exchange texts: "Standard", "StandardCopy", "Special" ("Unknown" for a value a
+// file brought that is none of them).
+const char* dragFuncKindName(DragFuncKind kind);

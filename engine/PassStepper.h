@@ -90,9 +90,8 @@ public:
         return endStep();
     }
 
-    // The step in its three phases, so that independent passes can run them side by side on one
-    // thread (their long chains of dependent operations then overlap): beginStep, correctOnce
-    // until it returns false, endStep.
+    // The step in its phases: beginStep, correctOnce until it returns false, endStep (PassPair
+    // and runToEnd do the same with the state in registers).
     void beginStep() {
         previousD_ = d_;
         previousZ_ = z_;

@@ -151,6 +151,9 @@ TEST_F(DataFolder, ListImportExportAndFunctionFiles) {
     const Outcome exported = tkcalc({"export", "--data-dir", dir.string(), "Лапуа Сценар#11", snr.string()});
     ASSERT_EQ(exported.status, 0) << exported.err;
     EXPECT_EQ(*readWholeFile(snr), formatSnr(bullet));
+    const fs::path dat = dir / "drag_function.dat";
+    ASSERT_EQ(tkcalc({"export", "--data-dir", dir.string(), "Лапуа Сценар", dat.string()}).status, 0);
+    EXPECT_EQ(*readWholeFile(dat), DragLibrary::singleRecordBytes(bullet));
 
     const std::string libraryBefore = *readWholeFile(dir / "bc_cdm3.dat");
     const nlohmann::json fromFile = json({"--drag-file", snr.string()});
