@@ -1,0 +1,212 @@
+#include "Dialog.h"
+
+#include "NumberText.h"
+
+namespace ui {
+
+Dialog::Dialog(DialogTemplate t, Dialog* parent) : template_(std::move(t)), parent_(parent) {}
+
+Dialog::~Dialog() = default;
+
+DialogWindow* Dialog::parentWindow() const {
+    return (parent_ && parent_->isOpen()) ? &parent_->window() : nullptr;
+}
+
+void Dialog::create() {
+    endCode_ = 0;
+    ending_ = false;
+    window_ = backend().createWindow(*this, template_, parentWindow());
+    onInitDialog();  // false: the dialog set the focus itself
+}
+
+void Dialog::destroy() {
+    if (!window_) return;
+    onDestroy();
+    handlers_.clear();
+    window_.reset();
+}
+
+int Dialog::doModal() {
+    create();
+    int code = endCode_;
+    if (!ending_) code = window_->runModal();
+    if (ending_) code = endCode_;
+    destroy();
+    return code;
+}
+
+void Dialog::endDialog(int code) {
+    endCode_ = code;
+    ending_ = true;
+    if (window_) window_->end(code);
+}
+
+int Dialog::messageBox(const std::string& text, const std::string& caption, Buttons b, Icon i) {
+    return backend().messageBox(window_.get(), text, caption.empty() ? applicationName() : caption, b, i);
+}
+
+void Dialog::attach(int id, ControlHandler* handler) {
+    if (handler)
+        handlers_[id] = handler;
+    else
+        handlers_.erase(id);
+}
+
+ControlHandler* Dialog::handlerFor(int id) const {
+    const auto it = handlers_.find(id);
+    return it == handlers_.end() ? nullptr : it->second;
+}
+
+void Dialog::handleCommand(int id, Notify n) {
+    if (!window_) return;
+    if (ControlHandler* h = handlerFor(id); h && h->onNotify(n)) return;
+    onCommand(id, n);
+}
+
+void Dialog::onCommand(int id, Notify n) {
+    if (n != Notify::Clicked) return;
+    if (id == IDOK) onOK();
+    if (id == IDCANCEL) onCancel();
+}
+
+void Dialog::onOK() {
+    if (updateData(true)) endDialog(IDOK);
+}
+
+void Dialog::onCancel() { endDialog(IDCANCEL); }
+
+bool Dialog::preTranslateKey(int, const KeyEvent&) { return false; }
+
+bool Dialog::handleKeyDown(int id, const KeyEvent& k) {
+    if (!window_) return true;
+    if (preTranslateKey(id, k)) return true;
+    if (ControlHandler* h = handlerFor(id); h && h->onKeyDown(k)) return true;
+    // The dialog's own keys: Enter presses the default button, Escape cancels.
+    if (k.key == kKeyReturn && !k.alt) {
+        int target = IDOK;
+        for (const auto& c : template_.controls)
+            if (c.kind == Kind::Button && (c.style & kDefault)) target = c.id;
+        if (window_->hasControl(target) && !window_->isEnabled(target)) return true;
+        handleCommand(target, Notify::Clicked);
+        return true;
+    }
+    if (k.key == kKeyEscape) {
+        handleCommand(IDCANCEL, Notify::Clicked);
+        return true;
+    }
+    return false;
+}
+
+bool Dialog::handleChar(int id, char32_t c) {
+    if (ControlHandler* h = handlerFor(id)) return h->onChar(c);
+    return false;
+}
+
+bool Dialog::handlePaste(int id) {
+    if (ControlHandler* h = handlerFor(id)) return h->onPaste();
+    return false;
+}
+
+void Dialog::handleMouse(int id, const MouseEvent& m) {
+    if (!window_) return;
+    if (ControlHandler* h = handlerFor(id); h && h->onMouse(m)) return;
+    onMouse(id, m);
+}
+
+bool Dialog::handleListClick(int id, const MouseEvent& m) {
+    if (ControlHandler* h = handlerFor(id)) return h->onListClick(m);
+    return false;
+}
+
+void Dialog::handlePaint(int id, Canvas& canvas) {
+    if (ControlHandler* h = handlerFor(id); h && h->onPaint(canvas)) return;
+    onPaint(id, canvas);
+}
+
+void Dialog::handleSize(int width, int height) {
+    if (window_) onSize(width, height);
+}
+
+void Dialog::handleClose() {
+    if (window_) onCancel();
+}
+
+void Dialog::handleHelp() {
+    if (window_) onHelp();
+}
+
+bool Dialog::updateData(bool saveAndValidate) {
+    if (!window_) return false;
+    DataExchange dx(*this, saveAndValidate);
+    doDataExchange(dx);
+    return !dx.failed();
+}
+
+void DataExchange::fail(int id, const std::string& message) {
+    failed_ = true;
+    dialog_.messageBox(message, {}, Buttons::Ok, Icon::Warning);
+    if (dialog_.isOpen()) {
+        dialog_.window().setFocus(id);
+        dialog_.window().selectAllText(id);
+    }
+}
+
+void DataExchange::number(int id, double& value) {
+    if (failed_) return;
+    if (!saving_) {
+        dialog_.window().setText(id, formatNumber(value));
+        return;
+    }
+    const auto v = parseNumber(dialog_.window().text(id));
+    if (!v) return fail(id, kEnterNumberMessage);
+    value = *v;
+}
+
+void DataExchange::number(int id, int& value) {
+    if (failed_) return;
+    if (!saving_) {
+        dialog_.window().setText(id, std::to_string(value));
+        return;
+    }
+    const auto v = parseInteger(dialog_.window().text(id));
+    if (!v) return fail(id, kEnterIntegerMessage);
+    value = *v;
+}
+
+void DataExchange::text(int id, std::string& utf8) {
+    if (failed_) return;
+    if (saving_)
+        utf8 = dialog_.window().text(id);
+    else
+        dialog_.window().setText(id, utf8);
+}
+
+void DataExchange::check(int id, bool& on) {
+    if (failed_) return;
+    if (saving_)
+        on = dialog_.window().isChecked(id);
+    else
+        dialog_.window().setChecked(id, on);
+}
+
+void DataExchange::check(int id, int& on) {
+    bool b = on != 0;
+    check(id, b);
+    if (saving_ && !failed_) on = b ? 1 : 0;
+}
+
+void DataExchange::radio(const std::vector<int>& ids, int& value) {
+    if (failed_) return;
+    if (saving_) {
+        value = -1;
+        for (size_t i = 0; i < ids.size(); ++i)
+            if (dialog_.window().isChecked(ids[i])) {
+                value = static_cast<int>(i);
+                break;
+            }
+        return;
+    }
+    for (size_t i = 0; i < ids.size(); ++i) dialog_.window().setChecked(ids[i], static_cast<int>(i) == value);
+}
+
+}  // namespace ui
