@@ -1,0 +1,161 @@
+#pragma once
+#include <filesystem>
+#include <string>
+
+#include "BallisticSolver.h"
+#include "Dialog.h"
+#include "DragLibrary.h"
+#include "EngineReporter.h"
+#include "SettingsRecord.h"
+#include "Shot.h"
+
+// Control ids of the main dialog.
+namespace ctkdesk {
+enum : int {
+    IDD = 102,
+    kMuzzleVelocity = 1002,
+    kBallisticCoefficient = 1003,
+    kSightHeight = 1004,
+    kTemperature = 1005,
+    kWindSpeed = 1006,
+    kZeroDistance = 1009,
+    kSightLineAngle = 1010,
+    kDragFunctionName = 1012,
+    kVerticalMoa = 1013,
+    kHorizontalCm = 1014,
+    kVerticalCm = 1015,
+    kPressure = 1018,
+    kHumidity = 1019,
+    kTargetAngle = 1020,
+    kHorizontalMoa = 1021,
+    kDistance = 1026,
+    kWindAzimuth = 1060,
+    kMvTemperature = 1061,
+    kMvChange = 1064,
+    kClickVertical = 1065,
+    kClickHorizontal = 1066,
+    kVerticalClicks = 1067,
+    kHorizontalClicks = 1068,
+    kVerticalMil = 1100,
+    kHorizontalMil = 1101,
+    kTargetAngleLabel = 1107,
+    kClickVerticalLabel = 1134,
+    kClickHorizontalLabel = 1135,
+    // Commands.
+    kCompute = 1000,
+    kDragFunctionButton = 1022,
+    kTable = 1028,
+    kConvertBC = 1035,
+    kAbout = 1043,
+    kSettings = 1062,
+    kPressureUnit = 1077,
+    kAddInfo = 1078,
+    kZeroingAtmosphere = 1082,
+    kExit = 1102,
+    kWindAzimuthButton = 1136,
+    kSlopeButton = 1138,
+};
+}  // namespace ctkdesk
+
+// Where the main dialog keeps its files.
+struct DesktopPaths {
+    std::filesystem::path programFolder;
+    std::filesystem::path programLibrary;     // program folder / bc_cdm3.dat
+    std::filesystem::path programOldLibrary;  // program folder / bc_cdm2.dat
+    std::filesystem::path folderSetting;      // program folder / dir_setting.dat
+    std::filesystem::path dataFolder;
+    std::filesystem::path settings;           // data folder / settings.dat
+    std::filesystem::path tableSettings;      // data folder / table_settings.dat
+    std::filesystem::path dataLibrary;        // data folder / bc_cdm3.dat
+
+    // The paths for a program folder and a data folder.
+    static DesktopPaths make(const std::filesystem::path& programFolder, const std::filesystem::path& dataFolder);
+    // The data files move to the program folder.
+    void redirectToProgramFolder();
+};
+
+// The calculator: every input of a shot, the corrections at the target distance, and the hub from
+// which the other windows open. It owns the library, the two solvers and the settings blocks for the
+// whole run, loads them at start and saves them when it closes.
+class CtkdeskDlg : public ui::Dialog {
+public:
+    // `userDataFolder`: the user's data folder (created when missing); empty when there is none, and
+    // then the current folder stands in.
+    CtkdeskDlg(std::filesystem::path programFolder, std::filesystem::path userDataFolder);
+
+    static ui::DialogTemplate makeTemplate();
+
+    const DesktopPaths& paths() const { return paths_; }
+    const SettingsRecord& settings() const { return settings_; }
+    const TableSettingsRecord& tableSettings() const { return tableSettings_; }
+    const FolderSettingRecord& folderSetting() const { return folderSetting_; }
+    const DragLibrary& library() const { return library_; }
+    const BallisticSolver& mainSolver() const { return main_; }
+    StartLoad libraryLoad() const { return libraryLoad_; }
+
+    // "Вычислить": the corrections at the target distance.
+    void compute();
+
+protected:
+    bool onInitDialog() override;
+    void doDataExchange(ui::DataExchange& dx) override;
+    void onCommand(int id, ui::Notify n) override;
+    bool preTranslateKey(int id, const ui::KeyEvent& k) override;
+    void onOK() override;
+    void onHelp() override;
+    void onDestroy() override;
+
+private:
+    // The fields into the main solver (Compute steps 1 to 3): pressure in mm Hg, target angle in
+    // degrees, click values in MOA. False when the angle cannot be used.
+    bool fieldsToSolver();
+    void angleDisplay();
+    void clickDisplay();
+    void pressureDisplay();
+    void zeroingButtonText();
+    void correctionColours();
+    void enableBallisticCoefficient();
+    void switchPressureUnit();
+    void openSettings();
+    void openZeroingAtmosphere();
+    void openAbout();
+    void showEngineMessages();
+    void save();
+    void gatherSettings();
+    void applyFolderRedirection();
+
+    DesktopPaths paths_;
+    std::filesystem::path userDataFolder_;
+    SettingsRecord settings_;
+    TableSettingsRecord tableSettings_;
+    FolderSettingRecord folderSetting_;
+    bool folderSettingWritten_ = false;
+    DragLibrary library_;
+    StartLoad libraryLoad_ = StartLoad::Library;
+    BallisticSolver main_;
+    BallisticSolver zeroing_;
+    MessageCollector messages_;
+
+    // The fields.
+    double muzzleVelocity_ = 0.0;
+    double mvTemperature_ = 0.0;
+    double mvChange_ = 0.0;
+    double ballisticCoefficient_ = 0.0;
+    double distance_ = 0.0;
+    double targetAngle_ = 0.0;  // degrees or cosine, as shown
+    double sightHeight_ = 0.0;
+    double zeroDistance_ = 0.0;
+    double clickVertical_ = 0.0;    // as shown (MOA or MIL)
+    double clickHorizontal_ = 0.0;
+    double windSpeed_ = 0.0;
+    double windAzimuth_ = 0.0;
+    double temperature_ = 0.0;
+    double pressure_ = 0.0;     // as shown (mm Hg or hPa)
+    double humidity_ = 0.0;
+    double verticalMoa_ = 0.0, verticalMil_ = 0.0, verticalCm_ = 0.0, verticalClicks_ = 0.0;
+    double horizontalMoa_ = 0.0, horizontalMil_ = 0.0, horizontalCm_ = 0.0, horizontalClicks_ = 0.0;
+    double sightLineAngle_ = 0.0;
+    double densityRatio_ = 0.0;  // kept, not shown
+    double reserved_ = 0.0;      // carried through the settings
+    std::string dragFunctionName_;  // UTF-8
+};

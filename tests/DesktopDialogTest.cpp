@@ -1,0 +1,337 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+#include "CDlgRifle.h"
+#include "CDlgSetting.h"
+#include "CtkdeskDlg.h"
+#include "DragLibrary.h"
+#include "FileIO.h"
+#include "HeadlessBackend.h"
+#include "NumberText.h"
+#include "RoundTo.h"
+#include "SettingsRecord.h"
+#include "ShotInputs.h"
+#include "StandardDragSet.h"
+#include "TextCodec.h"
+
+namespace fs = std::filesystem;
+using namespace ctkdesk;
+
+namespace {
+
+// A program folder and a data folder of their own for every test, and the headless screen.
+class MainDialog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        base = fs::temp_directory_path() / ("tkdesk-" + std::to_string(std::random_device{}()));
+        program = base / "program";
+        data = base / "data";
+        fs::create_directories(program);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(base, ec);
+    }
+
+    // The eight corrections and the sight-line angle the engine gives for these inputs, as shown.
+    static std::vector<std::string> expectedOutputs(const ShotInputs& in) {
+        BallisticSolver main, zeroing;
+        DragFunc g1;
+        standardFunction("G1", g1);
+        loadSolver(in, g1, main);
+        const ZeroingAtmosphere atmosphere{true, 15.0, 754.0, 55.0};
+        const ShotAnswer a = computeShot(main, zeroing, atmosphere, in.distance, DriftOptions{});
+        const ShownCorrections s = shownCorrections(a.corrections);
+        return {ui::formatNumber(s.vertical.moa),   ui::formatNumber(s.vertical.mil),
+                ui::formatNumber(s.vertical.cm),    ui::formatNumber(s.vertical.clicks),
+                ui::formatNumber(s.horizontal.moa), ui::formatNumber(s.horizontal.mil),
+                ui::formatNumber(s.horizontal.cm),  ui::formatNumber(s.horizontal.clicks),
+                ui::formatNumber(RoundTo(main.shownZeroAngle, 3))};
+    }
+
+    static std::vector<std::string> outputs(const ui::HeadlessWindow& w) {
+        std::vector<std::string> out;
+        for (int id : {kVerticalMoa, kVerticalMil, kVerticalCm, kVerticalClicks, kHorizontalMoa, kHorizontalMil,
+                       kHorizontalCm, kHorizontalClicks, kSightLineAngle})
+            out.push_back(w.text(id));
+        return out;
+    }
+
+    fs::path base, program, data;
+    ui::HeadlessBackend screen;
+};
+
+TEST_F(MainDialog, FirstStartShowsTheFirstRunValuesAndComputesWhatTheEngineGives) {
+    CtkdeskDlg dlg(program, data);
+    auto& w = ui::openHeadless(dlg);
+    EXPECT_EQ(w.title(), "Бал.калькулятор Trajekton v.1.37");
+    EXPECT_EQ(w.text(kMuzzleVelocity), "792");
+    EXPECT_EQ(w.text(kBallisticCoefficient), "0.447");
+    EXPECT_EQ(w.text(kDragFunctionName), "G1");
+    EXPECT_EQ(w.text(kDistance), "685");
+    EXPECT_EQ(w.text(kZeroDistance), "100");
+    EXPECT_EQ(w.text(kPressure), "754");
+    EXPECT_EQ(w.text(kPressureUnit), "мм.рт.столба");
+    EXPECT_EQ(w.text(kHumidity), "55");
+    EXPECT_EQ(w.text(kTemperature), "15");
+    EXPECT_EQ(w.text(kWindSpeed), "1");
+    EXPECT_EQ(w.text(kWindAzimuth), "90");
+    EXPECT_EQ(w.text(kClickVertical), "0.25");
+    EXPECT_EQ(w.text(kClickHorizontal), "0.25");
+    EXPECT_EQ(w.text(kClickVerticalLabel), "Цена верт. клика, MOA");
+    EXPECT_EQ(w.text(kTargetAngle), "0");
+    EXPECT_EQ(w.text(kTargetAngleLabel), "Угол места цели, гр.");
+    EXPECT_EQ(w.text(kZeroingAtmosphere), "Атмосфера пристрелки - та же");
+    EXPECT_TRUE(w.isEnabled(kBallisticCoefficient));
+    EXPECT_EQ(w.textColour(kVerticalMoa), ui::kBlack);
+    // The dialogs of later work are not there yet.
+    for (int id : {kTable, kDragFunctionButton, kConvertBC, kAddInfo, kSlopeButton, kWindAzimuthButton})
+        EXPECT_FALSE(w.isEnabled(id)) << id;
+
+    w.click(kCompute);
+    EXPECT_EQ(outputs(w), expectedOutputs(ShotInputs{}));
+    EXPECT_EQ(w.text(kVerticalMoa), "26.13");  // the first-run answer shooters know
+    EXPECT_TRUE(screen.messages.empty());
+    dlg.destroy();
+}
+
+TEST_F(MainDialog, EnterAndEscapeComputeAndNeverClose) {
+    CtkdeskDlg dlg(program, data);
+    auto& w = ui::openHeadless(dlg);
+    w.type(kDistance, "300");
+    w.pressKey(kDistance, ui::kKeyReturn);
+    ShotInputs in;
+    in.distance = 300;
+    EXPECT_EQ(outputs(w), expectedOutputs(in));
+    w.type(kDistance, "450,5");  // a decimal comma is read too
+    w.pressKey(kDistance, ui::kKeyEscape);
+    in.distance = 450.5;
+    EXPECT_EQ(outputs(w), expectedOutputs(in));
+    EXPECT_FALSE(w.ended());
+    EXPECT_EQ(w.text(kDistance), "450.5");  // shown again as the program writes numbers
+    dlg.destroy();
+}
+
+TEST_F(MainDialog, DistanceZeroAndShortDistances) {
+    CtkdeskDlg dlg(program, data);
+    auto& w = ui::openHeadless(dlg);
+    w.type(kDistance, "0");
+    w.click(kCompute);
+    for (int id : {kVerticalMoa, kVerticalMil, kVerticalCm, kVerticalClicks, kHorizontalMoa, kHorizontalMil,
+                   kHorizontalCm, kHorizontalClicks})
+        EXPECT_EQ(w.text(id), "0") << id;
+
+    // Within 30 m the horizontal correction is not given in MOA or clicks, but cm and MIL are.
+    w.type(kDistance, "25");
+    w.type(kWindSpeed, "10");
+    w.click(kCompute);
+    EXPECT_EQ(w.text(kHorizontalMoa), "0");
+    EXPECT_EQ(w.text(kHorizontalClicks), "0");
+    EXPECT_NE(w.text(kHorizontalCm), "0");
+    EXPECT_NE(w.text(kHorizontalMil), "0");
+    dlg.destroy();
+}
+
+TEST_F(MainDialog, AFieldThatDoesNotParseStopsTheExchangeButComputeGoesOn) {
+    CtkdeskDlg dlg(program, data);
+    auto& w = ui::openHeadless(dlg);
+    w.type(kDistance, "300");
+    w.type(kMuzzleVelocity, "8o0");
+    w.click(kCompute);
+    ASSERT_EQ(screen.messageTexts(), std::vector<std::string>{"Please enter a number."});
+    EXPECT_EQ(w.focusedControl(), kMuzzleVelocity);
+    // Fields after the bad one keep their last good values: the distance is still 685.
+    EXPECT_EQ(outputs(w), expectedOutputs(ShotInputs{}));
+    EXPECT_DOUBLE_EQ(dlg.mainSolver().muzzleVelocity, 792.0);
+    dlg.destroy();
+}
+
+TEST_F(MainDialog, PressureUnitSwitchesBackAndForth) {
+    CtkdeskDlg dlg(program, data);
+    auto& w = ui::openHeadless(dlg);
+    w.click(kPressureUnit);
+    EXPECT_EQ(w.text(kPressureUnit), "hPa");
+    EXPECT_EQ(w.text(kPressure), "1005.3");
+    w.click(kCompute);  // the solver gets mm Hg
+    EXPECT_DOUBLE_EQ(dlg.mainSolver().airPressure, 754.0);
+    EXPECT_EQ(dlg.settings().pressureInHpa, 1);
+    w.click(kPressureUnit);
+    EXPECT_EQ(w.text(kPressureUnit), "мм.рт.столба");
+    EXPECT_EQ(w.text(kPressure), "754");
+    dlg.destroy();
+}
+
+TEST_F(MainDialog, OptionsCosineModeClicksInMilAndRedCorrections) {
+    CtkdeskDlg dlg(program, data);
+    auto& w = ui::openHeadless(dlg);
+    screen.onNextModal([](ui::HeadlessWindow& s) {
+        EXPECT_EQ(s.title(), "Установки");
+        // Manual drift only with the vertical drift, its percentage only with both.
+        EXPECT_FALSE(s.isEnabled(CDlgSetting::kManualDrift));
+        EXPECT_FALSE(s.isEnabled(CDlgSetting::kManualDriftPercent));
+        s.click(CDlgSetting::kAddVerticalDrift);
+        EXPECT_TRUE(s.isEnabled(CDlgSetting::kManualDrift));
+        EXPECT_FALSE(s.isEnabled(CDlgSetting::kManualDriftPercent));
+        s.click(CDlgSetting::kManualDrift);
+        EXPECT_TRUE(s.isEnabled(CDlgSetting::kManualDriftPercent));
+        EXPECT_TRUE(s.isEnabled(CDlgSetting::kManualDriftPercentLabel));
+        EXPECT_EQ(s.text(CDlgSetting::kManualDriftPercent), "10");
+        s.type(CDlgSetting::kManualDriftPercent, "20");
+        s.click(CDlgSetting::kAngleCosine);
+        s.click(CDlgSetting::kClickMil);
+        s.click(CDlgSetting::kAddDerivation);
+        s.click(ui::IDOK);
+    });
+    w.click(kSettings);
+    EXPECT_EQ(screen.pendingScripts(), 0u);
+    EXPECT_EQ(w.text(kTargetAngleLabel), "Угол места цели, cos");
+    EXPECT_EQ(w.text(kTargetAngle), "1");
+    EXPECT_EQ(w.text(kClickVerticalLabel), "Цена верт. клика, MIL");
+    EXPECT_EQ(w.text(kClickVertical), "0.0727");  // 0.25 MOA
+    EXPECT_EQ(w.textColour(kVerticalMoa), ui::kRed);
+    EXPECT_EQ(w.textColour(kHorizontalCm), ui::kRed);
+    EXPECT_EQ(dlg.settings().manualDrift, 1);
+    EXPECT_DOUBLE_EQ(dlg.settings().manualDriftPercent, 20.0);
+
+    w.type(kTargetAngle, "0.5");
+    w.click(kCompute);
+    EXPECT_DOUBLE_EQ(dlg.mainSolver().targetAngle, 60.0);
+    EXPECT_DOUBLE_EQ(dlg.mainSolver().clickVertical, 0.0727 / kMilPerMoaClick);
+
+    // A cosine that no angle has is refused; the solver keeps its angle.
+    w.type(kTargetAngle, "1.5");
+    w.click(kCompute);
+    EXPECT_EQ(screen.messages.size(), 1u);
+    EXPECT_DOUBLE_EQ(dlg.mainSolver().targetAngle, 60.0);
+
+    // "Отставить!" keeps the options.
+    screen.onNextModal([](ui::HeadlessWindow& s) {
+        EXPECT_TRUE(s.isChecked(CDlgSetting::kAngleCosine));
+        s.click(CDlgSetting::kAngleDegrees);
+        s.click(ui::IDCANCEL);
+    });
+    w.click(kSettings);
+    EXPECT_EQ(dlg.settings().angleMode, kAngleModeCosine);
+    dlg.destroy();
+}
+
+TEST_F(MainDialog, ZeroingAtmosphereDialog) {
+    CtkdeskDlg dlg(program, data);
+    auto& w = ui::openHeadless(dlg);
+    w.click(kPressureUnit);  // hPa in the main dialog
+    w.click(kCompute);
+    screen.onNextModal([](ui::HeadlessWindow& s) {
+        EXPECT_EQ(s.title(), "Винтовка");
+        EXPECT_TRUE(s.isChecked(CDlgRifle::kZeroOnSite));
+        EXPECT_FALSE(s.isEnabled(CDlgRifle::kPressure));
+        EXPECT_EQ(s.text(CDlgRifle::kPressureUnit), "hPa");
+        EXPECT_EQ(s.text(CDlgRifle::kPressure), "1005.3");
+        s.click(CDlgRifle::kZeroOnSite);
+        EXPECT_TRUE(s.isEnabled(CDlgRifle::kPressure));
+        EXPECT_TRUE(s.isEnabled(CDlgRifle::kTemperature));
+        s.type(CDlgRifle::kTemperature, "-10");
+        s.type(CDlgRifle::kPressure, "1000");
+        s.click(ui::IDOK);
+    });
+    w.click(kZeroingAtmosphere);
+    EXPECT_EQ(dlg.settings().sameZeroAtmosphere, 0);
+    EXPECT_DOUBLE_EQ(dlg.settings().zeroTemperature, -10.0);
+    EXPECT_DOUBLE_EQ(dlg.settings().zeroPressure, RoundTo(1000 * 760.0 / 1013.25, 1));
+    EXPECT_EQ(w.text(kZeroingAtmosphere), "Атмосфера пристрелки");
+
+    // The compute that followed zeroed in the stored atmosphere: a cold zero shoots differently.
+    BallisticSolver main, zeroing;
+    DragFunc g1;
+    standardFunction("G1", g1);
+    loadSolver(ShotInputs{}, g1, main);
+    const ShotAnswer a = computeShot(main, zeroing, ZeroingAtmosphere{false, -10.0, RoundTo(1000 * 760.0 / 1013.25, 1), 55.0}, 685.0, DriftOptions{});
+    EXPECT_EQ(w.text(kVerticalMoa), ui::formatNumber(shownCorrections(a.corrections).vertical.moa));
+    dlg.destroy();
+}
+
+TEST_F(MainDialog, ClosingSavesEverythingAndTheNextStartShowsIt) {
+    {
+        CtkdeskDlg dlg(program, data);
+        auto& w = ui::openHeadless(dlg);
+        screen.onNextModal([](ui::HeadlessWindow& s) {
+            s.click(CDlgSetting::kClickMil);
+            s.click(ui::IDOK);
+        });
+        w.click(kSettings);
+        w.type(kClickVertical, "0.1");
+        w.type(kDistance, "512");
+        w.click(kPressureUnit);
+        w.click(kExit);
+        EXPECT_TRUE(w.ended());
+        EXPECT_EQ(w.endCode(), ui::IDOK);
+        dlg.destroy();
+    }
+    EXPECT_EQ(fs::file_size(data / "settings.dat"), 304u);
+    EXPECT_EQ(fs::file_size(data / "table_settings.dat"), 72u);
+    EXPECT_EQ(fs::file_size(program / "dir_setting.dat"), 304u);
+    EXPECT_TRUE(fs::exists(data / "bc_cdm3.dat"));
+    SettingsRecord stored;
+    ASSERT_TRUE(loadSettingsFile(data / "settings.dat", stored));
+    EXPECT_EQ(stored.clickVertical, 0.1 / kMilPerMoaClick);
+    EXPECT_EQ(stored.targetDistance, 512.0);
+    EXPECT_EQ(stored.pressureInHpa, 1);
+    EXPECT_EQ(stored.airPressure, 754.0);
+
+    CtkdeskDlg again(program, data);
+    auto& w = ui::openHeadless(again);
+    EXPECT_EQ(w.text(kDistance), "512");
+    EXPECT_EQ(w.text(kClickVertical), "0.1");
+    EXPECT_EQ(w.text(kPressure), "1005");  // hPa at start: rounded to a whole number
+    EXPECT_EQ(w.text(kPressureUnit), "hPa");
+    // Closing with the close box saves too.
+    w.type(kDistance, "600");
+    w.closeBox();
+    EXPECT_TRUE(w.ended());
+    again.destroy();
+    ASSERT_TRUE(loadSettingsFile(data / "settings.dat", stored));
+    EXPECT_EQ(stored.targetDistance, 600.0);
+}
+
+TEST_F(MainDialog, SpecialFunctionFromTheLibraryDisablesTheBallisticCoefficient) {
+    fs::create_directories(data);
+    DragLibrary lib;
+    DragFunc f = sampleFunction();
+    f.kind = DragFuncKind::Special;
+    f.setName(utf8ToCp1251("Пуля 7.62"));
+    f.uniqueNumber = 14;
+    f.points.clear();  // a function without points: the engine complains, once per compute
+    lib.add(f);
+    ASSERT_TRUE(lib.saveLibrary(data / "bc_cdm3.dat"));
+    SettingsRecord s;
+    s.setDragFuncName(f.name);
+    s.dragFuncNumber = 14;
+    ASSERT_TRUE(saveSettingsFile(data / "settings.dat", s));
+
+    CtkdeskDlg dlg(program, data);
+    auto& w = ui::openHeadless(dlg);
+    EXPECT_EQ(w.text(kDragFunctionName), "Пуля 7.62");
+    EXPECT_FALSE(w.isEnabled(kBallisticCoefficient));
+    w.click(kCompute);
+    EXPECT_EQ(screen.messageTexts(), std::vector<std::string>{"Записей в массиве драг-функции 0"});
+    w.click(kCompute);
+    EXPECT_EQ(screen.messages.size(), 2u);
+    dlg.destroy();
+}
+
+TEST_F(MainDialog, DataFilesInTheProgramFolderWhenAskedAndWritable) {
+    FolderSettingRecord folder;
+    folder.keepInProgramFolder = 1;
+    ASSERT_TRUE(saveSettingsFile(program / "dir_setting.dat", folder));
+    CtkdeskDlg dlg(program, data);
+    auto& w = ui::openHeadless(dlg);
+    EXPECT_EQ(dlg.paths().settings, program / "settings.dat");
+    EXPECT_EQ(dlg.paths().dataLibrary, program / "bc_cdm3.dat");
+    w.click(kExit);
+    dlg.destroy();
+    EXPECT_TRUE(fs::exists(program / "settings.dat"));
+    EXPECT_FALSE(fs::exists(data / "settings.dat"));
+}
+
+}  // namespace
