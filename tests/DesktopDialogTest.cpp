@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <random>
 
+#include "CAboutDlg.h"
 #include "CDlgRifle.h"
 #include "CDlgSetting.h"
 #include "CtkdeskDlg.h"
@@ -317,6 +318,24 @@ TEST_F(MainDialog, SpecialFunctionFromTheLibraryDisablesTheBallisticCoefficient)
     EXPECT_EQ(screen.messageTexts(), std::vector<std::string>{"Записей в массиве драг-функции 0"});
     w.click(kCompute);
     EXPECT_EQ(screen.messages.size(), 2u);
+    dlg.destroy();
+}
+
+TEST_F(MainDialog, AboutBoxFromTheButtonAndFromF1) {
+    CtkdeskDlg dlg(program, data);
+    auto& w = ui::openHeadless(dlg);
+    screen.onNextModal([](ui::HeadlessWindow& a) {
+        EXPECT_EQ(a.text(CAboutDlg::kVersion), "Бал.калькулятор Trajekton v.1.37");
+        EXPECT_EQ(a.tooltip(CAboutDlg::kLink), "Открыть сайт");
+        EXPECT_EQ(a.cursor(CAboutDlg::kLink), ui::Cursor::Hand);
+        a.mouse(CAboutDlg::kLink, ui::MouseEvent{ui::MouseEvent::LeftDown, 5, 5});
+        a.mouse(CAboutDlg::kLink, ui::MouseEvent{ui::MouseEvent::LeftUp, 5, 5});
+        a.click(ui::IDOK);
+    });
+    w.click(kAbout);
+    EXPECT_EQ(screen.openedUrls, std::vector<std::string>{CAboutDlg::kWebPage});
+    w.pressKey(kDistance, ui::kKeyF1);
+    EXPECT_EQ(screen.modalTitles, (std::vector<std::string>{"О программе tkdesk", "О программе tkdesk"}));
     dlg.destroy();
 }
 

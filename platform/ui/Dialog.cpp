@@ -94,6 +94,11 @@ bool Dialog::handleKeyDown(int id, const KeyEvent& k) {
         handleCommand(IDCANCEL, Notify::Clicked);
         return true;
     }
+    // The desktop has no window menu to put "About" in: F1 stands in for it.
+    if (k.key == kKeyF1 && !k.shift && !k.control && !k.alt) {
+        handleHelp();
+        return true;
+    }
     return false;
 }
 
