@@ -296,7 +296,7 @@ TEST_F(ControlsListTest, DropDownColumnShowsTheDialogsItemsWithTheCurrentOneSele
 TEST_F(ControlsListTest, DropDownEscapeEnterAndAValueTheListDoesNotOffer) {
     ListDialog d;
     d.units.clear();
-    for (int i = 0; i < 12; ++i) d.units.push_back("u" + std::to_string(i));
+    for (int i = 0; i < 12; ++i) d.units.push_back(std::string("u").append(std::to_string(i)));
     HeadlessWindow& w = ui::openHeadless(d);
 
     openEditor(w, 0, kUnit);
