@@ -49,66 +49,66 @@ ui::DialogTemplate CtkdeskDlg::makeTemplate() {
     ui::DialogTemplate t;
     t.id = IDD;
     t.title = kTitle;
-    t.width = 700;
-    t.height = 452;
+    t.width = 740;
+    t.height = 458;
     ui::TemplateBuilder b(t);
 
-    // Left column: cartridge and rifle. Labels from x 18, fields at x 220.
-    const int lx = 18, lw = 198, ex = 220, ew = 76;
-    b.group("Патрон", 8, 8, 340, 184);
+    // Left column: cartridge and rifle. Labels from x 18, fields at x 240.
+    const int lx = 18, lw = 218, ex = 240, ew = 76;
+    b.group("Патрон", 8, 8, 364, 184);
     b.label("Нач. скорость , м/сек", lx, 28, lw).edit(kMuzzleVelocity, ex, 28, ew);
     b.label("Темп-ра при замере, гр.", lx, 54, lw).edit(kMvTemperature, ex, 54, ew);
     b.label("Изм., %", lx, 80, lw).edit(kMvChange, ex, 80, ew);
     b.label("Бал. коэффициент", lx, 106, lw).edit(kBallisticCoefficient, ex, 106, ew);
-    b.label("Драг-функция", lx, 132, lw).edit(kDragFunctionName, ex, 132, 118, ui::kReadOnly);
-    b.button(kDragFunctionButton, "Драг-функция >>", lx, 158, 154, ui::kDisabled)
-        .button(kConvertBC, "Конвертировать БК", 180, 158, 158, ui::kDisabled);
+    b.label("Драг-функция", lx, 132, lw).edit(kDragFunctionName, ex, 132, 122, ui::kReadOnly);
+    b.button(kDragFunctionButton, "Драг-функция >>", lx, 158, 168, ui::kDisabled)
+        .button(kConvertBC, "Конвертировать БК", 194, 158, 168, ui::kDisabled);
 
-    b.group("Винтовка", 8, 200, 340, 158);
+    b.group("Винтовка", 8, 200, 364, 158);
     b.label("Высота прицела над стволом, см", lx, 220, lw).edit(kSightHeight, ex, 220, ew);
     b.label("Дистанция пристрелки, метры", lx, 246, lw).edit(kZeroDistance, ex, 246, ew);
     b.label("Цена верт. клика, MOA", lx, 272, lw, kClickVerticalLabel).edit(kClickVertical, ex, 272, ew);
     b.label("Цена гор. клика, MOA", lx, 298, lw, kClickHorizontalLabel).edit(kClickHorizontal, ex, 298, ew);
-    b.button(kZeroingAtmosphere, "Атмосфера пристрелки", lx, 324, 320);
+    b.button(kZeroingAtmosphere, "Атмосфера пристрелки", lx, 324, 344);
 
-    // Right column: target and wind, atmosphere, corrections. Labels from x 366, fields at x 568.
-    const int rx = 366, rw = 198, fx = 568;
-    b.group("Цель и ветер", 356, 8, 336, 132);
+    // Right column: target and wind, atmosphere, corrections. Labels from x 390, fields at x 596.
+    const int rx = 390, rw = 200, fx = 596;
+    b.group("Цель и ветер", 380, 8, 352, 132);
     b.label("Дистанция", rx, 28, rw).edit(kDistance, fx, 28, ew);
     b.label("Угол места цели, град.", rx, 54, rw, kTargetAngleLabel).edit(kTargetAngle, fx, 54, ew);
-    b.button(kSlopeButton, ">>", 650, 53, 32, ui::kDisabled, 24);
+    b.button(kSlopeButton, ">>", 678, 53, 44, ui::kDisabled, 24);
     b.label("Скорость ветра, м/сек", rx, 80, rw).edit(kWindSpeed, fx, 80, ew);
-    b.button(kWindAzimuthButton, "Азимут ветра, град.", rx, 105, 190, ui::kDisabled, 24).edit(kWindAzimuth, fx, 106, ew);
+    b.button(kWindAzimuthButton, "Азимут ветра, град.", rx, 105, 196, ui::kDisabled, 24).edit(kWindAzimuth, fx, 106, ew);
 
-    b.group("Атмосфера", 356, 148, 336, 106);
+    b.group("Атмосфера", 380, 148, 352, 106);
     b.label("Температура, град. Цельсия", rx, 168, rw).edit(kTemperature, fx, 168, ew);
-    b.label("Атм.давление", rx, 194, 92).check(kPressureUnit, "мм.рт.столба", 460, 194, 104).edit(kPressure, fx, 194, ew);
+    b.label("Атм.давление", rx, 194, 92).check(kPressureUnit, "мм.рт.столба", 484, 194, 108).edit(kPressure, fx, 194, ew);
     b.label("Влажность, проценты", rx, 220, rw).edit(kHumidity, fx, 220, ew);
 
     // Corrections: MOA, MIL, cm, clicks side by side.
-    const int cx[4] = {366, 446, 526, 606};
-    const int cw = 76;
+    const int cx[4] = {390, 474, 558, 642};
+    const int cw = 80;
     const char* units[4] = {"MOA", "MIL", "см", "клики"};
     const int vertical[4] = {kVerticalMoa, kVerticalMil, kVerticalCm, kVerticalClicks};
     const int horizontal[4] = {kHorizontalMoa, kHorizontalMil, kHorizontalCm, kHorizontalClicks};
-    b.group("Вертикальная поправка", 356, 262, 336, 72);
+    b.group("Вертикальная поправка", 380, 262, 352, 72);
     for (int i = 0; i < 4; ++i) b.label(units[i], cx[i], 278, cw, ui::kStaticId, ui::kAlignCenter);
     for (int i = 0; i < 4; ++i) b.edit(vertical[i], cx[i], 300, cw, ui::kReadOnly | ui::kAlignRight);
-    b.group("Гор. поправка", 356, 342, 336, 72);
+    b.group("Гор. поправка", 380, 342, 352, 72);
     for (int i = 0; i < 4; ++i) b.label(units[i], cx[i], 358, cw, ui::kStaticId, ui::kAlignCenter);
     for (int i = 0; i < 4; ++i) b.edit(horizontal[i], cx[i], 380, cw, ui::kReadOnly | ui::kAlignRight);
 
-    b.label("Угол наклона приц.линии к стволу,\nMOA (справочно)", lx, 368, lw, ui::kStaticId, ui::kMultiline, 32)
-        .edit(kSightLineAngle, ex, 374, ew, ui::kReadOnly | ui::kAlignRight);
+    b.label("Угол наклона приц.линии к стволу,\nMOA (справочно)", lx, 368, 250, ui::kStaticId, ui::kMultiline, 34)
+        .edit(kSightLineAngle, 280, 374, 82, ui::kReadOnly | ui::kAlignRight);
 
     // Commands.
-    const int by = 420, bw = 106;
-    b.button(kCompute, "Вычислить", 12, by, bw, ui::kDefault)
-        .button(kTable, "Таблица", 12 + (bw + 8), by, bw, ui::kDisabled)
-        .button(kAddInfo, "Доп.инфо", 12 + 2 * (bw + 8), by, bw, ui::kDisabled)
-        .button(kSettings, "Установки", 12 + 3 * (bw + 8), by, bw)
-        .button(kAbout, "Об авторе...", 12 + 4 * (bw + 8), by, bw)
-        .button(kExit, "Выход", 12 + 5 * (bw + 8), by, bw);
+    const int by = 422, bw = 112;
+    b.button(kCompute, "Вычислить", 14, by, bw, ui::kDefault)
+        .button(kTable, "Таблица", 14 + (bw + 8), by, bw, ui::kDisabled)
+        .button(kAddInfo, "Доп.инфо", 14 + 2 * (bw + 8), by, bw, ui::kDisabled)
+        .button(kSettings, "Установки", 14 + 3 * (bw + 8), by, bw)
+        .button(kAbout, "Об авторе...", 14 + 4 * (bw + 8), by, bw)
+        .button(kExit, "Выход", 14 + 5 * (bw + 8), by, bw);
     return t;
 }
 
