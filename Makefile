@@ -1,7 +1,7 @@
-# The two commands of the README: `make run` and `make test`. Both install what they need first.
+# The two commands of the README: `make run` (tkdesk) and `make test`. Both install what they need first.
 BUILD ?= build
 
-.PHONY: deps configure build run test test-sanitize fuzz bench clean
+.PHONY: deps configure build run calc test test-sanitize fuzz bench clean
 
 deps:
 	@scripts/install-deps.sh
@@ -12,7 +12,12 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD)
 
+# The desktop calculator (needs a display; `xvfb-run make run` without one).
 run: build
+	./$(BUILD)/desktop/tkdesk
+
+# The command-line calculator: make calc ARGS="--table"
+calc: build
 	./$(BUILD)/cli/tkcalc $(ARGS)
 
 test: build
