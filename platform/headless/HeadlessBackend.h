@@ -141,6 +141,7 @@ public:
     void deleteAllColumns(int id) override;
     int columnCount(int id) const override;
     ListColumn column(int id, int column) const;
+    std::string columnTitle(int id, int col) const override { return column(id, col).title; }
     int columnWidth(int id, int column) const override;
     void setColumnWidth(int id, int column, int width) override;
     void insertRow(int id, int row, const std::string& firstCell) override;

@@ -67,6 +67,7 @@ public:
     virtual void addColumn(int id, const ListColumn& column) = 0;
     virtual void deleteAllColumns(int id) = 0;
     virtual int columnCount(int id) const = 0;
+    virtual std::string columnTitle(int id, int column) const = 0;
     virtual int columnWidth(int id, int column) const = 0;
     virtual void setColumnWidth(int id, int column, int width) = 0;
     virtual void insertRow(int id, int row, const std::string& firstCell) = 0;
