@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build make
   libgtest-dev libgmock-dev libbenchmark-dev
-  libcli11-dev nlohmann-json3-dev
+  libcli11-dev nlohmann-json3-dev libxml2-dev
   clang libclang-rt-14-dev
 )
 
