@@ -261,6 +261,7 @@ TEST_F(ControlsListTest, ReadOnlyNarrowAndNonEditingListsOpenNothing) {
         openEditor(w, 0, kValue);
         EXPECT_FALSE(w.hasControl(kEditId));
         EXPECT_EQ(w.selectedRows(kList), std::vector<int>{0});
+        EXPECT_FALSE(d.list.editCell(0, kValue));
         d.destroy();
     }
 }

@@ -120,7 +120,7 @@ ui::Rect CComboListCtrl::scrollCellIntoView(int item, int column) {
 }
 
 bool CComboListCtrl::editCell(int item, int column) {
-    if (!dialog_ || !dialog_->isOpen()) return false;
+    if (!dialog_ || !dialog_->isOpen() || !editsInPlace()) return false;
     // Whatever is being edited ends first: its owner may change the list when told.
     if (CInPlaceEdit::instance().isActive()) CInPlaceEdit::instance().end();
     if (CInPlaceCombo::instance().isActive()) CInPlaceCombo::instance().end();

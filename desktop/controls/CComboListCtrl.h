@@ -59,7 +59,7 @@ public:
     bool isEditing() const;
 
     // Opens the editor the cell's column takes (after scrolling the cell into view); false when the
-    // column takes none or is too narrow to show one.
+    // list does not edit in place, or the column takes no editor or is too narrow to show one.
     bool editCell(int item, int column);
 
     // Called by the editors when editing ends: the cell takes `text` and the parent is told.
