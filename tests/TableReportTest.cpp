@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "BallisticSolver.h"
@@ -124,6 +125,15 @@ Workbook parse(const std::string& bytes) {
     }
     xmlFreeDoc(doc);
     return book;
+}
+
+// A folder of this run's own: others may run the same tests at the same time.
+fs::path freshFolder(const std::string& name) {
+    const fs::path dir = fs::temp_directory_path() / (name + "_" + std::to_string(std::random_device{}()));
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+    fs::create_directories(dir, ec);
+    return dir;
 }
 
 // The texts of the single-cell report rows, in order, empty rows as "".
@@ -393,8 +403,7 @@ TEST(Reports, ShotFromTheMainSolver) {
 }
 
 TEST(Reports, WrittenWholeOrNotAtAll) {
-    const fs::path dir = fs::temp_directory_path() / "tk_table_report";
-    fs::remove_all(dir);
+    const fs::path dir = freshFolder("tk_table_report");
     fs::create_directories(dir / "taken.xml");
     const ReportShot s = sampleShot();
     const ReportTable t = sampleTable();
@@ -410,14 +419,14 @@ TEST(Reports, WrittenWholeOrNotAtAll) {
     EXPECT_FALSE(writeXmlReport(dir / "taken.xml", s, t));
     EXPECT_TRUE(fs::is_directory(dir / "taken.xml"));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3);  // no temporary left
-    fs::remove_all(dir);
+    std::error_code ec;
+    fs::remove_all(dir, ec);
 }
 
 // A real spreadsheet program reads the table cells of both files as numbers. Needs LibreOffice.
 TEST(Reports, SpreadsheetReadsNumbers) {
     if (std::system("command -v soffice >/dev/null 2>&1") != 0) GTEST_SKIP() << "soffice is not installed";
-    const fs::path dir = fs::temp_directory_path() / "tk_table_report_office";
-    fs::remove_all(dir);
+    const fs::path dir = freshFolder("tk_table_report_office");
     fs::create_directories(dir / "out");
     ASSERT_TRUE(writeXmlReport(dir / "book.xml", sampleShot(), sampleTable()));
     ASSERT_TRUE(writeCsvReport(dir / "table.csv", sampleShot(), sampleTable()));
@@ -437,5 +446,6 @@ TEST(Reports, SpreadsheetReadsNumbers) {
                 << name << " " << value;
         EXPECT_NE(flat->find("Драг-Функция: G7"), std::string::npos) << name;
     }
-    fs::remove_all(dir);
+    std::error_code ec;
+    fs::remove_all(dir, ec);
 }
