@@ -1,0 +1,155 @@
+#include "WxBackend.h"
+
+#include <wx/clipbrd.h>
+#include <wx/filedlg.h>
+#include <wx/menu.h>
+#include <wx/msgdlg.h>
+#include <wx/utils.h>
+
+#include <gtk/gtk.h>
+
+#include "WxDialogWindow.h"
+#include "WxMapping.h"
+
+namespace ui {
+
+namespace {
+
+wxString fromUtf8(const std::string& s) { return wxString::FromUTF8(s.data(), s.size()); }
+
+wxWindow* parentOf(DialogWindow* parent) {
+    auto* w = dynamic_cast<WxDialogWindow*>(parent);
+    return w ? w->dialog() : nullptr;
+}
+
+}  // namespace
+
+std::unique_ptr<DialogWindow> WxBackend::createWindow(Dialog& owner, const DialogTemplate& t, DialogWindow* parent) {
+    return std::make_unique<WxDialogWindow>(owner, t, dynamic_cast<WxDialogWindow*>(parent));
+}
+
+int WxBackend::messageBox(DialogWindow* parent, const std::string& text, const std::string& caption, Buttons buttons,
+                          Icon icon) {
+    long style = wxCENTRE;
+    switch (buttons) {
+        case Buttons::Ok: style |= wxOK; break;
+        case Buttons::OkCancel:
+        case Buttons::RetryCancel: style |= wxOK | wxCANCEL | wxOK_DEFAULT; break;
+        case Buttons::YesNo: style |= wxYES_NO | wxYES_DEFAULT; break;
+        case Buttons::YesNoCancel: style |= wxYES_NO | wxCANCEL | wxYES_DEFAULT; break;
+    }
+    switch (icon) {
+        case Icon::None: style |= wxICON_NONE; break;
+        case Icon::Information: style |= wxICON_INFORMATION; break;
+        case Icon::Warning: style |= wxICON_WARNING; break;
+        case Icon::Error: style |= wxICON_ERROR; break;
+        case Icon::Question: style |= wxICON_QUESTION; break;
+    }
+    wxMessageDialog box(parentOf(parent), fromUtf8(text), fromUtf8(caption), style);
+    switch (buttons) {
+        case Buttons::Ok: box.SetOKLabel(wxString::FromUTF8("OK")); break;
+        case Buttons::OkCancel: box.SetOKCancelLabels(wxString::FromUTF8("OK"), wxString::FromUTF8("Отмена")); break;
+        case Buttons::RetryCancel:
+            box.SetOKCancelLabels(wxString::FromUTF8("Повтор"), wxString::FromUTF8("Отмена"));
+            break;
+        case Buttons::YesNo: box.SetYesNoLabels(wxString::FromUTF8("Да"), wxString::FromUTF8("Нет")); break;
+        case Buttons::YesNoCancel:
+            box.SetYesNoCancelLabels(wxString::FromUTF8("Да"), wxString::FromUTF8("Нет"), wxString::FromUTF8("Отмена"));
+            break;
+    }
+    const int answer = box.ShowModal();
+    // A box closed without a button (Escape, the close box) answers as its safe button would.
+    switch (buttons) {
+        case Buttons::Ok: return IDOK;
+        case Buttons::OkCancel: return answer == wxID_OK ? IDOK : IDCANCEL;
+        case Buttons::RetryCancel: return answer == wxID_OK ? IDRETRY : IDCANCEL;
+        case Buttons::YesNo: return answer == wxID_YES ? IDYES : IDNO;
+        case Buttons::YesNoCancel: return answer == wxID_YES ? IDYES : answer == wxID_NO ? IDNO : IDCANCEL;
+    }
+    return IDCANCEL;
+}
+
+std::optional<std::vector<std::filesystem::path>> WxBackend::fileDialog(DialogWindow* parent,
+                                                                        const FileDialogOptions& o) {
+    long style = o.save ? wxFD_SAVE : (wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    if (o.save && o.overwritePrompt) style |= wxFD_OVERWRITE_PROMPT;
+    if (!o.save && o.multipleSelection) style |= wxFD_MULTIPLE;
+    const std::string title = !o.title.empty() ? o.title : o.save ? "Сохранить как" : "Открыть";
+    const std::string wildcard = o.filters.empty() ? std::string("*|*") : WxMapping::wildcard(o.filters);
+    std::string name = o.fileName;
+    for (;;) {
+        wxFileDialog dlg(parentOf(parent), fromUtf8(title), wxString(o.folder.native().c_str(), *wxConvFileName),
+                         fromUtf8(name), fromUtf8(wildcard), style);
+        if (!o.okLabel.empty()) {
+            // GTK's chooser dialog: its accept button is found by its response.
+            if (auto* g = static_cast<GtkWidget*>(dlg.GetHandle()); g && GTK_IS_DIALOG(g))
+                if (GtkWidget* ok = gtk_dialog_get_widget_for_response(GTK_DIALOG(g), GTK_RESPONSE_ACCEPT);
+                    ok && GTK_IS_BUTTON(ok))
+                    gtk_button_set_label(GTK_BUTTON(ok), o.okLabel.c_str());
+        }
+        if (dlg.ShowModal() != wxID_OK) return std::nullopt;
+        std::vector<std::filesystem::path> files;
+        if (o.multipleSelection && !o.save) {
+            wxArrayString paths;
+            dlg.GetPaths(paths);
+            for (const auto& p : paths) files.emplace_back(std::string(p.fn_str()));
+        } else {
+            files.emplace_back(std::string(dlg.GetPath().fn_str()));
+        }
+        if (!o.save) return files;
+        const std::filesystem::path typed = files.front();
+        const std::filesystem::path file = WxMapping::withDefaultExtension(typed, o.defaultExtension);
+        // GTK asked about the name as typed; the extension added makes it another file, which may exist.
+        std::error_code ec;
+        if (file != typed && o.overwritePrompt && std::filesystem::exists(file, ec)) {
+            const std::string question = "Файл " + file.filename().string() + " уже существует.\nЗаменить его?";
+            if (messageBox(parent, question, title, Buttons::YesNo, Icon::Warning) != IDYES) {
+                name = file.filename().string();
+                continue;
+            }
+        }
+        return std::vector<std::filesystem::path>{file};
+    }
+}
+
+int WxBackend::popupMenu(DialogWindow* parent, int controlId, Point at, const std::vector<MenuItem>& items) {
+    auto* window = dynamic_cast<WxDialogWindow*>(parent);
+    if (!window || items.empty()) return 0;
+    wxMenu menu;
+    for (const auto& item : items) {
+        if (item.id == 0) {
+            menu.AppendSeparator();
+            continue;
+        }
+        wxMenuItem* m = item.checked ? menu.AppendCheckItem(item.id, fromUtf8(item.text))
+                                     : menu.Append(item.id, fromUtf8(item.text));
+        if (item.checked) m->Check(true);
+        m->Enable(item.enabled);
+    }
+    const int chosen = window->dialog()->GetPopupMenuSelectionFromUser(menu, window->dialogPoint(controlId, at));
+    return chosen == wxID_NONE ? 0 : chosen;
+}
+
+std::string WxBackend::clipboardText() {
+    std::string text;
+    if (wxTheClipboard->Open()) {
+        if (wxTheClipboard->IsSupported(wxDF_UNICODETEXT) || wxTheClipboard->IsSupported(wxDF_TEXT)) {
+            wxTextDataObject data;
+            if (wxTheClipboard->GetData(data)) text = data.GetText().utf8_string();
+        }
+        wxTheClipboard->Close();
+    }
+    return text;
+}
+
+void WxBackend::setClipboardText(const std::string& utf8) {
+    if (!wxTheClipboard->Open()) return;
+    wxTheClipboard->SetData(new wxTextDataObject(fromUtf8(utf8)));
+    wxTheClipboard->Close();
+}
+
+bool WxBackend::openUrl(const std::string& url) { return wxLaunchDefaultBrowser(fromUtf8(url)); }
+
+void WxBackend::beep() { wxBell(); }
+
+}  // namespace ui
