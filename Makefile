@@ -33,7 +33,7 @@ clean:
 
 # The tests once more, built with the address and undefined-behaviour sanitizers.
 test-sanitize: deps
-	@cmake -S . -B $(BUILD)-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTRAJEKTON_BENCH=OFF \
+	@cmake -S . -B $(BUILD)-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTRAJEKTON_BENCH=OFF -DTRAJEKTON_GUI_TESTS=OFF \
 	  -DCMAKE_CXX_FLAGS="-O1 -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer" > /dev/null
 	@cmake --build $(BUILD)-sanitize
 	ctest --test-dir $(BUILD)-sanitize --output-on-failure -j2
