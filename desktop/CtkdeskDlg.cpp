@@ -7,6 +7,9 @@
 #include "CAboutDlg.h"
 #include "CDlgRifle.h"
 #include "CDlgSetting.h"
+#include "CDlgTableResults.h"
+#include "CDlgAddInfo.h"
+#include "CDlgConvertBC.h"
 #include "DataPaths.h"
 #include "DragFuncKind.h"
 #include "NumberText.h"
@@ -62,7 +65,7 @@ ui::DialogTemplate CtkdeskDlg::makeTemplate() {
     b.label("Бал. коэффициент", lx, 106, lw).edit(kBallisticCoefficient, ex, 106, ew);
     b.label("Драг-функция", lx, 132, lw).edit(kDragFunctionName, ex, 132, 122, ui::kReadOnly);
     b.button(kDragFunctionButton, "Драг-функция >>", lx, 158, 168, ui::kDisabled)
-        .button(kConvertBC, "Конвертировать БК", 194, 158, 168, ui::kDisabled);
+        .button(kConvertBC, "Конвертировать БК", 194, 158, 168);
 
     b.group("Винтовка", 8, 200, 364, 158);
     b.label("Высота прицела над стволом, см", lx, 220, lw).edit(kSightHeight, ex, 220, ew);
@@ -104,8 +107,8 @@ ui::DialogTemplate CtkdeskDlg::makeTemplate() {
     // Commands.
     const int by = 422, bw = 112;
     b.button(kCompute, "Вычислить", 14, by, bw, ui::kDefault)
-        .button(kTable, "Таблица", 14 + (bw + 8), by, bw, ui::kDisabled)
-        .button(kAddInfo, "Доп.инфо", 14 + 2 * (bw + 8), by, bw, ui::kDisabled)
+        .button(kTable, "Таблица", 14 + (bw + 8), by, bw)
+        .button(kAddInfo, "Доп.инфо", 14 + 2 * (bw + 8), by, bw)
         .button(kSettings, "Установки", 14 + 3 * (bw + 8), by, bw)
         .button(kAbout, "Об авторе...", 14 + 4 * (bw + 8), by, bw)
         .button(kExit, "Выход", 14 + 5 * (bw + 8), by, bw);
@@ -240,13 +243,16 @@ bool CtkdeskDlg::fieldsToSolver() {
     return angleOk;
 }
 
-void CtkdeskDlg::compute() {
-    if (!fieldsToSolver()) return;
-    const ZeroingAtmosphere atmosphere{settings_.sameZeroAtmosphere != 0, settings_.zeroTemperature,
-                                       settings_.zeroPressure, settings_.zeroHumidity};
+ZeroingAtmosphere CtkdeskDlg::zeroingAtmosphere() const {
+    return ZeroingAtmosphere{settings_.sameZeroAtmosphere != 0, settings_.zeroTemperature, settings_.zeroPressure,
+                             settings_.zeroHumidity};
+}
+
+bool CtkdeskDlg::compute() {
+    if (!fieldsToSolver()) return false;
     const DriftOptions options{settings_.addDerivation != 0, settings_.addVerticalWindDrift != 0,
                                settings_.manualDrift != 0, settings_.manualDriftPercent};
-    const ShotAnswer answer = computeShot(main_, zeroing_, atmosphere, main_.targetDistance, options);
+    const ShotAnswer answer = computeShot(main_, zeroing_, zeroingAtmosphere(), main_.targetDistance, options);
     const ShownCorrections shown = shownCorrections(answer.corrections);
     verticalMoa_ = shown.vertical.moa;
     verticalMil_ = shown.vertical.mil;
@@ -261,6 +267,7 @@ void CtkdeskDlg::compute() {
     dragFunctionName_ = cp1251ToUtf8(nameOf(main_.dragFunction));
     updateData(false);
     showEngineMessages();
+    return true;
 }
 
 void CtkdeskDlg::showEngineMessages() {
@@ -364,6 +371,47 @@ void CtkdeskDlg::openZeroingAtmosphere() {
     zeroingButtonText();
 }
 
+void CtkdeskDlg::openTable() {
+    // The table solves the main solver at each distance: it needs the fields and the zeroing first.
+    if (!fieldsToSolver()) return;
+    zeroRifle(main_, zeroing_, zeroingAtmosphere());
+    showEngineMessages();
+    const double distance = main_.targetDistance;
+    CDlgTableResults dlg(main_, settings_, tableSettings_, &messages_, this);
+    dlg.doModal();
+    main_.targetDistance = distance;
+    correctionColours();  // the table's option boxes act on the settings
+    compute();
+}
+
+void CtkdeskDlg::openConvertBC() {
+    updateData(true);
+    CDlgConvertBC dlg(library_, ballisticCoefficient_, muzzleVelocity_, this);
+    if (dlg.doModal() != ui::IDOK) return;
+    ballisticCoefficient_ = dlg.ballisticCoefficient();
+    main_.dragFunction = library_.findStandardByName(dlg.targetFunctionName());
+    dragFunctionName_ = cp1251ToUtf8(nameOf(main_.dragFunction));
+    enableBallisticCoefficient();
+    updateData(false);
+}
+
+void CtkdeskDlg::openAddInfo() {
+    if (!compute()) return;
+    const ResultsElement& target = main_.targetRow;
+    CDlgAddInfo::Values v;
+    v.correctedMuzzleVelocity = RoundTo(main_.correctedMuzzleVelocity, 1);
+    v.targetVelocity = RoundTo(target.velocity, 2);
+    v.speedOfSound = RoundTo(main_.speedOfSound, 2);
+    v.targetMach = RoundTo(target.velocity / main_.speedOfSound, 2);
+    v.timeOfFlight = RoundTo(target.timeOfFlight, 2);
+    v.clickValueCm = RoundTo(main_.clickVertical * main_.targetDistance * 2.9088821687 / 100.0, 2);
+    CDlgAddInfo dlg(main_, v, settings_.addInfoDriftUnit, settings_.addInfoLeadUnit, settings_.manualDrift != 0,
+                    settings_.manualDriftPercent, this);
+    dlg.doModal();
+    settings_.addInfoDriftUnit = dlg.driftUnit();
+    settings_.addInfoLeadUnit = dlg.leadUnit();
+}
+
 void CtkdeskDlg::openAbout() {
     CAboutDlg dlg(this);
     dlg.doModal();
@@ -377,6 +425,9 @@ void CtkdeskDlg::onCommand(int id, ui::Notify n) {
         case kSettings: openSettings(); break;
         case kZeroingAtmosphere: openZeroingAtmosphere(); break;
         case kAbout: openAbout(); break;
+        case kTable: openTable(); break;
+        case kConvertBC: openConvertBC(); break;
+        case kAddInfo: openAddInfo(); break;
         case kExit:
             save();
             endDialog(ui::IDOK);

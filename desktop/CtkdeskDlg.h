@@ -93,8 +93,8 @@ public:
     const BallisticSolver& mainSolver() const { return main_; }
     StartLoad libraryLoad() const { return libraryLoad_; }
 
-    // "Вычислить": the corrections at the target distance.
-    void compute();
+    // "Вычислить": the corrections at the target distance. False when the fields could not be used.
+    bool compute();
 
 protected:
     bool onInitDialog() override;
@@ -119,6 +119,10 @@ private:
     void openSettings();
     void openZeroingAtmosphere();
     void openAbout();
+    void openTable();
+    void openConvertBC();
+    void openAddInfo();
+    ZeroingAtmosphere zeroingAtmosphere() const;
     void showEngineMessages();
     void save();
     void gatherSettings();

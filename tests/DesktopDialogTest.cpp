@@ -4,6 +4,8 @@
 #include <random>
 
 #include "CAboutDlg.h"
+#include "CDlgAddInfo.h"
+#include "CDlgConvertBC.h"
 #include "CDlgRifle.h"
 #include "CDlgSetting.h"
 #include "CtkdeskDlg.h"
@@ -88,7 +90,7 @@ TEST_F(MainDialog, FirstStartShowsTheFirstRunValuesAndComputesWhatTheEngineGives
     EXPECT_TRUE(w.isEnabled(kBallisticCoefficient));
     EXPECT_EQ(w.textColour(kVerticalMoa), ui::kBlack);
     // The dialogs of later work are not there yet.
-    for (int id : {kTable, kDragFunctionButton, kConvertBC, kAddInfo, kSlopeButton, kWindAzimuthButton})
+    for (int id : {kDragFunctionButton, kSlopeButton, kWindAzimuthButton})
         EXPECT_FALSE(w.isEnabled(id)) << id;
 
     w.click(kCompute);
@@ -318,6 +320,49 @@ TEST_F(MainDialog, SpecialFunctionFromTheLibraryDisablesTheBallisticCoefficient)
     EXPECT_EQ(screen.messageTexts(), std::vector<std::string>{"Записей в массиве драг-функции 0"});
     w.click(kCompute);
     EXPECT_EQ(screen.messages.size(), 2u);
+    dlg.destroy();
+}
+
+TEST_F(MainDialog, BallisticCoefficientConversionSwitchesTheDragFunction) {
+    CtkdeskDlg dlg(program, data);
+    auto& w = ui::openHeadless(dlg);
+    w.type(kBallisticCoefficient, "0.5");
+    std::string converted;
+    screen.onNextModal([&](ui::HeadlessWindow& c) {
+        EXPECT_EQ(c.text(CDlgConvertBC::kBallisticCoefficient), "0.5");  // the field as typed
+        EXPECT_EQ(c.text(CDlgConvertBC::kVelocity), "792");
+        EXPECT_EQ(c.text(CDlgConvertBC::kTargetFunction), "G7");
+        c.click(CDlgConvertBC::kConvert);
+        converted = c.text(CDlgConvertBC::kResult);
+        c.click(ui::IDOK);
+    });
+    w.click(kConvertBC);
+    EXPECT_EQ(w.text(kBallisticCoefficient), converted);
+    EXPECT_LT(std::stod(converted), 0.5);  // a G7 BC is smaller than the G1 one
+    EXPECT_EQ(w.text(kDragFunctionName), "G7");
+    EXPECT_EQ(w.text(kVerticalMoa), "0");  // no compute ran
+    w.click(kCompute);
+    EXPECT_EQ(dlg.mainSolver().ballisticCoefficient, std::stod(converted));
+    dlg.destroy();
+}
+
+TEST_F(MainDialog, AdditionalDataAfterACompute) {
+    CtkdeskDlg dlg(program, data);
+    auto& w = ui::openHeadless(dlg);
+    screen.onNextModal([&](ui::HeadlessWindow& a) {
+        EXPECT_EQ(a.title(), "Доп.данные");
+        EXPECT_EQ(a.text(CDlgAddInfo::kCorrectedMuzzleVelocity), "772.2");
+        EXPECT_EQ(a.text(CDlgAddInfo::kTimeOfFlight),
+                  ui::formatNumber(RoundTo(dlg.mainSolver().targetRow.timeOfFlight, 2)));
+        // One click of 0.25 MOA at 685 m.
+        EXPECT_EQ(a.text(CDlgAddInfo::kClickValue), ui::formatNumber(RoundTo(0.25 * 685 * 2.9088821687 / 100, 2)));
+        a.chooseItem(CDlgAddInfo::kLeadUnit, 1);
+        a.click(ui::IDOK);
+    });
+    w.click(kAddInfo);
+    EXPECT_EQ(w.text(kVerticalMoa), "26.13");  // the compute ran first
+    EXPECT_EQ(dlg.settings().addInfoLeadUnit, 1);
+    EXPECT_EQ(dlg.settings().addInfoDriftUnit, 0);
     dlg.destroy();
 }
 

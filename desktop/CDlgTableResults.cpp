@@ -1,0 +1,250 @@
+#include "CDlgTableResults.h"
+
+#include <charconv>
+
+#include "RoundTo.h"
+#include "Shot.h"
+#include "TableReport.h"
+#include "TemplateBuilder.h"
+
+namespace {
+
+// "%.*f" whatever the locale.
+std::string fixed(double v, int decimals) {
+    char buf[400];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+    return std::string(buf, r.ptr);
+}
+
+constexpr double kSteps[5] = {100.0, 50.0, 25.0, 10.0, 5.0};
+constexpr int kStepIds[5] = {CDlgTableResults::kStep100, CDlgTableResults::kStep50, CDlgTableResults::kStep25,
+                             CDlgTableResults::kStep10, CDlgTableResults::kStep5};
+
+// A fill shorter than this shows no progress bar.
+constexpr auto kProgressAfter = std::chrono::milliseconds(150);
+
+}  // namespace
+
+const std::vector<CDlgTableResults::Column>& CDlgTableResults::columns() {
+    static const std::vector<Column> list = {
+        {kVelocity, "Скорость, м/с", ui::Align::Center, 60},
+        {kTime, "Время, сек", ui::Align::Center, 50},
+        {kVerticalCm, "см, Верт. поправка", ui::Align::Center, 90},
+        {kVerticalMoa, "MOA, Верт. поправка", ui::Align::Center, 90},
+        {kVerticalMil, "МИЛы, Верт. поправка", ui::Align::Center, 90},
+        {kVerticalClicks, "Клики, Верт. поправка", ui::Align::Center, 90},
+        {kHorizontalCm, "см, Гор. поправка", ui::Align::Center, 90},
+        {kHorizontalMoa, "MOA, Гор. поправка", ui::Align::Center, 90},
+        {kHorizontalMil, "МИЛы, Гор. поправка", ui::Align::Center, 90},
+        {kHorizontalClicks, "Клики, Гор. поправка", ui::Align::Center, 90},
+    };
+    return list;
+}
+
+CDlgTableResults::CDlgTableResults(BallisticSolver& main, SettingsRecord& settings, TableSettingsRecord& table,
+                                   MessageCollector* messages, ui::Dialog* parent)
+    : ui::Dialog(makeTemplate(), parent), main_(main), settings_(settings), table_(table), messages_(messages) {}
+
+ui::DialogTemplate CDlgTableResults::makeTemplate() {
+    ui::DialogTemplate t;
+    t.id = IDD;
+    t.title = "Таблица поправок";
+    t.width = 760;
+    t.height = 560;
+    t.resizable = true;
+    t.minWidth = 760;
+    t.minHeight = 300;
+    ui::TemplateBuilder b(t);
+    b.group("Шаг дистанции", 8, 8, 130, 156);
+    const char* stepTexts[5] = {"100 метров", "50 метров", "25 метров", "10 метров", "5 метров"};
+    for (int i = 0; i < 5; ++i) b.radio(kStepIds[i], stepTexts[i], 20, 28 + i * 26, 110, i == 0 ? unsigned{ui::kGroupStart} : 0u);
+
+    b.label("Начало", 150, 14, 62).edit(kFirst, 214, 14, 70, ui::kAlignRight);
+    b.label("Окончание", 150, 40, 62).edit(kLast, 214, 40, 70, ui::kAlignRight);
+    b.check(kVelocity, "Скорость", 150, 80, 134).check(kTime, "Время", 150, 106, 134);
+
+    b.group("Вертикальная поправка, ", 296, 8, 150, 130);
+    b.check(kVerticalCm, "см", 308, 28, 126)
+        .check(kVerticalMoa, "MOA", 308, 54, 126)
+        .check(kVerticalMil, "MIL", 308, 80, 126)
+        .check(kVerticalClicks, "клики", 308, 106, 126);
+    b.group("Горизонтальная поправка", 454, 8, 150, 130);
+    b.check(kHorizontalCm, "см", 466, 28, 126)
+        .check(kHorizontalMoa, "MOA", 466, 54, 126)
+        .check(kHorizontalMil, "MIL", 466, 80, 126)
+        .check(kHorizontalClicks, "клики", 466, 106, 126);
+
+    b.button(kFill, "Вычислить", 616, 12, 136, ui::kDefault)
+        .button(kExport, "Экспорт...", 616, 44, 136)
+        .button(kClose, "Закрыть", 616, 76, 136);
+    b.add(kProgress, ui::Kind::Progress, "", {616, 116, 136, 16}, ui::kHidden);
+
+    b.check(kAddDerivation, "Добавлять деривацию в результирующие поправки", 8, 170, 596)
+        .check(kAddVerticalDrift, "Добавлять вертикальный ветровой снос в результирующие поправки", 8, 194, 596);
+    b.add(kList, ui::Kind::ListView, "", {8, 224, 744, 328}, ui::kGridLines | ui::kFullRowSelect | ui::kSingleSelection);
+    return t;
+}
+
+bool CDlgTableResults::onInitDialog() {
+    resizer_.clear();
+    resizer_.add(window(), kList,
+                 CDlgItemResizer::kLeft | CDlgItemResizer::kRight | CDlgItemResizer::kTop | CDlgItemResizer::kBottom);
+    addDerivation_ = settings_.addDerivation != 0;
+    addVerticalDrift_ = settings_.addVerticalWindDrift != 0;
+    first_ = table_.firstDistance;
+    last_ = table_.lastDistance;
+    stepIndex_ = 0;
+    for (int i = 0; i < 5; ++i)
+        if (table_.distanceStep == kSteps[i]) stepIndex_ = i;
+    const int32_t stored[10] = {table_.showVelocity,    table_.showTimeOfFlight,  table_.showVerticalCm,
+                                table_.showVerticalMoa, table_.showVerticalMil,   table_.showVerticalClicks,
+                                table_.showHorizontalCm, table_.showHorizontalMoa, table_.showHorizontalMil,
+                                table_.showHorizontalClicks};
+    for (int i = 0; i < 10; ++i) flags_[i] = stored[i] != 0;
+    updateData(false);
+    return true;
+}
+
+void CDlgTableResults::doDataExchange(ui::DataExchange& dx) {
+    dx.radio({kStep100, kStep50, kStep25, kStep10, kStep5}, stepIndex_);
+    dx.number(kFirst, first_);
+    dx.number(kLast, last_);
+    for (int i = 0; i < 10; ++i) dx.check(columns()[static_cast<size_t>(i)].flagId, flags_[i]);
+    dx.check(kAddDerivation, addDerivation_);
+    dx.check(kAddVerticalDrift, addVerticalDrift_);
+}
+
+double CDlgTableResults::stepMetres() const { return kSteps[stepIndex_ >= 0 && stepIndex_ < 5 ? stepIndex_ : 0]; }
+
+void CDlgTableResults::fill() {
+    const auto started = std::chrono::steady_clock::now();
+    ui::DialogWindow& w = window();
+    w.deleteAllRows(kList);
+    w.deleteAllColumns(kList);
+    updateData(true);  // a field that does not parse keeps its previous value
+
+    w.addColumn(kList, ui::ListColumn{"Дистанция, метры", 80, ui::Align::Left});
+    std::vector<int> present;
+    for (int i = 0; i < 10; ++i)
+        if (flags_[i]) {
+            const Column& c = columns()[static_cast<size_t>(i)];
+            w.addColumn(kList, ui::ListColumn{c.title, c.width, c.align});
+            present.push_back(i);
+        }
+
+    const TableRange range = TableRange{first_, last_, stepMetres()}.clamped();
+    first_ = range.first;
+    last_ = range.last;
+    updateData(false);
+
+    const DriftOptions options{addDerivation_, addVerticalDrift_, settings_.manualDrift != 0,
+                               settings_.manualDriftPercent};
+    bool progressShown = false;
+    const auto progress = [&](size_t done, size_t total) {
+        if (!progressShown && std::chrono::steady_clock::now() - started < kProgressAfter) return true;
+        if (!progressShown) {
+            w.setRange(kProgress, static_cast<int>(total));
+            w.show(kProgress, true);
+            progressShown = true;
+        }
+        w.setPosition(kProgress, static_cast<int>(done));
+        w.processPendingEvents();
+        return true;
+    };
+    const TableFill table = fillCorrectionTable(main_, range, options, progress);
+
+    w.batchUpdate(kList, true);
+    int row = 0;
+    for (const DistanceCorrections& c : table.rows) {
+        const ShownCorrections s = shownCorrections(c);
+        const std::string cells[10] = {
+            fixed(RoundTo(c.row.velocity, 2), 1), fixed(RoundTo(c.row.timeOfFlight, 2), 2),
+            fixed(s.vertical.cm, 2),              fixed(s.vertical.moa, 2),
+            fixed(s.vertical.mil, 1),             fixed(s.vertical.clicks, 1),
+            fixed(s.horizontal.cm, 1),            fixed(s.horizontal.moa, 2),
+            fixed(s.horizontal.mil, 2),           fixed(s.horizontal.clicks, 1),
+        };
+        w.insertRow(kList, row, fixed(c.distance, 1));
+        int column = 1;
+        for (int i : present) w.setCell(kList, row, column++, cells[i]);
+        ++row;
+    }
+    w.batchUpdate(kList, false);
+    if (progressShown) w.show(kProgress, false);
+    lastFillTime_ = std::chrono::steady_clock::now() - started;
+
+    if (messages_)
+        for (const EngineMessage m : messages_->take()) messageBox(std::string(engineMessageText(m)));
+}
+
+void CDlgTableResults::close() {
+    if (!updateData(true)) return;
+    table_.firstDistance = first_;
+    table_.lastDistance = last_;
+    table_.distanceStep = stepMetres();
+    int32_t* flags[10] = {&table_.showVelocity,    &table_.showTimeOfFlight,  &table_.showVerticalCm,
+                          &table_.showVerticalMoa, &table_.showVerticalMil,   &table_.showVerticalClicks,
+                          &table_.showHorizontalCm, &table_.showHorizontalMoa, &table_.showHorizontalMil,
+                          &table_.showHorizontalClicks};
+    for (int i = 0; i < 10; ++i) *flags[i] = flags_[i] ? 1 : 0;
+    endDialog(ui::IDOK);
+}
+
+void CDlgTableResults::exportReport(bool xml) {
+    ui::FileDialogOptions o;
+    o.save = true;
+    o.overwritePrompt = true;
+    if (xml) {
+        o.filters = {{"Файлы xml (*.xml)", "*.xml"}, {"Все файлы (*.*)", "*.*"}};
+        o.defaultExtension = "xml";
+    } else {
+        o.filters = {{"Файлы csv (*.csv)", "*.csv"}, {"Все файлы (*.*)", "*.*"}};
+        o.defaultExtension = "csv";
+    }
+    const auto chosen = ui::backend().fileDialog(&window(), o);
+    if (!chosen || chosen->empty()) return;
+
+    ReportTable table;
+    const ui::DialogWindow& w = window();
+    const int columnCount = w.columnCount(kList);
+    for (int c = 0; c < columnCount; ++c) table.headers.push_back(w.columnTitle(kList, c));
+    for (int r = 0; r < w.rowCount(kList); ++r) {
+        std::vector<std::string> cells;
+        for (int c = 0; c < columnCount; ++c) cells.push_back(w.cell(kList, r, c));
+        table.rows.push_back(std::move(cells));
+    }
+    const ReportShot shot = reportShotFrom(main_, settings_.addDerivation != 0, settings_.addVerticalWindDrift != 0);
+    const bool written = xml ? writeXmlReport(chosen->front(), shot, table) : writeCsvReport(chosen->front(), shot, table);
+    messageBox(written ? "Готово" : "Возникла ошибка при записи в файл!");
+}
+
+void CDlgTableResults::onCommand(int id, ui::Notify n) {
+    if (n != ui::Notify::Clicked) return;
+    switch (id) {
+        case kFill: fill(); break;
+        case kAddDerivation:
+            settings_.addDerivation = isChecked(kAddDerivation) ? 1 : 0;
+            fill();
+            break;
+        case kAddVerticalDrift:
+            settings_.addVerticalWindDrift = isChecked(kAddVerticalDrift) ? 1 : 0;
+            fill();
+            break;
+        case kClose: close(); break;
+        case kExport: {
+            const ui::Rect r = window().controlRect(kExport);
+            const int item = ui::backend().popupMenu(&window(), kExport, ui::Point{0, r.height},
+                                                     {{kExportXml, "Экспортировать в Excel xml"},
+                                                      {kExportCsv, "Экспортировать в cvs"}});
+            if (item == kExportXml) exportReport(true);
+            if (item == kExportCsv) exportReport(false);
+            break;
+        }
+        case kExportXml: exportReport(true); break;
+        case kExportCsv: exportReport(false); break;
+        case ui::IDCANCEL: onCancel(); break;
+        default: break;
+    }
+}
+
+void CDlgTableResults::onSize(int width, int height) { resizer_.resize(window(), width, height); }
