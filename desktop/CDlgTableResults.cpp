@@ -27,16 +27,16 @@ constexpr auto kProgressAfter = std::chrono::milliseconds(150);
 
 const std::vector<CDlgTableResults::Column>& CDlgTableResults::columns() {
     static const std::vector<Column> list = {
-        {kVelocity, "Скорость, м/с", ui::Align::Center, 60},
-        {kTime, "Время, сек", ui::Align::Center, 50},
-        {kVerticalCm, "см, Верт. поправка", ui::Align::Center, 90},
-        {kVerticalMoa, "MOA, Верт. поправка", ui::Align::Center, 90},
-        {kVerticalMil, "МИЛы, Верт. поправка", ui::Align::Center, 90},
-        {kVerticalClicks, "Клики, Верт. поправка", ui::Align::Center, 90},
-        {kHorizontalCm, "см, Гор. поправка", ui::Align::Center, 90},
-        {kHorizontalMoa, "MOA, Гор. поправка", ui::Align::Center, 90},
-        {kHorizontalMil, "МИЛы, Гор. поправка", ui::Align::Center, 90},
-        {kHorizontalClicks, "Клики, Гор. поправка", ui::Align::Center, 90},
+        {kVelocity, "Скорость, м/с", ui::Align::Center, 100},
+        {kTime, "Время, сек", ui::Align::Center, 80},
+        {kVerticalCm, "см, Верт. поправка", ui::Align::Center, 146},
+        {kVerticalMoa, "MOA, Верт. поправка", ui::Align::Center, 146},
+        {kVerticalMil, "МИЛы, Верт. поправка", ui::Align::Center, 146},
+        {kVerticalClicks, "Клики, Верт. поправка", ui::Align::Center, 146},
+        {kHorizontalCm, "см, Гор. поправка", ui::Align::Center, 146},
+        {kHorizontalMoa, "MOA, Гор. поправка", ui::Align::Center, 146},
+        {kHorizontalMil, "МИЛы, Гор. поправка", ui::Align::Center, 146},
+        {kHorizontalClicks, "Клики, Гор. поправка", ui::Align::Center, 146},
     };
     return list;
 }
@@ -49,39 +49,39 @@ ui::DialogTemplate CDlgTableResults::makeTemplate() {
     ui::DialogTemplate t;
     t.id = IDD;
     t.title = "Таблица поправок";
-    t.width = 760;
+    t.width = 828;
     t.height = 560;
     t.resizable = true;
-    t.minWidth = 760;
+    t.minWidth = 828;
     t.minHeight = 300;
     ui::TemplateBuilder b(t);
     b.group("Шаг дистанции", 8, 8, 130, 156);
     const char* stepTexts[5] = {"100 метров", "50 метров", "25 метров", "10 метров", "5 метров"};
     for (int i = 0; i < 5; ++i) b.radio(kStepIds[i], stepTexts[i], 20, 28 + i * 26, 110, i == 0 ? unsigned{ui::kGroupStart} : 0u);
 
-    b.label("Начало", 150, 14, 62).edit(kFirst, 214, 14, 70, ui::kAlignRight);
-    b.label("Окончание", 150, 40, 62).edit(kLast, 214, 40, 70, ui::kAlignRight);
-    b.check(kVelocity, "Скорость", 150, 80, 134).check(kTime, "Время", 150, 106, 134);
+    b.label("Начало", 146, 14, 78).edit(kFirst, 226, 14, 70, ui::kAlignRight);
+    b.label("Окончание", 146, 40, 78).edit(kLast, 226, 40, 70, ui::kAlignRight);
+    b.check(kVelocity, "Скорость", 146, 80, 150).check(kTime, "Время", 146, 106, 150);
 
-    b.group("Вертикальная поправка, ", 296, 8, 150, 130);
-    b.check(kVerticalCm, "см", 308, 28, 126)
-        .check(kVerticalMoa, "MOA", 308, 54, 126)
-        .check(kVerticalMil, "MIL", 308, 80, 126)
-        .check(kVerticalClicks, "клики", 308, 106, 126);
-    b.group("Горизонтальная поправка", 454, 8, 150, 130);
-    b.check(kHorizontalCm, "см", 466, 28, 126)
-        .check(kHorizontalMoa, "MOA", 466, 54, 126)
-        .check(kHorizontalMil, "MIL", 466, 80, 126)
-        .check(kHorizontalClicks, "клики", 466, 106, 126);
+    b.group("Вертикальная поправка, ", 304, 8, 184, 130);
+    b.check(kVerticalCm, "см", 316, 28, 160)
+        .check(kVerticalMoa, "MOA", 316, 54, 160)
+        .check(kVerticalMil, "MIL", 316, 80, 160)
+        .check(kVerticalClicks, "клики", 316, 106, 160);
+    b.group("Горизонтальная поправка", 496, 8, 184, 130);
+    b.check(kHorizontalCm, "см", 508, 28, 160)
+        .check(kHorizontalMoa, "MOA", 508, 54, 160)
+        .check(kHorizontalMil, "MIL", 508, 80, 160)
+        .check(kHorizontalClicks, "клики", 508, 106, 160);
 
-    b.button(kFill, "Вычислить", 616, 12, 136, ui::kDefault)
-        .button(kExport, "Экспорт...", 616, 44, 136)
-        .button(kClose, "Закрыть", 616, 76, 136);
-    b.add(kProgress, ui::Kind::Progress, "", {616, 116, 136, 16}, ui::kHidden);
+    b.button(kFill, "Вычислить", 688, 12, 132, ui::kDefault)
+        .button(kExport, "Экспорт...", 688, 44, 132)
+        .button(kClose, "Закрыть", 688, 76, 132);
+    b.add(kProgress, ui::Kind::Progress, "", {688, 116, 132, 16}, ui::kHidden);
 
     b.check(kAddDerivation, "Добавлять деривацию в результирующие поправки", 8, 170, 596)
         .check(kAddVerticalDrift, "Добавлять вертикальный ветровой снос в результирующие поправки", 8, 194, 596);
-    b.add(kList, ui::Kind::ListView, "", {8, 224, 744, 328}, ui::kGridLines | ui::kFullRowSelect | ui::kSingleSelection);
+    b.add(kList, ui::Kind::ListView, "", {8, 224, 812, 328}, ui::kGridLines | ui::kFullRowSelect | ui::kSingleSelection);
     return t;
 }
 
@@ -123,7 +123,7 @@ void CDlgTableResults::fill() {
     w.deleteAllColumns(kList);
     updateData(true);  // a field that does not parse keeps its previous value
 
-    w.addColumn(kList, ui::ListColumn{"Дистанция, метры", 80, ui::Align::Left});
+    w.addColumn(kList, ui::ListColumn{"Дистанция, метры", 128, ui::Align::Left});
     std::vector<int> present;
     for (int i = 0; i < 10; ++i)
         if (flags_[i]) {
