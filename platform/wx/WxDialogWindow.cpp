@@ -49,22 +49,39 @@ wxListColumnFormat columnFormat(Align a) {
     return wxLIST_FORMAT_LEFT;
 }
 
-// Which window a drop-down list's popup signal is about.
-struct PopupLink {
+// Which window a drop-down list's GTK signal is about.
+struct ComboLink {
     WxDialogWindow* window;
     wxWindow* control;
 };
 
+void freeComboLink(gpointer data, GClosure*) { delete static_cast<ComboLink*>(data); }
+
 void onPopupShown(GObject* object, GParamSpec*, gpointer data) {
     gboolean shown = FALSE;
     g_object_get(object, "popup-shown", &shown, nullptr);
-    if (!shown) {
-        auto* link = static_cast<PopupLink*>(data);
-        link->window->dropDownClosed(link->control);
-    }
+    auto* link = static_cast<ComboLink*>(data);
+    link->window->dropDownShown(link->control, shown);
 }
 
-void freePopupLink(gpointer data, GClosure*) { delete static_cast<PopupLink*>(data); }
+gboolean onComboFocus(GtkWidget*, GdkEventFocus* event, gpointer data) {
+    auto* link = static_cast<ComboLink*>(data);
+    link->window->dropDownFocus(link->control, event->in != 0);
+    return FALSE;
+}
+
+// The focus of a GTK combo box is on a button inside it, which wx does not watch.
+void watchComboFocus(GtkWidget* child, gpointer data) {
+    if (!GTK_IS_BUTTON(child)) {
+        if (GTK_IS_CONTAINER(child)) gtk_container_forall(GTK_CONTAINER(child), watchComboFocus, data);
+        return;
+    }
+    const auto* link = static_cast<const ComboLink*>(data);
+    g_signal_connect_data(child, "focus-in-event", G_CALLBACK(onComboFocus), new ComboLink(*link), freeComboLink,
+                          GConnectFlags(0));
+    g_signal_connect_data(child, "focus-out-event", G_CALLBACK(onComboFocus), new ComboLink(*link), freeComboLink,
+                          GConnectFlags(0));
+}
 
 // The area of a report list that holds the rows (below the header); it gets the list's mouse clicks
 // and keyboard focus.
@@ -299,9 +316,12 @@ void WxDialogWindow::bindEvents(Control& c) {
             break;
         case Kind::DropList: {
             w->Bind(wxEVT_CHOICE, [this, w](wxCommandEvent&) { notify(w, Notify::SelChange); });
-            if (auto* g = static_cast<GtkWidget*>(w->GetHandle()); g && GTK_IS_COMBO_BOX(g))
-                g_signal_connect_data(g, "notify::popup-shown", G_CALLBACK(onPopupShown), new PopupLink{this, w},
-                                      freePopupLink, GConnectFlags(0));
+            if (auto* g = static_cast<GtkWidget*>(w->GetHandle()); g && GTK_IS_COMBO_BOX(g)) {
+                ComboLink link{this, w};
+                g_signal_connect_data(g, "notify::popup-shown", G_CALLBACK(onPopupShown), new ComboLink(link),
+                                      freeComboLink, GConnectFlags(0));
+                gtk_container_forall(GTK_CONTAINER(g), watchComboFocus, &link);
+            }
             break;
         }
         case Kind::ListView: {
@@ -337,6 +357,7 @@ void WxDialogWindow::bindEvents(Control& c) {
     w->Bind(wxEVT_MOUSE_CAPTURE_LOST, [this, w](wxMouseCaptureLostEvent&) {
         if (captor_ != kStaticId && idOf(w) == captor_) captor_ = kStaticId;
     });
+    if (c.t.kind == Kind::DropList) return;  // its focus is watched in GTK (above)
     wxWindow* focusWindow = c.t.kind == Kind::ListView ? itemArea(static_cast<wxListCtrl*>(w)) : w;
     focusWindow->Bind(wxEVT_SET_FOCUS, [this, w](wxFocusEvent& e) {
         e.Skip();
@@ -356,10 +377,24 @@ void WxDialogWindow::notify(const wxWindow* w, Notify n) {
     if (id != kStaticId) owner_.handleCommand(id, n);
 }
 
-void WxDialogWindow::dropDownClosed(wxWindow* control) {
+void WxDialogWindow::dropDownShown(wxWindow* control, bool shown) {
     if (!active()) return;
+    if (shown) {
+        droppedDown_ = control;
+        return;
+    }
+    droppedDown_ = nullptr;
     // After the selection it made has been reported.
     dialog_->CallAfter([this, control] { notify(control, Notify::DropDownClosed); });
+}
+
+void WxDialogWindow::dropDownFocus(wxWindow* control, bool in) {
+    if (!active()) return;
+    // The open list takes the keyboard for a while; on Windows the box keeps the focus meanwhile.
+    if (control == droppedDown_) return;
+    if (in == (focusedCombo_ == control)) return;
+    focusedCombo_ = in ? control : nullptr;
+    notify(control, in ? Notify::SetFocus : Notify::KillFocus);
 }
 
 void WxDialogWindow::mouseEvent(wxWindow* w, wxMouseEvent& e) {
@@ -634,6 +669,8 @@ void WxDialogWindow::destroyControl(int id) {
     if (it == controls_.end()) return;
     if (captor_ == id) releaseMouse();
     wxWindow* outer = (*it)->outer();
+    if (focusedCombo_ == (*it)->window) focusedCombo_ = nullptr;
+    if (droppedDown_ == (*it)->window) droppedDown_ = nullptr;
     controls_.erase(it);
     // Often called from one of the control's own events (an editor ending on losing the focus): it is
     // hidden and cut off from the dialog now, and deleted once that event is over.

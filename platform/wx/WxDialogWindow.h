@@ -93,8 +93,9 @@ public:
     int position(int id) const override;
     void processPendingEvents() override;
 
-    // Called from GTK signal handlers.
-    void dropDownClosed(wxWindow* control);
+    // Called from GTK signal handlers of drop-down lists.
+    void dropDownShown(wxWindow* control, bool shown);
+    void dropDownFocus(wxWindow* control, bool in);
 
 private:
     struct Control {
@@ -129,9 +130,11 @@ private:
     std::vector<std::unique_ptr<Control>> controls_;
     std::vector<wxWindow*> destroyed_;  // removed controls, deleted once their events are over
     int captor_ = kStaticId;
-    int quiet_ = 0;                 // > 0 while the program changes a list's selection
-    int pendingFocus_ = kStaticId;  // focus asked for before the window was shown
-    int focusAsked_ = kStaticId;    // the last control setFocus was called for
+    int quiet_ = 0;                     // > 0 while the program changes a list's selection
+    int pendingFocus_ = kStaticId;      // focus asked for before the window was shown
+    int focusAsked_ = kStaticId;        // the last control setFocus was called for
+    wxWindow* droppedDown_ = nullptr;   // the drop-down list whose list is open
+    wxWindow* focusedCombo_ = nullptr;  // the drop-down list that has the focus
     bool ended_ = false;
     int endCode_ = 0;
     bool dying_ = false;
