@@ -194,14 +194,31 @@ def test_list_selection_and_in_place_editing():
         press("Escape")
         app.expect(r"^edit cancelled$")
 
-        # A double click activates a row.
+        # The last column edits through a drop-down list over the cell, one row high.
+        list_x, row3_y = lx + 90 + 110 + 40, rows_top + 3 * row_height + row_height // 2
         time.sleep(0.6)
-        mouse_click(cell_x, cell_y + 2 * row_height, repeat=2)
+        mouse_click(list_x, row3_y)
+        app.expect(r"^selected 3$")
+        time.sleep(0.6)
+        mouse_click(list_x, row3_y)
+        m = app.expect(r"^editor list 9 selected 3 height (\d+)$")
+        check(int(m.group(1)) <= 30, f"the closed drop-down list is {m.group(1)} high")
+        click_at(app.control(1031, role_name="combo box"))
+        click_at(app.control(name="0.7", role_name="menu item"))
+        app.expect(r"^editor SelChange$")
+        app.expect(r"^editor DropDownClosed$")
+        app.expect(r"^edited 3 2 0\.7$")
+        app.expect(r"^editor closed 0$")
+
+        # A double click activates a row (one not selected yet: a click on a selected one edits).
+        time.sleep(0.6)
+        mouse_click(cell_x, cell_y + 3 * row_height, repeat=2)
         app.expect(r"^command 1030 DoubleClick$")
 
         app.press_button("OK")
         app.expect(r"^row 0 100\|0\.5\|0\.1$")
         app.expect(r"^row 1 200\|7\.25\|0\.2$")
+        app.expect(r"^row 3 400\|6\.5\|0\.7$")
         app.expect(r"^result 1$")
 
 

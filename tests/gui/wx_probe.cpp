@@ -193,6 +193,7 @@ public:
     std::string folder;
 
     ui::DialogWindow& win() { return window(); }
+    // The last column edits through a drop-down list, the others through a text box.
     void openEditor(int row, int column) {
         ui::DialogWindow& w = window();
         editor_.row = row;
@@ -200,14 +201,28 @@ public:
         editor_.escape = false;
         const ui::Rect r = w.cellRect(kTable, row, column);
         say("editor " + std::to_string(row) + " " + std::to_string(column) + " " + rect(r));
-        w.createControl(ui::ControlTemplate{kCellEditor, ui::Kind::Edit, w.cell(kTable, row, column), r, 0});
+        const std::string text = w.cell(kTable, row, column);
+        if (column == 2) {
+            // As a Windows combo box: the rectangle holds the dropped list as well.
+            ui::Rect dropped = r;
+            dropped.height += w.rowHeight(kTable) * 10;
+            w.createControl(ui::ControlTemplate{kCellEditor, ui::Kind::DropList, "", dropped, 0});
+            for (int i = 1; i <= 9; ++i) w.addItem(kCellEditor, "0." + std::to_string(i));
+            w.setText(kCellEditor, text);
+            say("editor list " + std::to_string(w.itemCount(kCellEditor)) + " selected " +
+                std::to_string(w.selection(kCellEditor)) + " height " +
+                std::to_string(w.controlRect(kCellEditor).height));
+        } else {
+            w.createControl(ui::ControlTemplate{kCellEditor, ui::Kind::Edit, text, r, 0});
+            w.selectAllText(kCellEditor);
+        }
         attach(kCellEditor, &editor_);
         w.setFocus(kCellEditor);
-        w.selectAllText(kCellEditor);
     }
     void closeEditor() {
         ui::DialogWindow& w = window();
-        const std::string text = w.text(kCellEditor);
+        const std::string text =
+            editor_.column == 2 ? w.itemText(kCellEditor, w.selection(kCellEditor)) : w.text(kCellEditor);
         if (editor_.escape) {
             say("edit cancelled");
         } else {
@@ -372,8 +387,9 @@ bool CellEditor::onKeyDown(const ui::KeyEvent& k) {
 }
 
 bool CellEditor::onNotify(ui::Notify n) {
-    if (n != ui::Notify::KillFocus) return false;
-    dialog_.closeEditor();
+    say(std::string("editor ") + notifyName(n));
+    if (n == ui::Notify::DropDownClosed) dialog_.win().setFocus(kTable);
+    if (n == ui::Notify::KillFocus) dialog_.closeEditor();
     return true;
 }
 
@@ -384,8 +400,12 @@ bool TableClicks::onListClick(const ui::MouseEvent& m) {
     for (int r : w.selectedRows(kTable)) wasSelected = wasSelected || r == hit.row;
     say("listclick " + std::to_string(m.x) + " " + std::to_string(m.y) + " row " + std::to_string(hit.row) +
         " column " + std::to_string(hit.column) + (wasSelected ? " selected" : ""));
-    if (hit.row >= 0 && hit.column >= 0 && wasSelected && !m.shift && !m.control && !dialog_.editing())
+    if (hit.row >= 0 && hit.column >= 0 && wasSelected && !m.shift && !m.control && !dialog_.editing()) {
         dialog_.openEditor(hit.row, hit.column);
+        // The text box keeps the click to itself in the first column; the others leave it to the
+        // list, which must not take the focus back from the editor.
+        return hit.column == 0;
+    }
     return false;
 }
 
