@@ -32,6 +32,9 @@ progressbar trough { min-height: 12px; }
 progressbar progress { min-height: 12px; }
 progressbar.horizontal trough, progressbar.horizontal progress { min-height: 12px; }
 tooltip { padding: 2px 4px; }
+messagedialog .dialog-action-box { margin: 0 10px 10px 10px; }
+messagedialog .dialog-action-box button { min-width: 64px; padding: 3px 10px; }
+messagedialog box.vertical > label { margin: 4px 0; }
 )css";
 
 }  // namespace
