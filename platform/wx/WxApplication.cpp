@@ -5,6 +5,7 @@
 #include <vector>
 
 #include <wx/init.h>
+#include <wx/log.h>
 
 #include <gtk/gtk.h>
 
@@ -81,6 +82,9 @@ int runWxApplication(int argc, char** argv, const std::function<int()>& body) {
         }
     } cleanup;
     if (!wxTheApp->CallOnInit()) return 1;
+    // wx's own complaints go to the error output: the program tells its users about failures in its
+    // own words, and a second box in English would only be in the way.
+    delete wxLog::SetActiveTarget(new wxLogStderr);
     // GTK set the locale from the environment; numbers are written and read with a point everywhere.
     std::setlocale(LC_NUMERIC, "C");
     WxApplication::installLook();

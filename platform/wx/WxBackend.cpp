@@ -2,6 +2,7 @@
 
 #include <wx/clipbrd.h>
 #include <wx/filedlg.h>
+#include <wx/log.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/utils.h>
@@ -148,7 +149,11 @@ void WxBackend::setClipboardText(const std::string& utf8) {
     wxTheClipboard->Close();
 }
 
-bool WxBackend::openUrl(const std::string& url) { return wxLaunchDefaultBrowser(fromUtf8(url)); }
+bool WxBackend::openUrl(const std::string& url) {
+    // A failure is the caller's to report (it gets false), not wx's.
+    wxLogNull quiet;
+    return wxLaunchDefaultBrowser(fromUtf8(url));
+}
 
 void WxBackend::beep() { wxBell(); }
 

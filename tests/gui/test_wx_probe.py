@@ -262,6 +262,13 @@ def test_message_box_nested_dialog_and_menu():
         click_at(item)
         app.expect(r"^menu 103$")
 
+        # A web address that cannot be opened: the caller hears of it, no box from the toolkit.
+        app.press_button("Сайт")
+        app.expect(r"^url [01]$")
+        time.sleep(1)
+        names = [w.name for w in app.windows()]
+        check(names == [TITLE], f"windows after the address: {names}")
+
         app.press_button("Отмена")
         app.expect(r"^result 2$")
 

@@ -31,6 +31,7 @@ enum Id {
     kFile = 1052,
     kMenu = 1053,
     kClipboard = 1054,
+    kSite = 1055,
     kChildText = 2001,
 };
 
@@ -133,6 +134,7 @@ ui::DialogTemplate probeTemplate() {
         {kFile, Kind::Button, "Файл", {216, 250, 92, 26}, 0},
         {kMenu, Kind::Button, "Меню", {8, 282, 100, 26}, 0},
         {kClipboard, Kind::Button, "Буфер", {112, 282, 100, 26}, 0},
+        {kSite, Kind::Button, "Сайт", {216, 282, 92, 26}, 0},
         {ui::IDOK, Kind::Button, "OK", {470, 384, 76, 26}, ui::kDefault},
         {ui::IDCANCEL, Kind::Button, "Отмена", {554, 384, 76, 26}, 0},
     };
@@ -313,6 +315,10 @@ protected:
                 say("menu " + std::to_string(chosen));
                 break;
             }
+            case kSite:
+                // Nowhere to go: the failure is reported here and nowhere else.
+                say("url " + std::to_string(ui::backend().openUrl("https://trajekton.invalid/")));
+                break;
             case kClipboard:
                 ui::backend().setClipboardText("12a");
                 say("clipboard " + ui::backend().clipboardText());
