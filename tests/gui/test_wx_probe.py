@@ -9,8 +9,8 @@ import sys
 import tempfile
 import time
 
-from atspi import (App, GuiTestError, click_at, do_action, extents, is_checked, is_enabled, mouse_click, mouse_move,
-                   pixel, press, role, run_tests, text_of, type_keys, wait_for, walk, xdotool)
+from atspi import (App, GuiTestError, click_at, do_action, extents, find_in, is_checked, is_enabled, mouse_click,
+                   mouse_move, pixel, press, role, run_tests, text_of, type_keys, wait_for, walk, xdotool)
 
 PROBE = sys.argv[1] if len(sys.argv) > 1 else "build/tests/tk_wx_probe"
 TITLE = "Проба окон"
@@ -303,6 +303,27 @@ def test_save_file_dialog():
         app.expect(r"^result 2$")
 
 
+def test_open_file_dialog_with_many_files():
+    folder = tempfile.mkdtemp(prefix="tk-gui-")
+    for name in ("a.snr", "B.SNR", "c.txt"):
+        open(os.path.join(folder, name), "w").close()
+    with start("--folder", folder) as app:
+        app.press_button("Импорт")
+        chooser = app.window("Открыть")
+        # The filter shows the files of both cases, and only those; all of them are chosen at once.
+        first = app.control(name="a.snr", role_name="table cell", window=chooser)
+        app.control(name="B.SNR", role_name="table cell", window=chooser)
+        check(find_in(chooser, name="c.txt") is None, "a file the filter leaves out is shown")
+        app.focus_window("Открыть")
+        click_at(first)
+        press("ctrl+a")
+        app.press_button("Импорт!", window=chooser)
+        chosen = {app.expect(r"^import (.*)$").group(1), app.expect(r"^import (.*)$").group(1)}
+        check(chosen == {os.path.join(folder, "a.snr"), os.path.join(folder, "B.SNR")}, f"chosen {chosen}")
+        app.press_button("Отмена")
+        app.expect(r"^result 2$")
+
+
 def test_resize_reports_client_size():
     with start() as app:
         wid = app.x_window(TITLE)
@@ -320,5 +341,6 @@ if __name__ == "__main__":
         test_list_selection_and_in_place_editing,
         test_message_box_nested_dialog_and_menu,
         test_save_file_dialog,
+        test_open_file_dialog_with_many_files,
         test_resize_reports_client_size,
     ], overall_timeout=100)

@@ -32,6 +32,7 @@ enum Id {
     kMenu = 1053,
     kClipboard = 1054,
     kSite = 1055,
+    kImport = 1056,
     kChildText = 2001,
 };
 
@@ -135,6 +136,7 @@ ui::DialogTemplate probeTemplate() {
         {kMenu, Kind::Button, "Меню", {8, 282, 100, 26}, 0},
         {kClipboard, Kind::Button, "Буфер", {112, 282, 100, 26}, 0},
         {kSite, Kind::Button, "Сайт", {216, 282, 92, 26}, 0},
+        {kImport, Kind::Button, "Импорт", {8, 314, 100, 26}, 0},
         {ui::IDOK, Kind::Button, "OK", {470, 384, 76, 26}, ui::kDefault},
         {ui::IDCANCEL, Kind::Button, "Отмена", {554, 384, 76, 26}, 0},
     };
@@ -313,6 +315,18 @@ protected:
                     &w, kMenu, {0, 26},
                     {{101, "Копировать"}, {0, ""}, {102, "Вставить", false}, {103, "Метки", true, true}});
                 say("menu " + std::to_string(chosen));
+                break;
+            }
+            case kImport: {
+                ui::FileDialogOptions o;
+                o.filters = {{"Файлы драг-функций (*.snr)", "*.snr"}};
+                o.folder = folder;
+                o.multipleSelection = true;
+                o.okLabel = "Импорт!";
+                const auto files = ui::backend().fileDialog(&w, o);
+                if (!files) say("import cancelled");
+                if (files)
+                    for (const auto& f : *files) say("import " + f.string());
                 break;
             }
             case kSite:
