@@ -116,6 +116,15 @@ def find_in(root, name=None, description=None, role_name=None, showing=True):
     return None
 
 
+def toplevel(acc):
+    """The window (frame or dialog) a control is in."""
+    while True:
+        parent = acc.parent
+        if parent is None or role(parent) == "application":
+            return acc
+        acc = parent
+
+
 def extents(acc):
     e = acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
     return e.x, e.y, e.width, e.height
@@ -196,8 +205,8 @@ def pixel(x, y):
 
 
 def type_keys(text):
-    """Types text with real key presses into the focused control (Cyrillic too)."""
-    xdotool("type", "--delay", 40, text)
+    """Types text with real key presses into the focused control."""
+    xdotool("type", "--delay", 40, "--", text)
 
 
 # ---------------------------------------------------------------- a program under test
@@ -352,15 +361,49 @@ class App:
         return wait_for(f"X window {title!r}", probe, timeout)
 
     def focus_window(self, title):
-        """Gives the window the keyboard (there is no window manager to do it)."""
+        """Gives the window the keyboard (there is no window manager to do it), and makes sure it
+        keeps it: a window that closed a moment ago can still hand the keyboard to its parent."""
         wid = self.x_window(title)
-        xdotool("windowfocus", "--sync", wid)
+
+        def settled():
+            xdotool("windowfocus", "--sync", wid)
+            time.sleep(0.15)
+            return xdotool("getwindowfocus") == wid
+        wait_for(f"the keyboard on {title!r}", settled, timeout=10)
         return wid
 
     def focus_control(self, acc):
-        """Keyboard focus to a control, by clicking it as a user would."""
+        """Keyboard focus to a control: its window gets the keyboard, the control a click."""
+        self.focus_window(toplevel(acc).name)
         click_at(acc)
         wait_for(f"focus on {role(acc)} {acc.description!r}", lambda: is_focused(acc), timeout=5)
+
+    def type_text(self, acc, text, attempts=3):
+        """Replaces the text of an edit as a user would: Ctrl+A, Backspace, then the characters one at
+        a time, each checked on the screen; a run that went astray is typed again.
+
+        Two things can go astray on a busy machine. X has no key for a Cyrillic letter: xdotool lends
+        it one for the moment, and a program that reads the key after it was taken back sees another
+        letter or none. And the window closed last can take the keyboard back a little late."""
+        for _ in range(attempts):
+            self.focus_control(acc)
+            press("ctrl+a", "BackSpace")
+            try:
+                wait_for("an empty field", lambda: text_of(acc) == "", timeout=3)
+            except GuiTestError:
+                continue
+            typed = True
+            for i, ch in enumerate(text):
+                xdotool("type", "--", ch)
+                want = text[:i + 1]
+                try:
+                    wait_for(f"{want!r} in the field", lambda: text_of(acc) == want, timeout=3)
+                except GuiTestError:
+                    typed = False
+                    break
+            if typed:
+                return
+        raise GuiTestError(f"could not type {text!r}: the field shows {text_of(acc)!r}")
 
     # --- the end
 
