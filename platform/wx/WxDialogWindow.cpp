@@ -435,7 +435,9 @@ void WxDialogWindow::listClick(wxWindow* list, wxMouseEvent& e) {
     const int id = idOf(list);
     if (!active() || id == kStaticId) return e.Skip();
     auto* l = static_cast<wxListCtrl*>(list);
-    const wxPoint own = itemArea(l)->ClientToScreen(e.GetPosition()) - l->GetScreenPosition();
+    // The list's own coordinates start at the corner of its rectangle (controlRect), frame included.
+    const Control* c = find(id);
+    const wxPoint own = itemArea(l)->ClientToScreen(e.GetPosition()) - c->outer()->GetScreenPosition();
     MouseEvent m;
     m.type = MouseEvent::LeftDown;
     const wxPoint p = l->ToDIP(own);
@@ -916,7 +918,7 @@ ListHit WxDialogWindow::hitTest(int id, int x, int y) const {
     ListHit hit;
     if (!l) return hit;
     wxWindow* area = itemArea(l);
-    const wxPoint p = area->ScreenToClient(l->GetScreenPosition() + l->FromDIP(wxPoint(x, y)));
+    const wxPoint p = area->ScreenToClient(find(id)->outer()->GetScreenPosition() + l->FromDIP(wxPoint(x, y)));
     if (p.y < 0 || p.x < 0 || p.x >= area->GetClientSize().x || p.y >= area->GetClientSize().y) return hit;
     int flags = 0;
     long row = l->HitTest(p, flags);
