@@ -488,6 +488,9 @@ wxPoint WxDialogWindow::dialogPoint(int id, Point at) const {
     const Control* c = find(id);
     const wxPoint p = dialog_->FromDIP(wxPoint(at.x, at.y));
     if (!c) return p;
+    // A list's own coordinates include its frame (as its clicks have them); the others' are those of
+    // their client area (as their mouse events and paint have them).
+    if (c->t.kind == Kind::ListView) return dialog_->ScreenToClient(c->outer()->GetScreenPosition() + p);
     return dialog_->ScreenToClient(c->window->ClientToScreen(p));
 }
 
