@@ -698,8 +698,7 @@ int HeadlessWindow::range(int id) const {
 
 HeadlessBackend::HeadlessBackend() {
     // Installed for the lifetime of the object.
-    previous_ = nullptr;
-    setBackend(this);
+    previous_ = setBackend(this);
 }
 
 HeadlessBackend::~HeadlessBackend() { setBackend(previous_); }

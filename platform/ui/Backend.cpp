@@ -21,7 +21,11 @@ Backend& backend() {
     return *g_backend;
 }
 
-void setBackend(Backend* b) { g_backend = b; }
+Backend* setBackend(Backend* b) {
+    Backend* previous = g_backend;
+    g_backend = b;
+    return previous;
+}
 
 const std::string& applicationName() { return appName(); }
 void setApplicationName(std::string name) { appName() = std::move(name); }

@@ -42,7 +42,8 @@ public:
 
 // The backend every dialog uses; set once by the program (or a test) before the first dialog.
 Backend& backend();
-void setBackend(Backend* b);
+// Returns the backend set before.
+Backend* setBackend(Backend* b);
 
 // Caption of message boxes that give none: the program's name.
 const std::string& applicationName();
