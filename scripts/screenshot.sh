@@ -4,6 +4,7 @@
 #   scripts/screenshot.sh PROGRAM OUT.png [ARGS...]
 # WINDOW_NAME (optional): the title of the window to take, when the program shows several.
 # SETTLE (optional): seconds to let the window paint after it appears (default 1).
+# KEYS (optional): keys pressed in the window before the picture, in xdotool's names ("Return").
 set -euo pipefail
 
 if [ $# -lt 2 ]; then
@@ -48,5 +49,10 @@ if [ -z "$window" ]; then
   exit 1
 fi
 sleep "${SETTLE:-1}"
+if [ -n "${KEYS:-}" ]; then
+  # shellcheck disable=SC2086
+  xdotool key $KEYS
+  sleep "${SETTLE:-1}"
+fi
 import -window "$window" "$out"
 echo "$out"
