@@ -71,7 +71,7 @@ int runWxApplication(int argc, char** argv, const std::function<int()>& body) {
     int count = argc;
     wxApp::SetInstance(new WxApplication);
     if (!wxEntryStart(count, args.data())) {
-        std::fprintf(stderr, "%s: the window system could not be started (no display?)\n", applicationName().c_str());
+        std::fprintf(stderr, "%s: не удалось открыть окно программы: нет графического экрана (переменная DISPLAY)\n", applicationName().c_str());
         return 1;
     }
     struct Cleanup {
