@@ -384,6 +384,19 @@ TEST_F(MainDialog, AboutBoxFromTheButtonAndFromF1) {
     dlg.destroy();
 }
 
+TEST_F(MainDialog, ADataFolderThatCannotBeMadeLetsTheProgramRunAndSaveNothing) {
+    ASSERT_TRUE(writeFileAtomically(base / "file", "not a folder"));
+    CtkdeskDlg dlg(program, base / "file" / "Trajekton");
+    auto& w = ui::openHeadless(dlg);
+    EXPECT_EQ(w.text(kDistance), "685");
+    w.click(kCompute);
+    EXPECT_EQ(w.text(kVerticalMoa), "26.13");
+    w.click(kExit);
+    dlg.destroy();
+    EXPECT_TRUE(screen.messages.empty());  // no file message: the writes are skipped quietly
+    EXPECT_EQ(readWholeFile(base / "file"), std::optional<std::string>("not a folder"));
+}
+
 TEST_F(MainDialog, DataFilesInTheProgramFolderWhenAskedAndWritable) {
     FolderSettingRecord folder;
     folder.keepInProgramFolder = 1;
