@@ -153,6 +153,8 @@ def save_as(app, chooser, path, attempts=3):
     for _ in range(3):
         # GTK completes a moment after the last key; an Enter before it is lost.
         settled(lambda: (completion_popup(app) is None, text_of(name)), 0.5, 5)
+        if not is_showing(chooser):
+            return  # an Enter before took a while
         press("Return")
         if wait_for_quietly(lambda: not is_showing(chooser), 5):
             return
@@ -165,11 +167,16 @@ def save_as(app, chooser, path, attempts=3):
 
 def settled(state, quiet, timeout):
     """Waits until state() has not changed for `quiet` seconds (at most `timeout` seconds)."""
+    def safe_state():
+        try:
+            return state()
+        except Exception:  # a window going away under the probe
+            return None
     deadline = time.monotonic() + timeout
-    last, since = state(), time.monotonic()
+    last, since = safe_state(), time.monotonic()
     while time.monotonic() < deadline:
         time.sleep(0.05)
-        now = state()
+        now = safe_state()
         if now != last:
             last, since = now, time.monotonic()
         elif time.monotonic() - since >= quiet:
