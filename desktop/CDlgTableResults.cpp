@@ -20,9 +20,6 @@ constexpr double kSteps[5] = {100.0, 50.0, 25.0, 10.0, 5.0};
 constexpr int kStepIds[5] = {CDlgTableResults::kStep100, CDlgTableResults::kStep50, CDlgTableResults::kStep25,
                              CDlgTableResults::kStep10, CDlgTableResults::kStep5};
 
-// A fill shorter than this shows no progress bar.
-constexpr auto kProgressAfter = std::chrono::milliseconds(150);
-
 }  // namespace
 
 const std::vector<CDlgTableResults::Column>& CDlgTableResults::columns() {
@@ -141,7 +138,7 @@ void CDlgTableResults::fill() {
                                settings_.manualDriftPercent};
     bool progressShown = false;
     const auto progress = [&](size_t done, size_t total) {
-        if (!progressShown && std::chrono::steady_clock::now() - started < kProgressAfter) return true;
+        if (!progressShown && std::chrono::steady_clock::now() - started < progressDelay_) return true;
         if (!progressShown) {
             w.setRange(kProgress, static_cast<int>(total));
             w.show(kProgress, true);

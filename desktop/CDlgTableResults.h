@@ -55,6 +55,8 @@ public:
 
     // Fills the list (the "Вычислить" command).
     void fill();
+    // A fill that takes longer than this shows a progress bar (150 ms unless set).
+    void setProgressDelay(std::chrono::milliseconds delay) { progressDelay_ = delay; }
     // How long the last fill took, table and list together.
     std::chrono::steady_clock::duration lastFillTime() const { return lastFillTime_; }
 
@@ -82,6 +84,7 @@ private:
     MessageCollector* messages_;
     CDlgItemResizer resizer_;
     std::chrono::steady_clock::duration lastFillTime_{};
+    std::chrono::milliseconds progressDelay_{150};
 
     int stepIndex_ = 0;
     double first_ = 0.0;

@@ -224,6 +224,24 @@ TEST_F(TableDialog, ExportWritesTheFileOrSaysWhyNot) {
     fs::remove_all(dir);
 }
 
+TEST_F(TableDialog, ALongFillShowsItsProgressAndKeepsTheScreenAlive) {
+    T dlg(main, settings, table);
+    auto& w = ui::openHeadless(dlg);
+    w.click(T::kFill);  // quick: no progress bar
+    EXPECT_EQ(w.pendingEventCalls(), 0);
+    dlg.setProgressDelay(std::chrono::milliseconds(0));
+    w.click(T::kStep5);
+    w.type(T::kFirst, "0");
+    w.type(T::kLast, "3000");
+    w.click(T::kFill);
+    EXPECT_GT(w.pendingEventCalls(), 0);
+    EXPECT_EQ(w.range(T::kProgress), 601);
+    EXPECT_EQ(w.position(T::kProgress), 601);
+    EXPECT_FALSE(w.isVisible(T::kProgress));  // gone again when the rows are there
+    EXPECT_EQ(w.rowCount(T::kList), 601);
+    dlg.destroy();
+}
+
 TEST_F(TableDialog, TheListFollowsTheWindowSize) {
     T dlg(main, settings, table);
     auto& w = ui::openHeadless(dlg);
