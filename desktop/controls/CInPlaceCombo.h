@@ -2,15 +2,13 @@
 #include <string>
 #include <vector>
 
-#include "Dialog.h"
-
-class CComboListCtrl;
+#include "CInPlaceEditor.h"
 
 // The drop-down list that edits a list cell in place, for columns that take one of a few values.
 // There is one for the whole program: its window control is made over the cell in whichever dialog
 // is editing and removed when editing ends (the focus leaves it, the drop-down closes, Enter or
 // Escape).
-class CInPlaceCombo : public ui::ControlHandler {
+class CInPlaceCombo : public CInPlaceEditor {
 public:
     // The id of the drop-down list's control in the dialog that edits.
     static constexpr int kControlId = 32102;
@@ -31,34 +29,17 @@ public:
     // still open elsewhere is ended first.
     void begin(const Request& r);
 
-    bool isActive() const { return list_ != nullptr; }
-    CComboListCtrl* list() const { return list_; }
-    int item() const { return item_; }
-    int column() const { return column_; }
-    bool escapePressed() const { return escape_; }
     const std::vector<std::string>& items() const { return items_; }
-    const std::string& textBefore() const { return textBefore_; }
-
-    // Ends editing as a loss of focus does: the list gets the chosen text (the old one after
-    // Escape). When the editor's control is gone (its window was closed) editing is only forgotten.
-    void end();
-    // Closes the editor without telling the list: the list is going away or taking a new window.
-    void cancel();
 
     // ui::ControlHandler
     bool onNotify(ui::Notify n) override;
-    bool onKeyDown(const ui::KeyEvent& k) override;
 
 private:
-    CInPlaceCombo() = default;
-    void returnFocus();
-    void forget();
+    CInPlaceCombo() : CInPlaceEditor(kControlId) {}
+    // The chosen item; with nothing chosen (the cell held a value the list does not offer) the cell
+    // keeps its text rather than being emptied.
+    std::string editedText() const override;
+    void forget() override;
 
-    CComboListCtrl* list_ = nullptr;
-    ui::Dialog* dialog_ = nullptr;
-    int item_ = -1;
-    int column_ = -1;
-    bool escape_ = false;
     std::vector<std::string> items_;
-    std::string textBefore_;
 };

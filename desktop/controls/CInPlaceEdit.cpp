@@ -38,16 +38,9 @@ CInPlaceEdit& CInPlaceEdit::instance() {
 }
 
 void CInPlaceEdit::begin(const Request& r) {
-    if (isActive()) end();
-    if (!r.list || !r.list->dialog() || !r.list->dialog()->isOpen()) return;
-    list_ = r.list;
-    dialog_ = r.list->dialog();
-    item_ = r.item;
-    column_ = r.column;
-    escape_ = false;
+    if (!start(r.list, r.item, r.column, r.text)) return;
     validChars_ = r.validChars;
     valid32_ = decodeUtf8(r.validChars);
-    textBefore_ = r.text;
 
     ui::DialogWindow& w = dialog_->window();
     w.createControl(ui::ControlTemplate{kControlId, ui::Kind::Edit, r.text, r.rect, r.style});
@@ -58,64 +51,11 @@ void CInPlaceEdit::begin(const Request& r) {
     w.setFocus(kControlId);
 }
 
-void CInPlaceEdit::end() {
-    if (!isActive()) return;
-    CComboListCtrl* list = list_;
-    const int item = item_;
-    const int column = column_;
-    if (!dialog_->isOpen() || !dialog_->window().hasControl(kControlId)) {
-        forget();
-        return;
-    }
-    const std::string text = escape_ ? textBefore_ : dialog_->window().text(kControlId);
-    // Closed before the list hears of it, so that whatever the list's owner does next (a message box,
-    // editing another cell) finds no editor open.
-    cancel();
-    list->endEditing(item, column, text);
-}
-
-void CInPlaceEdit::forget() {
-    list_ = nullptr;
-    dialog_ = nullptr;
-    item_ = column_ = -1;
-    escape_ = false;
-}
-
-void CInPlaceEdit::cancel() {
-    ui::Dialog* dialog = dialog_;
-    forget();
-    if (dialog && dialog->isOpen()) {
-        dialog->attach(kControlId, nullptr);
-        dialog->window().destroyControl(kControlId);
-    }
-}
-
-void CInPlaceEdit::returnFocus() {
-    if (!isActive()) return;
-    const int listId = list_->id();
-    if (dialog_->isOpen()) dialog_->window().setFocus(listId);
-    // A toolkit may report the loss of focus later, or not at all when the list could not take it.
-    end();
-}
+std::string CInPlaceEdit::editedText() const { return dialog_->window().text(kControlId); }
 
 bool CInPlaceEdit::onNotify(ui::Notify n) {
     if (n == ui::Notify::KillFocus) end();
     return true;  // the editor is ours: the dialog has no use for its events
-}
-
-bool CInPlaceEdit::onKeyDown(const ui::KeyEvent& k) {
-    if (!isActive()) return false;
-    // Enter and Escape end the editing here; the dialog must not take them for OK or Cancel.
-    if (k.key == ui::kKeyEscape) {
-        escape_ = true;
-        returnFocus();
-        return true;
-    }
-    if (k.key == ui::kKeyReturn) {
-        returnFocus();
-        return true;
-    }
-    return false;
 }
 
 bool CInPlaceEdit::accepts(char32_t c) const {
