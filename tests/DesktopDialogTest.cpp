@@ -209,7 +209,7 @@ TEST_F(MainDialog, OptionsCosineModeClicksInMilAndRedCorrections) {
     EXPECT_EQ(screen.messages.size(), 1u);
     EXPECT_DOUBLE_EQ(dlg.mainSolver().targetAngle, 60.0);
 
-    // "Отставить!" keeps the options.
+    // "Отставить!" keeps the options, pressed with the mouse or with Enter while it has the focus.
     screen.onNextModal([](ui::HeadlessWindow& s) {
         EXPECT_TRUE(s.isChecked(CDlgSetting::kAngleCosine));
         s.click(CDlgSetting::kAngleDegrees);
@@ -217,6 +217,22 @@ TEST_F(MainDialog, OptionsCosineModeClicksInMilAndRedCorrections) {
     });
     w.click(kSettings);
     EXPECT_EQ(dlg.settings().angleMode, kAngleModeCosine);
+    screen.onNextModal([](ui::HeadlessWindow& s) {
+        s.click(CDlgSetting::kAngleDegrees);
+        s.focus(ui::IDCANCEL);
+        s.pressKey(ui::IDCANCEL, ui::kKeyReturn);
+        EXPECT_TRUE(s.ended());
+        EXPECT_EQ(s.endCode(), ui::IDCANCEL);
+    });
+    w.click(kSettings);
+    EXPECT_EQ(dlg.settings().angleMode, kAngleModeCosine);
+    screen.onNextModal([](ui::HeadlessWindow& s) {
+        s.click(CDlgSetting::kAngleDegrees);
+        s.pressKey(CDlgSetting::kManualDriftPercent, ui::kKeyReturn);  // Enter in a field: the default button
+        EXPECT_EQ(s.endCode(), ui::IDOK);
+    });
+    w.click(kSettings);
+    EXPECT_EQ(dlg.settings().angleMode, kAngleModeDegrees);
     dlg.destroy();
 }
 

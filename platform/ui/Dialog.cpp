@@ -86,6 +86,9 @@ bool Dialog::handleKeyDown(int id, const KeyEvent& k) {
         int target = IDOK;
         for (const auto& c : template_.controls)
             if (c.kind == Kind::Button && (c.style & kDefault)) target = c.id;
+        // Enter on a focused push button presses that one.
+        for (const auto& c : template_.controls)
+            if (c.kind == Kind::Button && c.id == window_->focusedControl()) target = c.id;
         if (window_->hasControl(target) && !window_->isEnabled(target)) return true;
         handleCommand(target, Notify::Clicked);
         return true;
