@@ -16,7 +16,6 @@ const std::string_view kNameExistsQuestion = "С таким именем уже 
 const std::string_view kSavingWithCopyMessage = "Записываю с прибавкой copy";
 
 namespace {
-std::string_view nameOf(const DragFunc& f) { return std::string_view(f.name, strnlen(f.name, sizeof f.name)); }
 
 std::optional<std::string> readExchangeFile(const fs::path& path) {
     return readWholeFile(path, kMaxExchangeFileBytes);
@@ -84,7 +83,7 @@ void addProFunction(DragLibrary& library, const DragFuncOld& old, ExchangeReport
 
     const DragFunc* existing = nullptr;
     for (const DragFunc& entry : library)
-        if (equalIgnoringCaseCp1251(nameOf(entry), nameOf(f))) {
+        if (equalIgnoringCaseCp1251(entry.nameText(), f.nameText())) {
             existing = &entry;
             break;
         }
@@ -93,13 +92,13 @@ void addProFunction(DragLibrary& library, const DragFuncOld& old, ExchangeReport
         return;
     }
     if (reporter.askYesNo(kNameExistsQuestion)) {
-        const std::string name(nameOf(*existing));
+        const std::string name(existing->nameText());
         library.replaceByNameAndNumber(name, existing->uniqueNumber, f);
         return;
     }
     reporter.show(kSavingWithCopyMessage);
     constexpr std::string_view suffix = " copy";
-    const std::string_view name = nameOf(f);
+    const std::string_view name = f.nameText();
     std::string copyName(name.substr(0, std::min(name.size(), sizeof f.name - 1 - suffix.size())));
     copyName += suffix;
     f.setName(copyName);

@@ -257,7 +257,7 @@ ReportShot reportShotFrom(const BallisticSolver& main, bool addDerivation, bool 
     s.addDerivation = addDerivation;
     s.addVerticalDrift = addVerticalDrift;
     s.stabilityFactor = f.stabilityFactor;
-    s.dragFunctionName = cp1251ToUtf8(std::string_view(f.name, strnlen(f.name, sizeof f.name)));
+    s.dragFunctionName = cp1251ToUtf8(f.nameText());
     s.targetAngle = main.targetAngle;
     s.zeroDistance = main.zeroDistance;
     s.sightHeight = main.sightHeight;

@@ -1,7 +1,6 @@
 #include "CtkdeskDlg.h"
 
 #include <cmath>
-#include <cstring>
 #include <system_error>
 
 #include "CAboutDlg.h"
@@ -24,8 +23,6 @@ namespace {
 constexpr double kPi = 3.141592653589793;
 constexpr const char* kTitle = "Бал.калькулятор Trajekton v.1.37";
 
-// The CP1251 name of a drag function, up to its terminating NUL.
-std::string nameOf(const DragFunc& f) { return std::string(f.name, strnlen(f.name, sizeof f.name)); }
 }  // namespace
 
 DesktopPaths DesktopPaths::make(const fs::path& programFolder, const fs::path& dataFolder) {
@@ -164,7 +161,7 @@ bool CtkdeskDlg::onInitDialog() {
 
     libraryLoad_ = library_.loadAtStart(paths_.programOldLibrary, paths_.dataLibrary);
     main_.dragFunction = library_.findByNameAndNumber(settings_.dragFuncNameText(), settings_.dragFuncNumber);
-    dragFunctionName_ = cp1251ToUtf8(nameOf(main_.dragFunction));
+    dragFunctionName_ = cp1251ToUtf8(main_.dragFunction.nameText());
 
     setChecked(kPressureUnit, settings_.pressureInHpa != 0);
     angleDisplay();
@@ -264,7 +261,7 @@ bool CtkdeskDlg::compute() {
     horizontalClicks_ = shown.horizontal.clicks;
     sightLineAngle_ = RoundTo(main_.shownZeroAngle, 3);
     densityRatio_ = RoundTo(main_.airDensityRatio, 3);
-    dragFunctionName_ = cp1251ToUtf8(nameOf(main_.dragFunction));
+    dragFunctionName_ = cp1251ToUtf8(main_.dragFunction.nameText());
     updateData(false);
     showEngineMessages();
     return true;
@@ -390,7 +387,7 @@ void CtkdeskDlg::openConvertBC() {
     if (dlg.doModal() != ui::IDOK) return;
     ballisticCoefficient_ = dlg.ballisticCoefficient();
     main_.dragFunction = library_.findStandardByName(dlg.targetFunctionName());
-    dragFunctionName_ = cp1251ToUtf8(nameOf(main_.dragFunction));
+    dragFunctionName_ = cp1251ToUtf8(main_.dragFunction.nameText());
     enableBallisticCoefficient();
     updateData(false);
 }
@@ -454,7 +451,7 @@ void CtkdeskDlg::onDestroy() { save(); }
 
 void CtkdeskDlg::gatherSettings() {
     fieldsToSolver();
-    settings_.setDragFuncName(nameOf(main_.dragFunction));
+    settings_.setDragFuncName(main_.dragFunction.nameText());
     settings_.dragFuncNumber = main_.dragFunction.uniqueNumber;
     settings_.muzzleVelocity = muzzleVelocity_;
     settings_.ballisticCoefficient = ballisticCoefficient_;

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -32,6 +33,8 @@ public:
     void copyFrom(const DragFunc& other);
     void copyFromOld(const DragFuncOld& old);
     void setName(std::string_view text);         // at most 49 bytes
+    // The name's CP1251 bytes up to its terminating zero (all 50 when there is none).
+    std::string_view nameText() const { return std::string_view(name, strnlen(name, sizeof name)); }
     void setDescription(std::string_view text);  // at most 255 bytes
 
     // Cd at a Mach number: linear between points, flat beyond both ends. An empty table reports

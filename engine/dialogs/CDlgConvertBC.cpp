@@ -1,17 +1,11 @@
 #include "CDlgConvertBC.h"
 
 #include <cmath>
-#include <cstring>
 
 #include "Calculators.h"
 #include "ResultText.h"
 #include "TemplateBuilder.h"
 #include "TextCodec.h"
-
-namespace {
-// The name's CP1251 bytes up to its terminating zero (never past the field).
-std::string nameOf(const DragFunc& f) { return std::string(f.name, strnlen(f.name, sizeof f.name)); }
-}  // namespace
 
 CDlgConvertBC::CDlgConvertBC(const DragLibrary& library, double ballisticCoefficient, double velocity,
                              ui::Dialog* parent)
@@ -50,8 +44,8 @@ bool CDlgConvertBC::onInitDialog() {
         const DragFunc& f = library_[i];
         if (f.kind != DragFuncKind::Standard) continue;
         standardEntries_.push_back(i);
-        window().addItem(kSourceFunction, cp1251ToUtf8(nameOf(f)));
-        window().addItem(kTargetFunction, cp1251ToUtf8(nameOf(f)));
+        window().addItem(kSourceFunction, cp1251ToUtf8(f.nameText()));
+        window().addItem(kTargetFunction, cp1251ToUtf8(f.nameText()));
     }
     source_ = library_.findStandardByName("G1");
     target_ = library_.findStandardByName("G7");
@@ -63,7 +57,7 @@ bool CDlgConvertBC::onInitDialog() {
 
 void CDlgConvertBC::selectInList(int listId, const DragFunc& f) {
     for (size_t i = 0; i < standardEntries_.size(); ++i)
-        if (nameOf(library_[standardEntries_[i]]) == nameOf(f)) {
+        if (library_[standardEntries_[i]].nameText() == f.nameText()) {
             window().setSelection(listId, static_cast<int>(i));
             return;
         }
@@ -112,4 +106,4 @@ void CDlgConvertBC::onOK() {
     endDialog(ui::IDOK);
 }
 
-std::string CDlgConvertBC::targetFunctionName() const { return nameOf(target_); }
+std::string CDlgConvertBC::targetFunctionName() const { return std::string(target_.nameText()); }

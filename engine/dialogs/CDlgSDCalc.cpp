@@ -1,7 +1,6 @@
 #include "CDlgSDCalc.h"
 
 #include <cmath>
-#include <cstring>
 
 #include "Calculators.h"
 #include "NumberText.h"
@@ -9,14 +8,9 @@
 #include "TemplateBuilder.h"
 #include "TextCodec.h"
 
-namespace {
-// The name's CP1251 bytes up to its terminating zero (never past the field).
-std::string nameOf(const DragFunc& f) { return std::string(f.name, strnlen(f.name, sizeof f.name)); }
-}  // namespace
-
 CDlgSDCalc::CDlgSDCalc(const DragFunc& function, ui::Dialog* parent)
     : ui::Dialog(makeTemplate(), parent),
-      bulletName_(cp1251ToUtf8(nameOf(function))),
+      bulletName_(cp1251ToUtf8(function.nameText())),
       weight_(function.bulletWeight),
       diameter_(function.bulletDiameter) {}
 

@@ -1,19 +1,13 @@
 #include "CDlgSFCalc.h"
 
 #include <cmath>
-#include <cstring>
 
 #include "ResultText.h"
 #include "TemplateBuilder.h"
 #include "TextCodec.h"
 
-namespace {
-// The name's CP1251 bytes up to its terminating zero (never past the field).
-std::string nameOf(const DragFunc& f) { return std::string(f.name, strnlen(f.name, sizeof f.name)); }
-}  // namespace
-
 CDlgSFCalc::CDlgSFCalc(const DragFunc& function, const BallisticSolver& solver, ui::Dialog* parent)
-    : ui::Dialog(makeTemplate(), parent), bulletName_(cp1251ToUtf8(nameOf(function))) {
+    : ui::Dialog(makeTemplate(), parent), bulletName_(cp1251ToUtf8(function.nameText())) {
     inputs_.weightGrains = function.bulletWeight;
     inputs_.twistInches = function.twist;
     inputs_.diameterInches = function.bulletDiameter;
