@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "DragLibrary.h"
+#include "FixedText.h"
 #include "LibraryRecord.h"
 #include "RoundTo.h"
 
@@ -54,11 +55,7 @@ double finiteOr0(double x) { return std::isfinite(x) ? x : 0.0; }
 // Metres in the file, inches in memory, to 2 decimals.
 double inchesFromMetres(double metres) { return finiteOr0(RoundTo(metres * 1000 / 25.4, 2)); }
 
-void appendFixed(std::string& out, double value, int precision) {
-    char buffer[400];  // a double in fixed notation has at most 309 integer digits
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
-    if (result.ec == std::errc()) out.append(buffer, result.ptr);
-}
+void appendFixed(std::string& out, double value, int precision) { out += formatFixed(value, precision); }
 
 // A CP1251 text up to its first zero byte, cut to `limit` bytes. An empty text is "" (the field
 // setters copy from its data).

@@ -1,22 +1,14 @@
 #include "TableReport.h"
 
-#include <charconv>
 #include <cstring>
 #include <utility>
 
 #include "BallisticSolver.h"
 #include "FileIO.h"
+#include "FixedText.h"
 #include "TextCodec.h"
 
 namespace {
-
-// Numbers in the report lines always take a point, whatever locale the desktop has switched to.
-std::string fixed(double value, int decimals) {
-    char buffer[400];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    if (result.ec != std::errc()) return "?";
-    return std::string(buffer, result.ptr);
-}
 
 const char* onOff(bool on) { return on ? "ВКЛЮЧЕН" : "ВЫКЛЮЧЕН"; }
 
@@ -45,38 +37,38 @@ struct ReportLines {
 
 ReportLines reportLines(const ReportShot& s, std::string_view version) {
     ReportLines l;
-    l.muzzleVelocity = "Начальная скорость пули, м/с: " + fixed(s.muzzleVelocity, 0);
+    l.muzzleVelocity = "Начальная скорость пули, м/с: " + formatFixed(s.muzzleVelocity, 0);
     const std::string correction = "Режим коррекции начальной скорости по температуре - ";
     if (s.mvCorrectionOff) {
         l.temperatureCorrection = {correction + onOff(false)};
     } else {
         l.temperatureCorrection = {
             correction + onOff(true),
-            "Температура при замере скорости, градусы: " + fixed(s.mvTemperature, 0),
+            "Температура при замере скорости, градусы: " + formatFixed(s.mvTemperature, 0),
             "Коэффициент изменения начальной скорости, при изменении температуры на 15 градусов, проценты: " +
-                fixed(s.mvTemperatureChange, 2),
+                formatFixed(s.mvTemperatureChange, 2),
             "Начальная скорость пули, скорректированная к условиям стрельбы, м/с: " +
-                fixed(s.correctedMuzzleVelocity, 0),
+                formatFixed(s.correctedMuzzleVelocity, 0),
         };
     }
     l.ballisticCoefficient = s.ballisticCoefficientUsed
-                                 ? "Баллистический коэффициент: " + fixed(s.ballisticCoefficient, 3)
+                                 ? "Баллистический коэффициент: " + formatFixed(s.ballisticCoefficient, 3)
                                  : std::string("Баллистический коэффициент: не используется");
     l.derivation = std::string("Режим добавления деривации в результирующие поправки - ") + onOff(s.addDerivation);
     l.verticalDrift = std::string("Режим добавления вертикального ветрового сноса в результирующие поправки - ") +
                       onOff(s.addVerticalDrift);
-    l.stabilityFactor = "Фактор гироскопической стабильности: " + fixed(s.stabilityFactor, 2);
+    l.stabilityFactor = "Фактор гироскопической стабильности: " + formatFixed(s.stabilityFactor, 2);
     l.dragFunction = "Драг-Функция: " + s.dragFunctionName;
-    l.targetAngle = "Угол места цели, градусы: " + fixed(s.targetAngle, 0);
-    l.zeroDistance = "Дистанция на которую пристреляна винтовка, метры: " + fixed(s.zeroDistance, 0);
-    l.sightHeight = "Высота прицела над стволом, см: " + fixed(s.sightHeight, 0);
-    l.clickVertical = "Цена вертикального клика прицела, MOA: " + fixed(s.clickVertical, 3);
-    l.clickHorizontal = "Цена горизонтального клика прицела, MOA: " + fixed(s.clickHorizontal, 3);
-    l.temperature = "Температура, градусов Цельсия: " + fixed(s.airTemperature, 0);
-    l.pressure = "Давление, мм.рт.столба: " + fixed(s.airPressure, 0);
-    l.humidity = "Влажность, проценты: " + fixed(s.humidity, 0);
-    l.windSpeed = "Скорость ветра, м/с: " + fixed(s.windSpeed, 1);
-    l.windDirection = "Направление ветра, градусы: " + fixed(s.windDirection, 1);
+    l.targetAngle = "Угол места цели, градусы: " + formatFixed(s.targetAngle, 0);
+    l.zeroDistance = "Дистанция на которую пристреляна винтовка, метры: " + formatFixed(s.zeroDistance, 0);
+    l.sightHeight = "Высота прицела над стволом, см: " + formatFixed(s.sightHeight, 0);
+    l.clickVertical = "Цена вертикального клика прицела, MOA: " + formatFixed(s.clickVertical, 3);
+    l.clickHorizontal = "Цена горизонтального клика прицела, MOA: " + formatFixed(s.clickHorizontal, 3);
+    l.temperature = "Температура, градусов Цельсия: " + formatFixed(s.airTemperature, 0);
+    l.pressure = "Давление, мм.рт.столба: " + formatFixed(s.airPressure, 0);
+    l.humidity = "Влажность, проценты: " + formatFixed(s.humidity, 0);
+    l.windSpeed = "Скорость ветра, м/с: " + formatFixed(s.windSpeed, 1);
+    l.windDirection = "Направление ветра, градусы: " + formatFixed(s.windDirection, 1);
     l.note = "Минус по горизонтали - значит крутить влево";
     l.footer = "Отчет сгенерирован программой Trajekton " + std::string(version);
     return l;

@@ -1,6 +1,6 @@
 #include "CDlgRifle.h"
 
-#include "RoundTo.h"
+#include "PressureUnit.h"
 #include "TemplateBuilder.h"
 
 CDlgRifle::CDlgRifle(double humidity, double pressureMmHg, double temperature, bool pressureInHpa, bool zeroOnSite,
@@ -31,8 +31,8 @@ ui::DialogTemplate CDlgRifle::makeTemplate() {
 bool CDlgRifle::onInitDialog() {
     setChecked(kZeroOnSite, zeroOnSite_);
     setChecked(kPressureUnit, pressureInHpa_);
-    setText(kPressureUnit, pressureInHpa_ ? "hPa" : "мм.рт.столба");
-    pressureShown_ = pressureInHpa_ ? RoundTo(pressureMmHg_ * 1013.25 / 760.0, 1) : pressureMmHg_;
+    setText(kPressureUnit, pressureUnitText(pressureInHpa_));
+    pressureShown_ = pressureInHpa_ ? hpaFromMmHg(pressureMmHg_) : pressureMmHg_;
     updateData(false);
     applyEnabling();
     return true;
@@ -55,13 +55,9 @@ void CDlgRifle::switchPressureUnit() {
         setChecked(kPressureUnit, !isChecked(kPressureUnit));  // the value could not be converted
         return;
     }
-    if (isChecked(kPressureUnit)) {
-        setText(kPressureUnit, "hPa");
-        pressureShown_ = RoundTo(pressureShown_ * 1013.25 / 760.0, 1);
-    } else {
-        setText(kPressureUnit, "мм.рт.столба");
-        pressureShown_ = RoundTo(pressureShown_ * 760.0 / 1013.25, 1);
-    }
+    const bool hpa = isChecked(kPressureUnit);
+    setText(kPressureUnit, pressureUnitText(hpa));
+    pressureShown_ = hpa ? hpaFromMmHg(pressureShown_) : mmHgFromHpa(pressureShown_);
     updateData(false);
 }
 
@@ -73,6 +69,6 @@ void CDlgRifle::onCommand(int id, ui::Notify n) {
 
 void CDlgRifle::onOK() {
     if (!updateData(true)) return;
-    pressureMmHg_ = isChecked(kPressureUnit) ? RoundTo(pressureShown_ * 760.0 / 1013.25, 1) : pressureShown_;
+    pressureMmHg_ = isChecked(kPressureUnit) ? mmHgFromHpa(pressureShown_) : pressureShown_;
     endDialog(ui::IDOK);
 }

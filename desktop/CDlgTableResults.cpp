@@ -1,20 +1,12 @@
 #include "CDlgTableResults.h"
 
-#include <charconv>
-
+#include "FixedText.h"
 #include "RoundTo.h"
 #include "Shot.h"
 #include "TableReport.h"
 #include "TemplateBuilder.h"
 
 namespace {
-
-// "%.*f" whatever the locale.
-std::string fixed(double v, int decimals) {
-    char buf[400];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
-    return std::string(buf, r.ptr);
-}
 
 constexpr double kSteps[5] = {100.0, 50.0, 25.0, 10.0, 5.0};
 constexpr int kStepIds[5] = {CDlgTableResults::kStep100, CDlgTableResults::kStep50, CDlgTableResults::kStep25,
@@ -24,16 +16,16 @@ constexpr int kStepIds[5] = {CDlgTableResults::kStep100, CDlgTableResults::kStep
 
 const std::vector<CDlgTableResults::Column>& CDlgTableResults::columns() {
     static const std::vector<Column> list = {
-        {kVelocity, "Скорость, м/с", ui::Align::Center, 100},
-        {kTime, "Время, сек", ui::Align::Center, 80},
-        {kVerticalCm, "см, Верт. поправка", ui::Align::Center, 146},
-        {kVerticalMoa, "MOA, Верт. поправка", ui::Align::Center, 146},
-        {kVerticalMil, "МИЛы, Верт. поправка", ui::Align::Center, 146},
-        {kVerticalClicks, "Клики, Верт. поправка", ui::Align::Center, 146},
-        {kHorizontalCm, "см, Гор. поправка", ui::Align::Center, 146},
-        {kHorizontalMoa, "MOA, Гор. поправка", ui::Align::Center, 146},
-        {kHorizontalMil, "МИЛы, Гор. поправка", ui::Align::Center, 146},
-        {kHorizontalClicks, "Клики, Гор. поправка", ui::Align::Center, 146},
+        {kVelocity, &TableSettingsRecord::showVelocity, "Скорость, м/с", ui::Align::Center, 100},
+        {kTime, &TableSettingsRecord::showTimeOfFlight, "Время, сек", ui::Align::Center, 80},
+        {kVerticalCm, &TableSettingsRecord::showVerticalCm, "см, Верт. поправка", ui::Align::Center, 146},
+        {kVerticalMoa, &TableSettingsRecord::showVerticalMoa, "MOA, Верт. поправка", ui::Align::Center, 146},
+        {kVerticalMil, &TableSettingsRecord::showVerticalMil, "МИЛы, Верт. поправка", ui::Align::Center, 146},
+        {kVerticalClicks, &TableSettingsRecord::showVerticalClicks, "Клики, Верт. поправка", ui::Align::Center, 146},
+        {kHorizontalCm, &TableSettingsRecord::showHorizontalCm, "см, Гор. поправка", ui::Align::Center, 146},
+        {kHorizontalMoa, &TableSettingsRecord::showHorizontalMoa, "MOA, Гор. поправка", ui::Align::Center, 146},
+        {kHorizontalMil, &TableSettingsRecord::showHorizontalMil, "МИЛы, Гор. поправка", ui::Align::Center, 146},
+        {kHorizontalClicks, &TableSettingsRecord::showHorizontalClicks, "Клики, Гор. поправка", ui::Align::Center, 146},
     };
     return list;
 }
@@ -93,11 +85,7 @@ bool CDlgTableResults::onInitDialog() {
     stepIndex_ = 0;
     for (int i = 0; i < 5; ++i)
         if (table_.distanceStep == kSteps[i]) stepIndex_ = i;
-    const int32_t stored[10] = {table_.showVelocity,    table_.showTimeOfFlight,  table_.showVerticalCm,
-                                table_.showVerticalMoa, table_.showVerticalMil,   table_.showVerticalClicks,
-                                table_.showHorizontalCm, table_.showHorizontalMoa, table_.showHorizontalMil,
-                                table_.showHorizontalClicks};
-    for (int i = 0; i < 10; ++i) flags_[i] = stored[i] != 0;
+    for (size_t i = 0; i < columns().size(); ++i) flags_[i] = table_.*columns()[i].stored != 0;
     updateData(false);
     return true;
 }
@@ -155,13 +143,13 @@ void CDlgTableResults::fill() {
     for (const DistanceCorrections& c : table.rows) {
         const ShownCorrections s = shownCorrections(c);
         const std::string cells[10] = {
-            fixed(RoundTo(c.row.velocity, 2), 1), fixed(RoundTo(c.row.timeOfFlight, 2), 2),
-            fixed(s.vertical.cm, 2),              fixed(s.vertical.moa, 2),
-            fixed(s.vertical.mil, 1),             fixed(s.vertical.clicks, 1),
-            fixed(s.horizontal.cm, 1),            fixed(s.horizontal.moa, 2),
-            fixed(s.horizontal.mil, 2),           fixed(s.horizontal.clicks, 1),
+            formatFixed(RoundTo(c.row.velocity, 2), 1), formatFixed(RoundTo(c.row.timeOfFlight, 2), 2),
+            formatFixed(s.vertical.cm, 2),              formatFixed(s.vertical.moa, 2),
+            formatFixed(s.vertical.mil, 1),             formatFixed(s.vertical.clicks, 1),
+            formatFixed(s.horizontal.cm, 1),            formatFixed(s.horizontal.moa, 2),
+            formatFixed(s.horizontal.mil, 2),           formatFixed(s.horizontal.clicks, 1),
         };
-        w.insertRow(kList, row, fixed(c.distance, 1));
+        w.insertRow(kList, row, formatFixed(c.distance, 1));
         int column = 1;
         for (int i : present) w.setCell(kList, row, column++, cells[i]);
         ++row;
@@ -179,11 +167,7 @@ void CDlgTableResults::close() {
     table_.firstDistance = first_;
     table_.lastDistance = last_;
     table_.distanceStep = stepMetres();
-    int32_t* flags[10] = {&table_.showVelocity,    &table_.showTimeOfFlight,  &table_.showVerticalCm,
-                          &table_.showVerticalMoa, &table_.showVerticalMil,   &table_.showVerticalClicks,
-                          &table_.showHorizontalCm, &table_.showHorizontalMoa, &table_.showHorizontalMil,
-                          &table_.showHorizontalClicks};
-    for (int i = 0; i < 10; ++i) *flags[i] = flags_[i] ? 1 : 0;
+    for (size_t i = 0; i < columns().size(); ++i) table_.*columns()[i].stored = flags_[i] ? 1 : 0;
     endDialog(ui::IDOK);
 }
 

@@ -69,6 +69,7 @@ protected:
 private:
     struct Column {
         int flagId;
+        int32_t TableSettingsRecord::*stored;  // where the column's flag is kept
         const char* title;
         ui::Align align;
         int width;

@@ -12,6 +12,7 @@
 #include "DataPaths.h"
 #include "DragFuncKind.h"
 #include "NumberText.h"
+#include "PressureUnit.h"
 #include "RoundTo.h"
 #include "TemplateBuilder.h"
 #include "TextCodec.h"
@@ -215,7 +216,7 @@ bool CtkdeskDlg::fieldsToSolver() {
     main_.windAzimuth = windAzimuth_;
     main_.zeroDistance = zeroDistance_;
     settings_.pressureInHpa = isChecked(kPressureUnit) ? 1 : 0;
-    main_.airPressure = settings_.pressureInHpa ? RoundTo(pressure_ * 760.0 / 1013.25, 1) : pressure_;
+    main_.airPressure = settings_.pressureInHpa ? mmHgFromHpa(pressure_) : pressure_;
 
     bool angleOk = true;
     if (settings_.angleMode == kAngleModeCosine) {
@@ -299,25 +300,17 @@ void CtkdeskDlg::clickDisplay() {
 }
 
 void CtkdeskDlg::pressureDisplay() {
-    if (settings_.pressureInHpa) {
-        setText(kPressureUnit, "hPa");
-        pressure_ = std::floor(main_.airPressure * 1013.25 / 760.0 + 0.5);
-    } else {
-        setText(kPressureUnit, "мм.рт.столба");
-        pressure_ = main_.airPressure;
-    }
+    setText(kPressureUnit, pressureUnitText(settings_.pressureInHpa != 0));
+    // Shown in hPa as a whole number.
+    pressure_ = settings_.pressureInHpa ? std::floor(main_.airPressure * 1013.25 / 760.0 + 0.5) : main_.airPressure;
     updateData(false);
 }
 
 void CtkdeskDlg::switchPressureUnit() {
     updateData(true);
-    if (isChecked(kPressureUnit)) {
-        setText(kPressureUnit, "hPa");
-        pressure_ = RoundTo(pressure_ * 1013.25 / 760.0, 1);
-    } else {
-        setText(kPressureUnit, "мм.рт.столба");
-        pressure_ = RoundTo(pressure_ * 760.0 / 1013.25, 1);
-    }
+    const bool hpa = isChecked(kPressureUnit);
+    setText(kPressureUnit, pressureUnitText(hpa));
+    pressure_ = hpa ? hpaFromMmHg(pressure_) : mmHgFromHpa(pressure_);
     updateData(false);
 }
 
