@@ -4,23 +4,19 @@
 
 #include "CDlgTableResults.h"
 #include "HeadlessBackend.h"
-#include "Shot.h"
+#include "ShotInputs.h"
+#include "StandardDragSet.h"
 
 namespace {
 
 void BM_TableDialogFill(benchmark::State& state) {
     ui::HeadlessBackend screen;
     BallisticSolver main, zeroing;
-    main.muzzleVelocity = 792.0;
-    main.ballisticCoefficient = 0.447;
-    main.mvTemperature = 30.0;
-    main.sightHeight = 5.5;
-    main.windSpeed = 1.0;
-    main.airPressure = 754.0;
-    main.humidity = 55.0;
-    main.targetDistance = 685.0;
-    zeroRifle(main, zeroing, ZeroingAtmosphere{true, 15.0, 754.0, 55.0});
-    SettingsRecord settings;
+    ShotInputs inputs;  // the first-run shot
+    DragFunc g1;
+    standardFunction("G1", g1);
+    loadSolver(inputs, g1, main);
+    zeroRifle(main, zeroing, zeroingAtmosphere(inputs));
     TableSettingsRecord table;
     table.firstDistance = 0;
     table.lastDistance = 3000;
@@ -29,7 +25,7 @@ void BM_TableDialogFill(benchmark::State& state) {
         table.showTimeOfFlight = table.showVerticalCm = table.showVerticalMil = table.showVerticalClicks = 1;
         table.showHorizontalCm = table.showHorizontalMil = table.showHorizontalClicks = 1;
     }
-    CDlgTableResults dlg(main, settings, table);
+    CDlgTableResults dlg(main, inputs, g1, table);
     ui::openHeadless(dlg);
     const BallisticSolver zeroed = main;
     for (auto _ : state) {

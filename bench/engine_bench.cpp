@@ -3,27 +3,15 @@
 #include <benchmark/benchmark.h>
 
 #include "CorrectionTable.h"
-#include "Shot.h"
+#include "ShotInputs.h"
+#include "StandardDragSet.h"
 
 namespace {
 // The first-run inputs of the desktop program.
 void firstRunInputs(BallisticSolver& s) {
-    s.muzzleVelocity = 792.0;
-    s.ballisticCoefficient = 0.447;
-    s.mvTemperature = 30.0;
-    s.mvTemperatureChange = 2.5;
-    s.mvCorrectionOff = false;
-    s.sightHeight = 5.5;
-    s.clickVertical = 0.25;
-    s.clickHorizontal = 0.25;
-    s.airTemperature = 15.0;
-    s.windSpeed = 1.0;
-    s.zeroDistance = 100.0;
-    s.airPressure = 754.0;
-    s.humidity = 55.0;
-    s.targetAngle = 0.0;
-    s.targetDistance = 685.0;
-    s.windAzimuth = 90.0;
+    DragFunc g1;
+    standardFunction("G1", g1);
+    loadSolver(ShotInputs{}, g1, s);
 }
 
 const ZeroingAtmosphere kZeroing{true, 15.0, 754.0, 55.0};

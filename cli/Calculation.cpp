@@ -3,26 +3,24 @@
 #include <algorithm>
 
 namespace {
-// A zeroed main solver and the collector its messages go to.
+// A loaded main solver and the collector its messages go to.
 struct Session {
     BallisticSolver main;
     BallisticSolver zeroing;
     MessageCollector messages;
-    ZeroingResult zeroingResult;
 
-    Session(const ShotInputs& inputs, const DragFunc& dragFunction) {
-        loadSolver(inputs, dragFunction, main);
+    DragFunc dragFunction;
+
+    Session(const ShotInputs& inputs, const DragFunc& chosen) : dragFunction(shotDragFunction(inputs, chosen)) {
+        loadSolver(inputs, chosen, main);
         main.reporter = &messages;
     }
 
-    Calculation finish(std::vector<CorrectionRow> rows) {
+    Calculation finish(const ZeroingResult& zeroing, const ShotSummary& summary, std::vector<CorrectionRow> rows) {
         Calculation c;
-        c.dragFunction = main.dragFunction;
-        c.zeroing = zeroingResult;
-        c.shownZeroAngle = main.shownZeroAngle;
-        c.airDensityRatio = main.airDensityRatio;
-        c.correctedMuzzleVelocity = main.correctedMuzzleVelocity;
-        c.speedOfSound = main.speedOfSound;
+        c.dragFunction = dragFunction;
+        c.zeroing = zeroing;
+        c.summary = summary;
         c.rows = std::move(rows);
         c.messages = messages.take();
         return c;
@@ -41,19 +39,15 @@ Calculation computeAtDistance(const ShotInputs& inputs, const DragFunc& dragFunc
     Session s(inputs, dragFunction);
     const ShotAnswer answer =
         computeShot(s.main, s.zeroing, zeroingAtmosphere(inputs), inputs.distance, driftOptions(inputs));
-    s.zeroingResult = answer.zeroing;
-    return s.finish({rowOf(answer.corrections)});
+    return s.finish(answer.zeroing, answer.summary, {rowOf(answer.corrections)});
 }
 
 Calculation computeTable(const ShotInputs& inputs, const DragFunc& dragFunction, const TableRange& range) {
     Session s(inputs, dragFunction);
-    s.zeroingResult = zeroRifle(s.main, s.zeroing, zeroingAtmosphere(inputs));
-    const DriftOptions options = driftOptions(inputs);
-    TableFill fill = fillCorrectionTable(s.main, range.clamped(), options);
+    const ZeroingResult zeroing = zeroRifle(s.main, s.zeroing, zeroingAtmosphere(inputs));
+    const TableFill fill = fillCorrectionTable(s.main, range.clamped(), driftOptions(inputs));
     std::vector<CorrectionRow> rows;
     rows.reserve(fill.rows.size());
     for (const DistanceCorrections& c : fill.rows) rows.push_back(rowOf(c));
-    // Only the solver's derived values are wanted from this solve; its own answer is not shown.
-    correctionsAt(s.main, inputs.distance, options);
-    return s.finish(std::move(rows));
+    return s.finish(zeroing, preparedSummary(inputs, dragFunction, zeroing.zeroAngle), std::move(rows));
 }

@@ -17,10 +17,7 @@ struct CorrectionRow {
 struct Calculation {
     DragFunc dragFunction;           // the main solver's current function
     ZeroingResult zeroing;
-    double shownZeroAngle = 0.0;     // MOA, as the main solver keeps it
-    double airDensityRatio = 0.0;
-    double correctedMuzzleVelocity = 0.0;
-    double speedOfSound = 0.0;
+    ShotSummary summary;             // at the inputs' distance
     std::vector<CorrectionRow> rows; // one for a single distance; the table's rows otherwise
     std::vector<EngineMessage> messages;
 
@@ -31,7 +28,6 @@ struct Calculation {
 // The main dialog's Compute: zero the rifle, then the corrections at the inputs' distance.
 Calculation computeAtDistance(const ShotInputs& inputs, const DragFunc& dragFunction);
 
-// The results table over the range (clamped by the table's rules). Afterwards the main solver is
-// brought back to the inputs' distance, as the main dialog does when its table closes, so that
-// the solver's derived values are those of the inputs even for an empty table.
+// The results table over the range (clamped by the table's rules); the summary is what the
+// inputs derive (as the main dialog shows them when its table closes), even for an empty table.
 Calculation computeTable(const ShotInputs& inputs, const DragFunc& dragFunction, const TableRange& range);

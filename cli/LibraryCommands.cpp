@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "ExchangeImportExport.h"
+#include "InputArguments.h"
 #include "StoredData.h"
 #include "TextCodec.h"
 #include "Tkcalc.h"
@@ -129,8 +130,8 @@ int import(const std::vector<std::string>& args, std::istream& in, std::ostream&
         if (ok) ++imported;
         else err << "tkcalc: не удалось прочитать " << inQuotes(f.string()) << "\n";
     }
-    if (imported > 0 && !stored.library.saveLibrary(stored.libraryPath)) {
-        err << "tkcalc: ошибка: не удалось записать библиотеку " << inQuotes(stored.libraryPath.string())
+    if (imported > 0 && !stored.library.saveLibrary(stored.folder.library())) {
+        err << "tkcalc: ошибка: не удалось записать библиотеку " << inQuotes(stored.folder.library().string())
             << "; прежний файл не изменён\n";
         return kTkcalcBadInput;
     }

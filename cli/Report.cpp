@@ -93,7 +93,7 @@ std::vector<std::string> summaryLines(const ShotInputs& in, const Calculation& c
         line += " (без температурной поправки)";
     else
         line += " при " + input(in.mvTemperature) + " °C, изм. " + input(in.mvTemperatureChange) +
-                " % на 15 °C; с поправкой " + fixed(RoundTo(calc.correctedMuzzleVelocity, 1), 1) + " м/с";
+                " % на 15 °C; с поправкой " + fixed(RoundTo(calc.summary.correctedMuzzleVelocity, 1), 1) + " м/с";
     lines.push_back(line);
 
     if (table) {
@@ -139,7 +139,7 @@ std::vector<std::string> summaryLines(const ShotInputs& in, const Calculation& c
 }
 
 std::string sightAngleLine(const Calculation& calc) {
-    return "Угол наклона приц.линии к стволу, MOA (справочно): " + fixed(RoundTo(calc.shownZeroAngle, 3), 3) + "\n";
+    return "Угол наклона приц.линии к стволу, MOA (справочно): " + fixed(RoundTo(calc.summary.shownZeroAngle, 3), 3) + "\n";
 }
 
 std::string singleDistanceText(const CorrectionRow& row) {
@@ -263,10 +263,10 @@ std::string jsonReport(const ShotInputs& inputs, const Calculation& calc, bool t
                              {"uniqueNumber", calc.dragFunction.uniqueNumber},
                              {"kind", dragFuncKindName(calc.dragFunction.kind)}};
     j["zeroAngleMoa"] = number(calc.zeroing.zeroAngle);
-    j["sightAngleMoa"] = number(RoundTo(calc.shownZeroAngle, 3));
-    j["airDensityRatio"] = number(RoundTo(calc.airDensityRatio, 3));
-    j["correctedMuzzleVelocity"] = number(calc.correctedMuzzleVelocity);
-    j["speedOfSound"] = number(calc.speedOfSound);
+    j["sightAngleMoa"] = number(RoundTo(calc.summary.shownZeroAngle, 3));
+    j["airDensityRatio"] = number(RoundTo(calc.summary.airDensityRatio, 3));
+    j["correctedMuzzleVelocity"] = number(calc.summary.correctedMuzzleVelocity);
+    j["speedOfSound"] = number(calc.summary.speedOfSound);
     j["converged"] = calc.converged();
     j["zeroingConverged"] = calc.zeroing.converged;
     Json messages = Json::array();

@@ -11,7 +11,8 @@
 #include "Calculation.h"
 #include "CorrectionTable.h"
 #include "Report.h"
-#include "ShotInputs.h"
+#include "InputArguments.h"
+#include "ShotSettings.h"
 #include "StoredData.h"
 #include "LibraryCommands.h"
 #include "DataPaths.h"
@@ -137,7 +138,7 @@ Command parseCommand(const std::vector<std::string>& args) {
 
     // The stored inputs first, then what the command line changes.
     StoredData stored = loadStoredData(dataDir);
-    c.inputs = inputsFromSettings(stored.settings);
+    c.inputs = shotInputsFrom(stored.settings);
     std::string error;
     for (const std::string& s : sets)
         if (!applyAssignment(c.inputs, s, error)) throw BadInput{error};
@@ -162,8 +163,7 @@ Command parseCommand(const std::vector<std::string>& args) {
     }
     c.inputs.dragFunctionName = cp1251ToUtf8(c.dragFunction.name);
     c.inputs.dragFunctionNumber = c.dragFunction.uniqueNumber;
-    if (c.inputs.stabilityFactor) c.dragFunction.stabilityFactor = *c.inputs.stabilityFactor;
-    if (tableOption->count()) c.table = table.empty() ? tableRangeFromSettings(stored.tableSettings) : parseTable(table);
+    if (tableOption->count()) c.table = table.empty() ? tableRangeFrom(stored.tableSettings) : parseTable(table);
     return c;
 }
 
@@ -248,9 +248,10 @@ std::string tkcalcHelp() {
         "\n"
         "Имена для --set:\n";
     for (const InputField& f : inputFields()) {
-        std::string name = f.name;
-        name.resize(std::max<size_t>(name.size() + 1, 22), ' ');
-        text += "  " + name + " " + f.description + " (" + defaultText(f) + ")\n";
+        std::string key = f.key;
+        key.resize(std::max<size_t>(key.size() + 1, 22), ' ');
+        const std::string limits = f.limits.text();
+        text += "  " + key + " " + f.labelWithUnit() + " (" + defaultText(f) + (limits.empty() ? "" : "; " + limits) + ")\n";
     }
     text +=
         "Числа пишутся с точкой: 0.447, -5, 1e3 (запятая не принимается). Флаги - только 0 или 1.\n"

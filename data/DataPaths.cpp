@@ -1,8 +1,6 @@
 #include "DataPaths.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <random>
 #include <system_error>
 
 #if defined(_WIN32)
@@ -34,18 +32,4 @@ fs::path userDataFolder() {
     if (const char* home = std::getenv("HOME"); home && *home) return fs::path(home) / ".local" / "share" / "Trajekton";
     return {};
 #endif
-}
-
-bool folderIsWritable(const fs::path& folder) {
-    std::error_code ec;
-    if (!fs::is_directory(folder, ec)) return false;
-    std::random_device rd;
-    const fs::path probe = folder / (".trajekton-write-test-" + std::to_string(rd()));
-    bool ok;
-    {
-        std::ofstream out(probe, std::ios::binary);
-        ok = static_cast<bool>(out << 'x');
-    }
-    fs::remove(probe, ec);
-    return ok;
 }

@@ -9,6 +9,3 @@ std::filesystem::path programFolder();
 // The user's data folder: $XDG_DATA_HOME/Trajekton, else ~/.local/share/Trajekton (on Windows the
 // application-data folder joined with Trajekton). Empty when there is no home to put it in.
 std::filesystem::path userDataFolder();
-
-// Whether a file can be created in the folder (tried with a temporary file that is removed again).
-bool folderIsWritable(const std::filesystem::path& folder);

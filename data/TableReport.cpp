@@ -236,30 +236,29 @@ void xmlPrologueAndStyles(std::string& out) {
 
 }  // namespace
 
-ReportShot reportShotFrom(const BallisticSolver& main, bool addDerivation, bool addVerticalDrift) {
-    const DragFunc& f = main.dragFunction;
+ReportShot reportShotFrom(const ShotInputs& in, const DragFunc& f, const ShotSummary& summary) {
     ReportShot s;
-    s.muzzleVelocity = main.muzzleVelocity;
-    s.mvCorrectionOff = main.mvCorrectionOff;
-    s.mvTemperature = main.mvTemperature;
-    s.mvTemperatureChange = main.mvTemperatureChange;
-    s.correctedMuzzleVelocity = main.correctedMuzzleVelocity;
+    s.muzzleVelocity = in.muzzleVelocity;
+    s.mvCorrectionOff = in.mvCorrectionOff;
+    s.mvTemperature = in.mvTemperature;
+    s.mvTemperatureChange = in.mvTemperatureChange;
+    s.correctedMuzzleVelocity = summary.correctedMuzzleVelocity;
     s.ballisticCoefficientUsed = f.kind != DragFuncKind::Special;
-    s.ballisticCoefficient = main.ballisticCoefficient;
-    s.addDerivation = addDerivation;
-    s.addVerticalDrift = addVerticalDrift;
+    s.ballisticCoefficient = in.ballisticCoefficient;
+    s.addDerivation = in.addDerivation;
+    s.addVerticalDrift = in.addVerticalDrift;
     s.stabilityFactor = f.stabilityFactor;
     s.dragFunctionName = cp1251ToUtf8(f.nameText());
-    s.targetAngle = main.targetAngle;
-    s.zeroDistance = main.zeroDistance;
-    s.sightHeight = main.sightHeight;
-    s.clickVertical = main.clickVertical;
-    s.clickHorizontal = main.clickHorizontal;
-    s.airTemperature = main.airTemperature;
-    s.airPressure = main.airPressure;
-    s.humidity = main.humidity;
-    s.windSpeed = main.windSpeed;
-    s.windDirection = main.windAzimuthNormalized;
+    s.targetAngle = in.targetAngle;
+    s.zeroDistance = in.zeroDistance;
+    s.sightHeight = in.sightHeight;
+    s.clickVertical = in.clickVertical;
+    s.clickHorizontal = in.clickHorizontal;
+    s.airTemperature = in.temperature;
+    s.airPressure = in.pressure;
+    s.humidity = in.humidity;
+    s.windSpeed = in.windSpeed;
+    s.windDirection = summary.windAzimuth;
     return s;
 }
 

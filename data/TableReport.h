@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-class BallisticSolver;
+#include "ShotInputs.h"
 
 // The correction table as the list shows it: header texts and cell texts, UTF-8. A row shorter
 // than the headers is written with empty cells, cells beyond the headers are not written.
@@ -39,7 +39,9 @@ struct ReportShot {
     double windDirection = 0.0;             // degrees
 };
 
-ReportShot reportShotFrom(const BallisticSolver& main, bool addDerivation, bool addVerticalDrift);
+// The report's description of a shot: its inputs, the drag function the solve used and what the
+// solve derived.
+ReportShot reportShotFrom(const ShotInputs& inputs, const DragFunc& dragFunction, const ShotSummary& summary);
 
 // The whole CSV report: Windows-1251 text for a spreadsheet with a Russian locale (";" between
 // cells, "," as the decimal point in the cells), CR LF line ends.

@@ -30,9 +30,15 @@ const std::vector<CDlgTableResults::Column>& CDlgTableResults::columns() {
     return list;
 }
 
-CDlgTableResults::CDlgTableResults(BallisticSolver& main, SettingsRecord& settings, TableSettingsRecord& table,
-                                   MessageCollector* messages, ui::Dialog* parent)
-    : ui::Dialog(makeTemplate(), parent), main_(main), settings_(settings), table_(table), messages_(messages) {}
+CDlgTableResults::CDlgTableResults(BallisticSolver& main, ShotInputs& inputs, const DragFunc& dragFunction,
+                                   TableSettingsRecord& table, MessageCollector* messages, ui::Dialog* parent)
+    : ui::Dialog(makeTemplate(), parent),
+      main_(main),
+      inputs_(inputs),
+      dragFunction_(dragFunction),
+      summary_(summaryOf(main)),
+      table_(table),
+      messages_(messages) {}
 
 ui::DialogTemplate CDlgTableResults::makeTemplate() {
     ui::DialogTemplate t;
@@ -78,8 +84,8 @@ bool CDlgTableResults::onInitDialog() {
     resizer_.clear();
     resizer_.add(window(), kList,
                  CDlgItemResizer::kLeft | CDlgItemResizer::kRight | CDlgItemResizer::kTop | CDlgItemResizer::kBottom);
-    addDerivation_ = settings_.addDerivation != 0;
-    addVerticalDrift_ = settings_.addVerticalWindDrift != 0;
+    addDerivation_ = inputs_.addDerivation;
+    addVerticalDrift_ = inputs_.addVerticalDrift;
     first_ = table_.firstDistance;
     last_ = table_.lastDistance;
     stepIndex_ = 0;
@@ -122,8 +128,7 @@ void CDlgTableResults::fill() {
     last_ = range.last;
     updateData(false);
 
-    const DriftOptions options{addDerivation_, addVerticalDrift_, settings_.manualDrift != 0,
-                               settings_.manualDriftPercent};
+    const DriftOptions options{addDerivation_, addVerticalDrift_, inputs_.manualDrift, inputs_.manualDriftPercent};
     bool progressShown = false;
     const auto progress = [&](size_t done, size_t total) {
         if (!progressShown && std::chrono::steady_clock::now() - started < progressDelay_) return true;
@@ -137,6 +142,7 @@ void CDlgTableResults::fill() {
         return true;
     };
     const TableFill table = fillCorrectionTable(main_, range, options, progress);
+    summary_ = table.summary;
 
     w.batchUpdate(kList, true);
     int row = 0;
@@ -194,7 +200,7 @@ void CDlgTableResults::exportReport(bool xml) {
         for (int c = 0; c < columnCount; ++c) cells.push_back(w.cell(kList, r, c));
         table.rows.push_back(std::move(cells));
     }
-    const ReportShot shot = reportShotFrom(main_, settings_.addDerivation != 0, settings_.addVerticalWindDrift != 0);
+    const ReportShot shot = reportShotFrom(inputs_, dragFunction_, summary_);
     const bool written = xml ? writeXmlReport(chosen->front(), shot, table) : writeCsvReport(chosen->front(), shot, table);
     messageBox(written ? "Готово" : "Возникла ошибка при записи в файл!");
 }
@@ -204,11 +210,11 @@ void CDlgTableResults::onCommand(int id, ui::Notify n) {
     switch (id) {
         case kFill: fill(); break;
         case kAddDerivation:
-            settings_.addDerivation = isChecked(kAddDerivation) ? 1 : 0;
+            inputs_.addDerivation = isChecked(kAddDerivation);
             fill();
             break;
         case kAddVerticalDrift:
-            settings_.addVerticalWindDrift = isChecked(kAddVerticalDrift) ? 1 : 0;
+            inputs_.addVerticalDrift = isChecked(kAddVerticalDrift);
             fill();
             break;
         case kClose: close(); break;

@@ -9,6 +9,7 @@
 #include "Dialog.h"
 #include "EngineReporter.h"
 #include "SettingsRecord.h"
+#include "ShotInputs.h"
 
 // "Таблица поправок": the corrections over a range of distances on the main solver, which the main
 // dialog has zeroed. The range, step and columns persist in the table settings through "Закрыть";
@@ -48,8 +49,10 @@ public:
     };
     static constexpr int kMaxDistance = 3000;
 
-    // `messages`: where the main solver reports; its messages are shown after each fill.
-    CDlgTableResults(BallisticSolver& main, SettingsRecord& settings, TableSettingsRecord& table,
+    // `main`: the calculator's solver, loaded with `inputs` and `dragFunction` and zeroed. The two
+    // option boxes act on `inputs` at once. `messages`: where the main solver reports; its messages
+    // are shown after each fill.
+    CDlgTableResults(BallisticSolver& main, ShotInputs& inputs, const DragFunc& dragFunction, TableSettingsRecord& table,
                      MessageCollector* messages = nullptr, ui::Dialog* parent = nullptr);
     static ui::DialogTemplate makeTemplate();
 
@@ -80,7 +83,9 @@ private:
     void exportReport(bool xml);
 
     BallisticSolver& main_;
-    SettingsRecord& settings_;
+    ShotInputs& inputs_;
+    const DragFunc& dragFunction_;
+    ShotSummary summary_;  // of the last fill
     TableSettingsRecord& table_;
     MessageCollector* messages_;
     CDlgItemResizer resizer_;

@@ -9,11 +9,11 @@
 #include "CDlgTableResults.h"
 #include "CDlgAddInfo.h"
 #include "CDlgConvertBC.h"
-#include "DataPaths.h"
 #include "DragFuncKind.h"
 #include "NumberText.h"
 #include "PressureUnit.h"
 #include "RoundTo.h"
+#include "ShotSettings.h"
 #include "TemplateBuilder.h"
 #include "TextCodec.h"
 
@@ -26,26 +26,6 @@ constexpr const char* kTitle = "Бал.калькулятор Trajekton v.1.37";
 
 }  // namespace
 
-DesktopPaths DesktopPaths::make(const fs::path& programFolder, const fs::path& dataFolder) {
-    DesktopPaths p;
-    p.programFolder = programFolder;
-    p.programLibrary = programFolder / "bc_cdm3.dat";
-    p.programOldLibrary = programFolder / "bc_cdm2.dat";
-    p.folderSetting = programFolder / kFolderSettingFileName;
-    p.dataFolder = dataFolder;
-    p.settings = dataFolder / kSettingsFileName;
-    p.tableSettings = dataFolder / kTableSettingsFileName;
-    p.dataLibrary = dataFolder / "bc_cdm3.dat";
-    return p;
-}
-
-void DesktopPaths::redirectToProgramFolder() {
-    dataFolder = programFolder;
-    settings = programFolder / kSettingsFileName;
-    tableSettings = programFolder / kTableSettingsFileName;
-    dataLibrary = programLibrary;
-}
-
 ui::DialogTemplate CtkdeskDlg::makeTemplate() {
     ui::DialogTemplate t;
     t.id = IDD;
@@ -57,17 +37,17 @@ ui::DialogTemplate CtkdeskDlg::makeTemplate() {
     // Left column: cartridge and rifle. Labels from x 18, fields at x 240.
     const int lx = 18, lw = 218, ex = 240, ew = 76;
     b.group("Патрон", 8, 8, 364, 184);
-    b.label("Нач. скорость , м/сек", lx, 28, lw).edit(kMuzzleVelocity, ex, 28, ew);
-    b.label("Темп-ра при замере, гр.", lx, 54, lw).edit(kMvTemperature, ex, 54, ew);
-    b.label("Изм., %", lx, 80, lw).edit(kMvChange, ex, 80, ew);
-    b.label("Бал. коэффициент", lx, 106, lw).edit(kBallisticCoefficient, ex, 106, ew);
+    b.label("Нач. скорость , м/сек", lx, 28, lw).edit(kMuzzleVelocity, ex, 28, ew).named("muzzle-velocity");
+    b.label("Темп-ра при замере, гр.", lx, 54, lw).edit(kMvTemperature, ex, 54, ew).named("mv-temperature");
+    b.label("Изм., %", lx, 80, lw).edit(kMvChange, ex, 80, ew).named("mv-change");
+    b.label("Бал. коэффициент", lx, 106, lw).edit(kBallisticCoefficient, ex, 106, ew).named("bc");
     b.label("Драг-функция", lx, 132, lw).edit(kDragFunctionName, ex, 132, 122, ui::kReadOnly);
     b.button(kDragFunctionButton, "Драг-функция >>", lx, 158, 168, ui::kDisabled)
         .button(kConvertBC, "Конвертировать БК", 194, 158, 168);
 
     b.group("Винтовка", 8, 200, 364, 158);
-    b.label("Высота прицела над стволом, см", lx, 220, lw).edit(kSightHeight, ex, 220, ew);
-    b.label("Дистанция пристрелки, метры", lx, 246, lw).edit(kZeroDistance, ex, 246, ew);
+    b.label("Высота прицела над стволом, см", lx, 220, lw).edit(kSightHeight, ex, 220, ew).named("sight-height");
+    b.label("Дистанция пристрелки, метры", lx, 246, lw).edit(kZeroDistance, ex, 246, ew).named("zero-distance");
     b.label("Цена верт. клика, MOA", lx, 272, lw, kClickVerticalLabel).edit(kClickVertical, ex, 272, ew);
     b.label("Цена гор. клика, MOA", lx, 298, lw, kClickHorizontalLabel).edit(kClickHorizontal, ex, 298, ew);
     b.button(kZeroingAtmosphere, "Атмосфера пристрелки", lx, 324, 344);
@@ -75,16 +55,16 @@ ui::DialogTemplate CtkdeskDlg::makeTemplate() {
     // Right column: target and wind, atmosphere, corrections. Labels from x 390, fields at x 596.
     const int rx = 390, rw = 200, fx = 596;
     b.group("Цель и ветер", 380, 8, 352, 132);
-    b.label("Дистанция", rx, 28, rw).edit(kDistance, fx, 28, ew);
+    b.label("Дистанция", rx, 28, rw).edit(kDistance, fx, 28, ew).named("distance");
     b.label("Угол места цели, град.", rx, 54, rw, kTargetAngleLabel).edit(kTargetAngle, fx, 54, ew);
     b.button(kSlopeButton, ">>", 678, 53, 44, ui::kDisabled, 24);
-    b.label("Скорость ветра, м/сек", rx, 80, rw).edit(kWindSpeed, fx, 80, ew);
-    b.button(kWindAzimuthButton, "Азимут ветра, град.", rx, 105, 196, ui::kDisabled, 24).edit(kWindAzimuth, fx, 106, ew);
+    b.label("Скорость ветра, м/сек", rx, 80, rw).edit(kWindSpeed, fx, 80, ew).named("wind-speed");
+    b.button(kWindAzimuthButton, "Азимут ветра, град.", rx, 105, 196, ui::kDisabled, 24).edit(kWindAzimuth, fx, 106, ew).named("wind-azimuth");
 
     b.group("Атмосфера", 380, 148, 352, 106);
-    b.label("Температура, град. Цельсия", rx, 168, rw).edit(kTemperature, fx, 168, ew);
+    b.label("Температура, град. Цельсия", rx, 168, rw).edit(kTemperature, fx, 168, ew).named("temperature");
     b.label("Атм.давление", rx, 194, 92).check(kPressureUnit, "мм.рт.столба", 484, 194, 108).edit(kPressure, fx, 194, ew);
-    b.label("Влажность, проценты", rx, 220, rw).edit(kHumidity, fx, 220, ew);
+    b.label("Влажность, проценты", rx, 220, rw).edit(kHumidity, fx, 220, ew).named("humidity");
 
     // Corrections: MOA, MIL, cm, clicks side by side.
     const int cx[4] = {390, 474, 558, 642};
@@ -114,55 +94,27 @@ ui::DialogTemplate CtkdeskDlg::makeTemplate() {
 }
 
 CtkdeskDlg::CtkdeskDlg(fs::path programFolder, fs::path userDataFolder)
-    : ui::Dialog(makeTemplate()), userDataFolder_(std::move(userDataFolder)) {
-    fs::path data = userDataFolder_;
-    if (data.empty()) {
-        std::error_code ec;
-        data = fs::current_path(ec);
-    } else {
-        std::error_code ec;
-        fs::create_directories(data, ec);  // a folder that cannot be made lets the writes fail quietly
-    }
-    paths_ = DesktopPaths::make(programFolder, data);
+    : ui::Dialog(makeTemplate()), programFolder_(std::move(programFolder)), userDataFolder_(std::move(userDataFolder)) {
     main_.reporter = &messages_;
     zeroing_.reporter = &messages_;
 }
 
 bool CtkdeskDlg::onInitDialog() {
     // The folder setting: read, written back at once, and the data files follow it.
-    const FolderSettingResult folder = applyFolderSetting(paths_.programFolder, folderSetting_);
-    folderSettingWritten_ = folder.programFolderWritable;
-    if (folder.dataInProgramFolder) paths_.redirectToProgramFolder();
+    folder_ = DataFolder::openAtStart(programFolder_, userDataFolder_, folderSetting_);
 
-    // The settings, distributed to the fields and the solver.
-    loadSettingsFile(paths_.settings, settings_);
-    muzzleVelocity_ = settings_.muzzleVelocity;
-    ballisticCoefficient_ = settings_.ballisticCoefficient;
-    mvTemperature_ = settings_.mvMeasureTemperature;
-    mvChange_ = settings_.mvChangePercent;
-    main_.mvCorrectionOff = settings_.mvCorrectionOff != 0;
-    sightHeight_ = settings_.sightHeight;
-    main_.clickVertical = settings_.clickVertical;
-    main_.clickHorizontal = settings_.clickHorizontal;
-    clickDisplay();
-    temperature_ = settings_.airTemperature;
-    windSpeed_ = settings_.windSpeed;
-    zeroDistance_ = settings_.zeroDistance;
+    // The settings, distributed to the fields.
+    loadSettingsFile(folder_.settings(), settings_);
+    inputs_ = shotInputsFrom(settings_);
     sightLineAngle_ = settings_.shownZeroAngle;
     densityRatio_ = settings_.airDensityRatio;
-    reserved_ = settings_.reserved160;
-    humidity_ = settings_.humidity;
-    targetAngle_ = settings_.targetAngleField;
-    distance_ = settings_.targetDistance;
-    windAzimuth_ = settings_.windAzimuth;
-    main_.airPressure = settings_.airPressure;
+    clickDisplay();
     updateData(false);
 
-    loadSettingsFile(paths_.tableSettings, tableSettings_);
+    loadSettingsFile(folder_.tableSettings(), tableSettings_);
 
-    libraryLoad_ = library_.loadAtStart(paths_.programOldLibrary, paths_.dataLibrary);
-    main_.dragFunction = library_.findByNameAndNumber(settings_.dragFuncNameText(), settings_.dragFuncNumber);
-    dragFunctionName_ = cp1251ToUtf8(main_.dragFunction.nameText());
+    libraryLoad_ = library_.loadAtStart(folder_.oldLibrary(), folder_.library());
+    setDragFunction(library_.findByNameAndNumber(settings_.dragFuncNameText(), settings_.dragFuncNumber));
 
     setChecked(kPressureUnit, settings_.pressureInHpa != 0);
     angleDisplay();
@@ -170,88 +122,86 @@ bool CtkdeskDlg::onInitDialog() {
     updateData(false);
     pressureDisplay();
     correctionColours();
-    enableBallisticCoefficient();
     return true;
 }
 
 void CtkdeskDlg::doDataExchange(ui::DataExchange& dx) {
-    dx.number(kMuzzleVelocity, muzzleVelocity_);
-    dx.number(kMvTemperature, mvTemperature_);
-    dx.number(kMvChange, mvChange_);
-    dx.number(kBallisticCoefficient, ballisticCoefficient_);
+    // In the order of the template, as the user reads them.
+    for (const ui::ControlTemplate& c : dialogTemplate().controls)
+        if (double* value = fieldValue(c.id)) dx.number(c.id, *value);
     if (!dx.saving()) dx.text(kDragFunctionName, dragFunctionName_);
-    dx.number(kSightHeight, sightHeight_);
-    dx.number(kZeroDistance, zeroDistance_);
-    dx.number(kClickVertical, clickVertical_);
-    dx.number(kClickHorizontal, clickHorizontal_);
-    dx.number(kDistance, distance_);
-    dx.number(kTargetAngle, targetAngle_);
-    dx.number(kWindSpeed, windSpeed_);
-    dx.number(kWindAzimuth, windAzimuth_);
-    dx.number(kTemperature, temperature_);
-    dx.number(kPressure, pressure_);
-    dx.number(kHumidity, humidity_);
-    dx.number(kVerticalMoa, verticalMoa_);
-    dx.number(kVerticalMil, verticalMil_);
-    dx.number(kVerticalCm, verticalCm_);
-    dx.number(kVerticalClicks, verticalClicks_);
-    dx.number(kHorizontalMoa, horizontalMoa_);
-    dx.number(kHorizontalMil, horizontalMil_);
-    dx.number(kHorizontalCm, horizontalCm_);
-    dx.number(kHorizontalClicks, horizontalClicks_);
-    dx.number(kSightLineAngle, sightLineAngle_);
 }
 
-bool CtkdeskDlg::fieldsToSolver() {
+double* CtkdeskDlg::fieldValue(int id) {
+    for (const ui::NamedControl& c : dialogTemplate().named)
+        if (c.id == id) {
+            const InputField* field = findInputField(c.name);
+            return field ? field->number(inputs_) : nullptr;
+        }
+    switch (id) {
+        case kClickVertical: return &clickVertical_;
+        case kClickHorizontal: return &clickHorizontal_;
+        case kTargetAngle: return &targetAngle_;
+        case kPressure: return &pressure_;
+        case kVerticalMoa: return &verticalMoa_;
+        case kVerticalMil: return &verticalMil_;
+        case kVerticalCm: return &verticalCm_;
+        case kVerticalClicks: return &verticalClicks_;
+        case kHorizontalMoa: return &horizontalMoa_;
+        case kHorizontalMil: return &horizontalMil_;
+        case kHorizontalCm: return &horizontalCm_;
+        case kHorizontalClicks: return &horizontalClicks_;
+        case kSightLineAngle: return &sightLineAngle_;
+        default: return nullptr;
+    }
+}
+
+bool CtkdeskDlg::fieldsToInputs() {
     updateData(true);  // a field that does not parse keeps its last good value
-    main_.muzzleVelocity = muzzleVelocity_;
-    main_.ballisticCoefficient = ballisticCoefficient_;
-    main_.mvTemperature = mvTemperature_;
-    main_.mvTemperatureChange = mvChange_;
-    main_.sightHeight = sightHeight_;
-    main_.airTemperature = temperature_;
-    main_.humidity = humidity_;
-    main_.windSpeed = windSpeed_;
-    main_.targetDistance = distance_;
-    main_.windAzimuth = windAzimuth_;
-    main_.zeroDistance = zeroDistance_;
     settings_.pressureInHpa = isChecked(kPressureUnit) ? 1 : 0;
-    main_.airPressure = settings_.pressureInHpa ? mmHgFromHpa(pressure_) : pressure_;
+    inputs_.pressure = settings_.pressureInHpa ? mmHgFromHpa(pressure_) : pressure_;
 
     bool angleOk = true;
     if (settings_.angleMode == kAngleModeCosine) {
         if (targetAngle_ >= -1.0 && targetAngle_ <= 1.0) {
-            main_.targetAngle = std::floor(std::acos(targetAngle_) * 180.0 / kPi + 0.5);
+            inputs_.targetAngle = std::floor(std::acos(targetAngle_) * 180.0 / kPi + 0.5);
         } else {
-            // acos of it is not a number: the solver keeps the last good angle.
+            // acos of it is not a number: the last good angle stays.
             messageBox("Косинус угла места цели должен быть от -1 до 1.", {}, ui::Buttons::Ok, ui::Icon::Warning);
             angleOk = false;
         }
     } else {
-        main_.targetAngle = targetAngle_;
+        inputs_.targetAngle = targetAngle_;
     }
 
     if (settings_.clickUnit == kClickUnitMil) {
-        main_.clickVertical = clickVertical_ / kMilPerMoaClick;
-        main_.clickHorizontal = clickHorizontal_ / kMilPerMoaClick;
+        inputs_.clickVertical = clickVertical_ / kMilPerMoaClick;
+        inputs_.clickHorizontal = clickHorizontal_ / kMilPerMoaClick;
     } else {
-        main_.clickVertical = clickVertical_;
-        main_.clickHorizontal = clickHorizontal_;
+        inputs_.clickVertical = clickVertical_;
+        inputs_.clickHorizontal = clickHorizontal_;
     }
     return angleOk;
 }
 
-ZeroingAtmosphere CtkdeskDlg::zeroingAtmosphere() const {
-    return ZeroingAtmosphere{settings_.sameZeroAtmosphere != 0, settings_.zeroTemperature, settings_.zeroPressure,
-                             settings_.zeroHumidity};
+bool CtkdeskDlg::fieldsToSolver() {
+    const bool ok = fieldsToInputs();
+    loadSolver(inputs_, dragFunction_, main_);
+    return ok;
+}
+
+void CtkdeskDlg::setDragFunction(const DragFunc& f) {
+    dragFunction_ = f;
+    inputs_.dragFunctionName = cp1251ToUtf8(f.nameText());
+    inputs_.dragFunctionNumber = f.uniqueNumber;
+    dragFunctionName_ = inputs_.dragFunctionName;
+    enable(kBallisticCoefficient, f.kind != DragFuncKind::Special);
 }
 
 bool CtkdeskDlg::compute() {
     if (!fieldsToSolver()) return false;
-    const DriftOptions options{settings_.addDerivation != 0, settings_.addVerticalWindDrift != 0,
-                               settings_.manualDrift != 0, settings_.manualDriftPercent};
-    const ShotAnswer answer = computeShot(main_, zeroing_, zeroingAtmosphere(), main_.targetDistance, options);
-    const ShownCorrections shown = shownCorrections(answer.corrections);
+    answer_ = computeShot(main_, zeroing_, zeroingAtmosphere(inputs_), inputs_.distance, driftOptions(inputs_));
+    const ShownCorrections shown = shownCorrections(answer_.corrections);
     verticalMoa_ = shown.vertical.moa;
     verticalMil_ = shown.vertical.mil;
     verticalCm_ = shown.vertical.cm;
@@ -260,9 +210,8 @@ bool CtkdeskDlg::compute() {
     horizontalMil_ = shown.horizontal.mil;
     horizontalCm_ = shown.horizontal.cm;
     horizontalClicks_ = shown.horizontal.clicks;
-    sightLineAngle_ = RoundTo(main_.shownZeroAngle, 3);
-    densityRatio_ = RoundTo(main_.airDensityRatio, 3);
-    dragFunctionName_ = cp1251ToUtf8(main_.dragFunction.nameText());
+    sightLineAngle_ = RoundTo(answer_.summary.shownZeroAngle, 3);
+    densityRatio_ = RoundTo(answer_.summary.airDensityRatio, 3);
     updateData(false);
     showEngineMessages();
     return true;
@@ -273,13 +222,9 @@ void CtkdeskDlg::showEngineMessages() {
 }
 
 void CtkdeskDlg::angleDisplay() {
-    if (settings_.angleMode == kAngleModeCosine) {
-        setText(kTargetAngleLabel, "Угол места цели, cos");
-        targetAngle_ = RoundTo(std::cos(main_.targetAngle * kPi / 180.0), 3);
-    } else {
-        setText(kTargetAngleLabel, "Угол места цели, гр.");
-        targetAngle_ = main_.targetAngle;
-    }
+    const bool cosine = settings_.angleMode == kAngleModeCosine;
+    setText(kTargetAngleLabel, cosine ? "Угол места цели, cos" : "Угол места цели, гр.");
+    targetAngle_ = shownTargetAngle(inputs_.targetAngle, settings_.angleMode);
     window().refresh(kTargetAngleLabel);
     updateData(false);
 }
@@ -288,13 +233,13 @@ void CtkdeskDlg::clickDisplay() {
     if (settings_.clickUnit == kClickUnitMil) {
         setText(kClickVerticalLabel, "Цена верт. клика, MIL");
         setText(kClickHorizontalLabel, "Цена гор. клика, MIL");
-        clickVertical_ = RoundTo(main_.clickVertical * kMilPerMoaClick, 4);
-        clickHorizontal_ = RoundTo(main_.clickHorizontal * kMilPerMoaClick, 4);
+        clickVertical_ = RoundTo(inputs_.clickVertical * kMilPerMoaClick, 4);
+        clickHorizontal_ = RoundTo(inputs_.clickHorizontal * kMilPerMoaClick, 4);
     } else {
         setText(kClickVerticalLabel, "Цена верт. клика, MOA");
         setText(kClickHorizontalLabel, "Цена гор. клика, MOA");
-        clickVertical_ = RoundTo(main_.clickVertical, 3);
-        clickHorizontal_ = RoundTo(main_.clickHorizontal, 3);
+        clickVertical_ = RoundTo(inputs_.clickVertical, 3);
+        clickHorizontal_ = RoundTo(inputs_.clickHorizontal, 3);
     }
     updateData(false);
 }
@@ -302,7 +247,7 @@ void CtkdeskDlg::clickDisplay() {
 void CtkdeskDlg::pressureDisplay() {
     setText(kPressureUnit, pressureUnitText(settings_.pressureInHpa != 0));
     // Shown in hPa as a whole number.
-    pressure_ = settings_.pressureInHpa ? std::floor(main_.airPressure * 1013.25 / 760.0 + 0.5) : main_.airPressure;
+    pressure_ = settings_.pressureInHpa ? std::floor(inputs_.pressure * 1013.25 / 760.0 + 0.5) : inputs_.pressure;
     updateData(false);
 }
 
@@ -315,32 +260,33 @@ void CtkdeskDlg::switchPressureUnit() {
 }
 
 void CtkdeskDlg::zeroingButtonText() {
-    setText(kZeroingAtmosphere, settings_.sameZeroAtmosphere ? "Атмосфера пристрелки - та же" : "Атмосфера пристрелки");
+    setText(kZeroingAtmosphere, inputs_.sameAtmosphere ? "Атмосфера пристрелки - та же" : "Атмосфера пристрелки");
 }
 
 void CtkdeskDlg::correctionColours() {
-    const ui::Colour vertical = settings_.addVerticalWindDrift ? ui::kRed : ui::kBlack;
-    const ui::Colour horizontal = settings_.addDerivation ? ui::kRed : ui::kBlack;
+    const ui::Colour vertical = inputs_.addVerticalDrift ? ui::kRed : ui::kBlack;
+    const ui::Colour horizontal = inputs_.addDerivation ? ui::kRed : ui::kBlack;
     for (int id : {kVerticalMoa, kVerticalCm, kVerticalClicks, kVerticalMil}) window().setTextColour(id, vertical);
     for (int id : {kHorizontalCm, kHorizontalMoa, kHorizontalClicks, kHorizontalMil})
         window().setTextColour(id, horizontal);
 }
 
-void CtkdeskDlg::enableBallisticCoefficient() {
-    enable(kBallisticCoefficient, main_.dragFunction.kind != DragFuncKind::Special);
+void CtkdeskDlg::applyFolderRedirection() {
+    if (folderSetting_.dataInProgramFolder()) folder_.moveToProgramFolder();
 }
 
-void CtkdeskDlg::applyFolderRedirection() {
-    if (folderSetting_.keepInProgramFolder != 0 && folderSettingWritten_) paths_.redirectToProgramFolder();
+void CtkdeskDlg::inputsFromSettings() {
+    const double angle = inputs_.targetAngle;  // not kept in the record
+    inputs_ = shotInputsFrom(settings_);
+    inputs_.targetAngle = angle;
 }
 
 void CtkdeskDlg::openSettings() {
-    fieldsToSolver();
+    fieldsToInputs();
+    storeShotInputs(inputs_, settings_);
     CDlgSetting dlg(settings_, folderSetting_, this);
-    if (dlg.doModal() == ui::IDOK) {
-        // The temperature switch acts on the solver at once (and is kept from there at close).
-        main_.mvCorrectionOff = settings_.mvCorrectionOff != 0;
-    }
+    // The options (the temperature switch among them) act at once.
+    if (dlg.doModal() == ui::IDOK) inputsFromSettings();
     angleDisplay();
     clickDisplay();
     applyFolderRedirection();
@@ -349,13 +295,13 @@ void CtkdeskDlg::openSettings() {
 }
 
 void CtkdeskDlg::openZeroingAtmosphere() {
-    CDlgRifle dlg(settings_.zeroHumidity, settings_.zeroPressure, settings_.zeroTemperature,
-                  settings_.pressureInHpa != 0, settings_.sameZeroAtmosphere != 0, this);
+    CDlgRifle dlg(inputs_.zeroHumidity, inputs_.zeroPressure, inputs_.zeroTemperature, settings_.pressureInHpa != 0,
+                  inputs_.sameAtmosphere, this);
     if (dlg.doModal() == ui::IDOK) {
-        settings_.zeroHumidity = dlg.humidity();
-        settings_.zeroPressure = dlg.pressureMmHg();
-        settings_.zeroTemperature = dlg.temperature();
-        settings_.sameZeroAtmosphere = dlg.zeroOnSite() ? 1 : 0;
+        inputs_.zeroHumidity = dlg.humidity();
+        inputs_.zeroPressure = dlg.pressureMmHg();
+        inputs_.zeroTemperature = dlg.temperature();
+        inputs_.sameAtmosphere = dlg.zeroOnSite();
         compute();
     }
     zeroingButtonText();
@@ -364,39 +310,35 @@ void CtkdeskDlg::openZeroingAtmosphere() {
 void CtkdeskDlg::openTable() {
     // The table solves the main solver at each distance: it needs the fields and the zeroing first.
     if (!fieldsToSolver()) return;
-    zeroRifle(main_, zeroing_, zeroingAtmosphere());
+    zeroRifle(main_, zeroing_, zeroingAtmosphere(inputs_));
     showEngineMessages();
-    const double distance = main_.targetDistance;
-    CDlgTableResults dlg(main_, settings_, tableSettings_, &messages_, this);
+    CDlgTableResults dlg(main_, inputs_, dragFunction_, tableSettings_, &messages_, this);
     dlg.doModal();
-    main_.targetDistance = distance;
-    correctionColours();  // the table's option boxes act on the settings
+    correctionColours();  // the table's option boxes act on the inputs
     compute();
 }
 
 void CtkdeskDlg::openConvertBC() {
     updateData(true);
-    CDlgConvertBC dlg(library_, ballisticCoefficient_, muzzleVelocity_, this);
+    CDlgConvertBC dlg(library_, inputs_.ballisticCoefficient, inputs_.muzzleVelocity, this);
     if (dlg.doModal() != ui::IDOK) return;
-    ballisticCoefficient_ = dlg.ballisticCoefficient();
-    main_.dragFunction = library_.findStandardByName(dlg.targetFunctionName());
-    dragFunctionName_ = cp1251ToUtf8(main_.dragFunction.nameText());
-    enableBallisticCoefficient();
+    inputs_.ballisticCoefficient = dlg.ballisticCoefficient();
+    setDragFunction(library_.findStandardByName(dlg.targetFunctionName()));
     updateData(false);
 }
 
 void CtkdeskDlg::openAddInfo() {
     if (!compute()) return;
-    const ResultsElement& target = main_.targetRow;
+    const ResultsElement& target = answer_.summary.targetRow;
     CDlgAddInfo::Values v;
-    v.correctedMuzzleVelocity = RoundTo(main_.correctedMuzzleVelocity, 1);
+    v.correctedMuzzleVelocity = RoundTo(answer_.summary.correctedMuzzleVelocity, 1);
     v.targetVelocity = RoundTo(target.velocity, 2);
-    v.speedOfSound = RoundTo(main_.speedOfSound, 2);
-    v.targetMach = RoundTo(target.velocity / main_.speedOfSound, 2);
+    v.speedOfSound = RoundTo(answer_.summary.speedOfSound, 2);
+    v.targetMach = RoundTo(target.velocity / answer_.summary.speedOfSound, 2);
     v.timeOfFlight = RoundTo(target.timeOfFlight, 2);
-    v.clickValueCm = RoundTo(main_.clickVertical * main_.targetDistance * 2.9088821687 / 100.0, 2);
-    CDlgAddInfo dlg(main_, v, settings_.addInfoDriftUnit, settings_.addInfoLeadUnit, settings_.manualDrift != 0,
-                    settings_.manualDriftPercent, this);
+    v.clickValueCm = RoundTo(inputs_.clickVertical * inputs_.distance * 2.9088821687 / 100.0, 2);
+    CDlgAddInfo dlg(main_, v, settings_.addInfoDriftUnit, settings_.addInfoLeadUnit, inputs_.manualDrift,
+                    inputs_.manualDriftPercent, this);
     dlg.doModal();
     settings_.addInfoDriftUnit = dlg.driftUnit();
     settings_.addInfoLeadUnit = dlg.leadUnit();
@@ -443,34 +385,16 @@ void CtkdeskDlg::onHelp() { openAbout(); }
 void CtkdeskDlg::onDestroy() { save(); }
 
 void CtkdeskDlg::gatherSettings() {
-    fieldsToSolver();
-    settings_.setDragFuncName(main_.dragFunction.nameText());
-    settings_.dragFuncNumber = main_.dragFunction.uniqueNumber;
-    settings_.muzzleVelocity = muzzleVelocity_;
-    settings_.ballisticCoefficient = ballisticCoefficient_;
-    settings_.mvMeasureTemperature = mvTemperature_;
-    settings_.mvChangePercent = mvChange_;
-    settings_.mvCorrectionOff = main_.mvCorrectionOff ? 1 : 0;
-    settings_.sightHeight = sightHeight_;
-    settings_.clickVertical = main_.clickVertical;
-    settings_.clickHorizontal = main_.clickHorizontal;
-    settings_.airTemperature = temperature_;
-    settings_.windSpeed = windSpeed_;
-    settings_.zeroDistance = zeroDistance_;
+    fieldsToInputs();
+    storeShotInputs(inputs_, settings_);
     settings_.shownZeroAngle = sightLineAngle_;
     settings_.airDensityRatio = densityRatio_;
-    settings_.reserved160 = reserved_;
-    settings_.humidity = humidity_;
-    settings_.airPressure = main_.airPressure;
-    settings_.targetAngleField = targetAngle_;
-    settings_.targetDistance = distance_;
-    settings_.windAzimuth = windAzimuth_;
 }
 
 void CtkdeskDlg::save() {
-    library_.saveLibrary(paths_.dataLibrary);
+    library_.saveLibrary(folder_.library());
     gatherSettings();
-    saveSettingsFile(paths_.folderSetting, folderSetting_);
-    saveSettingsFile(paths_.tableSettings, tableSettings_);
-    saveSettingsFile(paths_.settings, settings_);
+    saveSettingsFile(folder_.folderSetting(), folderSetting_);
+    saveSettingsFile(folder_.tableSettings(), tableSettings_);
+    saveSettingsFile(folder_.settings(), settings_);
 }

@@ -4,10 +4,12 @@
 
 #include "BallisticSolver.h"
 #include "Dialog.h"
+#include "DataFolder.h"
 #include "DragLibrary.h"
 #include "EngineReporter.h"
 #include "SettingsRecord.h"
 #include "Shot.h"
+#include "ShotInputs.h"
 
 // Control ids of the main dialog.
 namespace ctkdesk {
@@ -57,23 +59,6 @@ enum : int {
 };
 }  // namespace ctkdesk
 
-// Where the main dialog keeps its files.
-struct DesktopPaths {
-    std::filesystem::path programFolder;
-    std::filesystem::path programLibrary;     // program folder / bc_cdm3.dat
-    std::filesystem::path programOldLibrary;  // program folder / bc_cdm2.dat
-    std::filesystem::path folderSetting;      // program folder / dir_setting.dat
-    std::filesystem::path dataFolder;
-    std::filesystem::path settings;           // data folder / settings.dat
-    std::filesystem::path tableSettings;      // data folder / table_settings.dat
-    std::filesystem::path dataLibrary;        // data folder / bc_cdm3.dat
-
-    // The paths for a program folder and a data folder.
-    static DesktopPaths make(const std::filesystem::path& programFolder, const std::filesystem::path& dataFolder);
-    // The data files move to the program folder.
-    void redirectToProgramFolder();
-};
-
 // The calculator: every input of a shot, the corrections at the target distance, and the hub from
 // which the other windows open. It owns the library, the two solvers and the settings blocks for the
 // whole run, loads them at start and saves them when it closes.
@@ -85,12 +70,13 @@ public:
 
     static ui::DialogTemplate makeTemplate();
 
-    const DesktopPaths& paths() const { return paths_; }
+    const DataFolder& dataFolder() const { return folder_; }
     const SettingsRecord& settings() const { return settings_; }
     const TableSettingsRecord& tableSettings() const { return tableSettings_; }
     const FolderSettingRecord& folderSetting() const { return folderSetting_; }
     const DragLibrary& library() const { return library_; }
     const BallisticSolver& mainSolver() const { return main_; }
+    const ShotInputs& inputs() const { return inputs_; }
     StartLoad libraryLoad() const { return libraryLoad_; }
 
     // "Вычислить": the corrections at the target distance. False when the fields could not be used.
@@ -106,15 +92,21 @@ protected:
     void onDestroy() override;
 
 private:
-    // The fields into the main solver (Compute steps 1 to 3): pressure in mm Hg, target angle in
-    // degrees, click values in MOA. False when the angle cannot be used.
+    // The fields into the inputs: pressure in mm Hg, target angle in degrees, click values in MOA.
+    // False when the angle cannot be used.
+    bool fieldsToInputs();
+    // The number a field of the dialog shows; nullptr for a control without one.
+    double* fieldValue(int id);
+    // The fields into the inputs, and the inputs into the main solver (Compute steps 1 to 3).
     bool fieldsToSolver();
+    // The options dialog edits the settings record: the inputs go there before and come back after.
+    void inputsFromSettings();
+    void setDragFunction(const DragFunc& f);
     void angleDisplay();
     void clickDisplay();
     void pressureDisplay();
     void zeroingButtonText();
     void correctionColours();
-    void enableBallisticCoefficient();
     void switchPressureUnit();
     void openSettings();
     void openZeroingAtmosphere();
@@ -122,44 +114,35 @@ private:
     void openTable();
     void openConvertBC();
     void openAddInfo();
-    ZeroingAtmosphere zeroingAtmosphere() const;
     void showEngineMessages();
     void save();
     void gatherSettings();
     void applyFolderRedirection();
 
-    DesktopPaths paths_;
+    std::filesystem::path programFolder_;
     std::filesystem::path userDataFolder_;
+    DataFolder folder_ = DataFolder::at({});
     SettingsRecord settings_;
     TableSettingsRecord tableSettings_;
     FolderSettingRecord folderSetting_;
-    bool folderSettingWritten_ = false;
     DragLibrary library_;
     StartLoad libraryLoad_ = StartLoad::Library;
     BallisticSolver main_;
     BallisticSolver zeroing_;
     MessageCollector messages_;
 
-    // The fields.
-    double muzzleVelocity_ = 0.0;
-    double mvTemperature_ = 0.0;
-    double mvChange_ = 0.0;
-    double ballisticCoefficient_ = 0.0;
-    double distance_ = 0.0;
-    double targetAngle_ = 0.0;  // degrees or cosine, as shown
-    double sightHeight_ = 0.0;
-    double zeroDistance_ = 0.0;
+    // Every input of the shot; the fields named in the template show them as they are.
+    ShotInputs inputs_;
+    DragFunc dragFunction_;      // the current function
+    ShotAnswer answer_;          // of the last compute
+    // The fields that show an input in a unit of the user's choice.
+    double targetAngle_ = 0.0;      // degrees or cosine, as shown
     double clickVertical_ = 0.0;    // as shown (MOA or MIL)
     double clickHorizontal_ = 0.0;
-    double windSpeed_ = 0.0;
-    double windAzimuth_ = 0.0;
-    double temperature_ = 0.0;
-    double pressure_ = 0.0;     // as shown (mm Hg or hPa)
-    double humidity_ = 0.0;
+    double pressure_ = 0.0;         // as shown (mm Hg or hPa)
     double verticalMoa_ = 0.0, verticalMil_ = 0.0, verticalCm_ = 0.0, verticalClicks_ = 0.0;
     double horizontalMoa_ = 0.0, horizontalMil_ = 0.0, horizontalCm_ = 0.0, horizontalClicks_ = 0.0;
     double sightLineAngle_ = 0.0;
     double densityRatio_ = 0.0;  // kept, not shown
-    double reserved_ = 0.0;      // carried through the settings
     std::string dragFunctionName_;  // UTF-8
 };

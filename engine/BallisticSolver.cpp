@@ -5,6 +5,7 @@
 #include <cstring>
 #include <optional>
 
+#include "Angles.h"
 #include "CdLookup.h"
 #include "EngineReporter.h"
 #include "LaunchAngleSolve.h"
@@ -17,9 +18,7 @@ constexpr double kFeetPerMetre = 3.280839895;
 
 double energyOf(double speed, double grains) { return speed * speed * grains / 450400 * 1.357; }
 
-double angularMoa(double cm, double d) {
-    return d > 30 ? std::atan(cm / (d * 100)) * 360 * 60 / 6283.185307179586 * 1000 : 0;
-}
+double angularMoa(double cm, double d) { return d > 30 ? moaAtDistance(cm, d) : 0; }
 
 // The horizontal fields, velocity, energy and time of a row from the state of one step.
 void fillFromStep(ResultsElement& row, const StepState& s, double clickHorizontal, double grains) {
@@ -335,9 +334,7 @@ double BallisticSolver::correctionFromAngle(double D, double thetaD) {
         const double R = std::tan(thetaZ / 3437.7467707849396) * (Z * 100) / 2.54;
         zeroLineRise = R;
         // The slope uses 57.3 degrees per radian.
-        g = D > 30 ? std::atan((std::cos(alpha / 57.3) * A + s - R / Z * D) * 2.54 / (D * 100)) * 360 * 60 /
-                         6283.185307179586 * 1000
-                   : 0;
+        g = D > 30 ? moaAtDistance((std::cos(alpha / 57.3) * A + s - R / Z * D) * 2.54, D) : 0;
     }
     targetRow.verticalMoa = g;
     targetRow.verticalClicks = g / clickVertical;

@@ -25,10 +25,6 @@ double convertBallisticCoefficient(double bc, double velocity, const DragFunc& s
     return RoundTo(cdTarget * (bc / cdSource), 4);
 }
 
-double moaAtDistance(double cm, double distance) {
-    return std::atan(cm / (distance * 100)) * 360 * 60 / 6283.185307179586 * 1000;
-}
-
 double leadCm(double targetSpeedKmh, double timeOfFlight) { return (targetSpeedKmh / 3.6) * timeOfFlight * 100; }
 
 namespace {

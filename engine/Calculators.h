@@ -1,4 +1,5 @@
 #pragma once
+#include "Angles.h"
 #include "BallisticSolver.h"
 #include "DragFunc.h"
 
@@ -31,9 +32,6 @@ double convertBallisticCoefficient(double bc, double velocity, const DragFunc& s
 
 // The units the additional data can be shown in, in the order of their lists.
 enum class AddInfoUnit { Cm = 0, Moa = 1, Mil = 2, Clicks = 3 };
-
-// The angle, in MOA, that x cm subtends at a distance in metres.
-double moaAtDistance(double cm, double distance);
 
 // The shot at the target that the additional data is worked out for.
 struct AddInfoTarget {

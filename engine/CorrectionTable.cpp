@@ -50,6 +50,7 @@ TableFill fillCorrectionTable(BallisticSolver& main, const TableRange& range, co
     const size_t total = distances.size();
     if (total == 0) {
         main.targetDistance = range.pastLast();
+        fill.summary = summaryOf(main);
         return fill;
     }
 
@@ -152,6 +153,7 @@ TableFill fillCorrectionTable(BallisticSolver& main, const TableRange& range, co
     }
     if (cancel && done.load() < total) {
         fill.cancelled = true;
+        fill.summary = summaryOf(main);
         return fill;
     }
     if (progress) progress(total, total);
@@ -166,5 +168,6 @@ TableFill fillCorrectionTable(BallisticSolver& main, const TableRange& range, co
     main = std::move(*lastState);
     main.rows = std::move(keptRows);
     main.targetDistance = range.pastLast();
+    fill.summary = summaryOf(main);
     return fill;
 }

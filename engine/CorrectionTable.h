@@ -27,6 +27,7 @@ using TableProgress = std::function<bool(size_t done, size_t total)>;
 struct TableFill {
     std::vector<DistanceCorrections> rows;  // in distance order; empty when cancelled
     bool cancelled = false;
+    ShotSummary summary;                    // the main solver afterwards
 };
 
 // Fills the correction table on a zeroed main solver: for each distance of the (already clamped)

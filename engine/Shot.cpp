@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Angles.h"
 #include "LaunchAngleSolve.h"
 #include "PassTrace.h"
 
@@ -52,6 +53,11 @@ ZeroingResult takeZero(BallisticSolver& main, BallisticSolver& zeroing, double z
 }
 }  // namespace
 
+ShotSummary summaryOf(const BallisticSolver& s) {
+    return ShotSummary{s.targetRow,    s.shownZeroAngle, s.airDensityRatio,       s.speedOfSound,
+                       s.correctedMuzzleVelocity, s.zeroLineRise, s.windAzimuthNormalized};
+}
+
 ZeroingResult zeroRifle(BallisticSolver& main, BallisticSolver& zeroing, const ZeroingAtmosphere& atmosphere) {
     copyZeroingInputs(main, zeroing, atmosphere);
     return takeZero(main, zeroing, zeroing.solveLaunchAngle(zeroing.zeroDistance));
@@ -63,6 +69,7 @@ ShotAnswer computeShot(BallisticSolver& main, BallisticSolver& zeroing, const Ze
     if (!(distance > 0)) {
         answer.zeroing = zeroRifle(main, zeroing, atmosphere);
         answer.corrections = correctionsAt(main, distance, options);
+        answer.summary = summaryOf(main);
         return answer;
     }
     copyZeroingInputs(main, zeroing, atmosphere);
@@ -82,6 +89,7 @@ ShotAnswer computeShot(BallisticSolver& main, BallisticSolver& zeroing, const Ze
     answer.zeroing = takeZero(main, zeroing, zeroSolve.result());
     answer.corrections =
         correctionsFromVertical(main, distance, main.correctionFromAngle(distance, mainSolve.result()), options);
+    answer.summary = summaryOf(main);
     return answer;
 }
 
@@ -109,7 +117,7 @@ DistanceCorrections correctionsFromVertical(BallisticSolver& main, double distan
     double D = row.horizontalCm;
     if (options.addDerivation) D = D - main.spinDrift(row.timeOfFlight);
     out.horizontal.cm = D;
-    out.horizontal.moa = r > 30 ? std::atan(D / (r * 100)) * 360 * 60 / 6283.185307179586 * 1000 : 0;
+    out.horizontal.moa = r > 30 ? moaAtDistance(D, r) : 0;
     out.horizontal.mil = D * 10 / r;
     out.horizontal.clicks = out.horizontal.moa / main.clickHorizontal;
 

@@ -49,9 +49,22 @@ ZeroingResult zeroRifle(BallisticSolver& main, BallisticSolver& zeroing, const Z
 
 class PassTrace;
 
+// What callers read of the main solver after an operation, besides the corrections.
+struct ShotSummary {
+    ResultsElement targetRow;              // of the last solve
+    double shownZeroAngle = 0.0;           // MOA: the angle between sight line and bore shown
+    double airDensityRatio = 0.0;
+    double speedOfSound = 0.0;             // m/s
+    double correctedMuzzleVelocity = 0.0;  // m/s
+    double zeroLineRise = 0.0;             // inches, of the last sloped shot
+    double windAzimuth = 0.0;              // degrees, as the solve took it
+};
+ShotSummary summaryOf(const BallisticSolver& solver);
+
 struct ShotAnswer {
     ZeroingResult zeroing;
     DistanceCorrections corrections;
+    ShotSummary summary;
 };
 
 // What the calculator does for one shot: zeroRifle, then correctionsAt the distance, with the

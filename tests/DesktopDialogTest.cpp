@@ -255,9 +255,9 @@ TEST_F(MainDialog, ZeroingAtmosphereDialog) {
         s.click(ui::IDOK);
     });
     w.click(kZeroingAtmosphere);
-    EXPECT_EQ(dlg.settings().sameZeroAtmosphere, 0);
-    EXPECT_DOUBLE_EQ(dlg.settings().zeroTemperature, -10.0);
-    EXPECT_DOUBLE_EQ(dlg.settings().zeroPressure, RoundTo(1000 * 760.0 / 1013.25, 1));
+    EXPECT_FALSE(dlg.inputs().sameAtmosphere);
+    EXPECT_DOUBLE_EQ(dlg.inputs().zeroTemperature, -10.0);
+    EXPECT_DOUBLE_EQ(dlg.inputs().zeroPressure, RoundTo(1000 * 760.0 / 1013.25, 1));
     EXPECT_EQ(w.text(kZeroingAtmosphere), "Атмосфера пристрелки");
 
     // The compute that followed zeroed in the stored atmosphere: a cold zero shoots differently.
@@ -419,8 +419,8 @@ TEST_F(MainDialog, DataFilesInTheProgramFolderWhenAskedAndWritable) {
     ASSERT_TRUE(saveSettingsFile(program / "dir_setting.dat", folder));
     CtkdeskDlg dlg(program, data);
     auto& w = ui::openHeadless(dlg);
-    EXPECT_EQ(dlg.paths().settings, program / "settings.dat");
-    EXPECT_EQ(dlg.paths().dataLibrary, program / "bc_cdm3.dat");
+    EXPECT_EQ(dlg.dataFolder().settings(), program / "settings.dat");
+    EXPECT_EQ(dlg.dataFolder().library(), program / "bc_cdm3.dat");
     w.click(kExit);
     dlg.destroy();
     EXPECT_TRUE(fs::exists(program / "settings.dat"));

@@ -28,7 +28,11 @@ class TableDialog : public ::testing::Test {
 protected:
     void SetUp() override {
         standardFunction("G1", g1);
-        loadSolver(ShotInputs{}, g1, main);
+        load();
+    }
+
+    void load() {
+        loadSolver(inputs, g1, main);
         zeroRifle(main, zeroing, ZeroingAtmosphere{});
     }
 
@@ -40,13 +44,13 @@ protected:
 
     DragFunc g1;
     BallisticSolver main, zeroing;
-    SettingsRecord settings;
+    ShotInputs inputs;
     TableSettingsRecord table;
     ui::HeadlessBackend screen;
 };
 
 TEST_F(TableDialog, DefaultsFillEightRowsWithTheEnginesCorrections) {
-    T dlg(main, settings, table);
+    T dlg(main, inputs, g1, table);
     auto& w = ui::openHeadless(dlg);
     EXPECT_EQ(w.title(), "Таблица поправок");
     EXPECT_TRUE(w.isChecked(T::kStep100));
@@ -75,7 +79,7 @@ TEST_F(TableDialog, DefaultsFillEightRowsWithTheEnginesCorrections) {
 }
 
 TEST_F(TableDialog, RangeRules) {
-    T dlg(main, settings, table);
+    T dlg(main, inputs, g1, table);
     auto& w = ui::openHeadless(dlg);
     w.type(T::kFirst, "500");
     w.type(T::kLast, "400");
@@ -119,8 +123,9 @@ TEST_F(TableDialog, RangeRules) {
 }
 
 TEST_F(TableDialog, DerivationChangesOnlyTheHorizontalColumnsBeyondTheZero) {
-    main.dragFunction.stabilityFactor = 1.6;  // the standard functions have none: no spin drift
-    T dlg(main, settings, table);
+    inputs.stabilityFactor = 1.6;  // the standard functions have none: no spin drift
+    load();
+    T dlg(main, inputs, g1, table);
     auto& w = ui::openHeadless(dlg);
     w.click(T::kStep50);
     w.type(T::kFirst, "50");
@@ -132,8 +137,8 @@ TEST_F(TableDialog, DerivationChangesOnlyTheHorizontalColumnsBeyondTheZero) {
         before.emplace_back();
         for (int c = 0; c < w.columnCount(T::kList); ++c) before.back().push_back(w.cell(T::kList, r, c));
     }
-    w.click(T::kAddDerivation);  // acts on the settings at once and fills again
-    EXPECT_EQ(settings.addDerivation, 1);
+    w.click(T::kAddDerivation);  // acts on the inputs at once and fills again
+    EXPECT_TRUE(inputs.addDerivation);
     ASSERT_EQ(static_cast<size_t>(w.rowCount(T::kList)), before.size());
     // Columns: distance, velocity, vertical cm, vertical MOA, horizontal cm, horizontal MOA.
     for (int r = 0; r < w.rowCount(T::kList); ++r) {
@@ -149,7 +154,7 @@ TEST_F(TableDialog, DerivationChangesOnlyTheHorizontalColumnsBeyondTheZero) {
 
 TEST_F(TableDialog, CloseStoresTheTableSettingsTheCloseBoxDoesNot) {
     {
-        T dlg(main, settings, table);
+        T dlg(main, inputs, g1, table);
         auto& w = ui::openHeadless(dlg);
         w.click(T::kStep50);
         w.type(T::kFirst, "200");
@@ -167,7 +172,7 @@ TEST_F(TableDialog, CloseStoresTheTableSettingsTheCloseBoxDoesNot) {
     EXPECT_EQ(table.showTimeOfFlight, 1);
     EXPECT_EQ(table.showHorizontalMoa, 0);
     {
-        T dlg(main, settings, table);
+        T dlg(main, inputs, g1, table);
         auto& w = ui::openHeadless(dlg);
         EXPECT_TRUE(w.isChecked(T::kStep50));
         EXPECT_FALSE(w.isChecked(T::kStep100));
@@ -186,7 +191,7 @@ TEST_F(TableDialog, CloseStoresTheTableSettingsTheCloseBoxDoesNot) {
 TEST_F(TableDialog, ExportWritesTheFileOrSaysWhyNot) {
     const fs::path dir = fs::temp_directory_path() / ("tk-table-" + std::to_string(std::random_device{}()));
     fs::create_directories(dir);
-    T dlg(main, settings, table);
+    T dlg(main, inputs, g1, table);
     auto& w = ui::openHeadless(dlg);
     w.click(T::kFill);
 
@@ -225,7 +230,7 @@ TEST_F(TableDialog, ExportWritesTheFileOrSaysWhyNot) {
 }
 
 TEST_F(TableDialog, ALongFillShowsItsProgressAndKeepsTheScreenAlive) {
-    T dlg(main, settings, table);
+    T dlg(main, inputs, g1, table);
     auto& w = ui::openHeadless(dlg);
     w.click(T::kFill);  // quick: no progress bar
     EXPECT_EQ(w.pendingEventCalls(), 0);
@@ -243,7 +248,7 @@ TEST_F(TableDialog, ALongFillShowsItsProgressAndKeepsTheScreenAlive) {
 }
 
 TEST_F(TableDialog, TheListFollowsTheWindowSize) {
-    T dlg(main, settings, table);
+    T dlg(main, inputs, g1, table);
     auto& w = ui::openHeadless(dlg);
     const ui::Rect before = w.controlRect(T::kList);
     const ui::Rect fill = w.controlRect(T::kFill);

@@ -377,16 +377,19 @@ TEST(Reports, XmlTextsAreTheCsvTextsThroughTheCyrillicTable) {
               std::string::npos);
 }
 
-TEST(Reports, ShotFromTheMainSolver) {
-    BallisticSolver main;
-    main.dragFunction.setName("\xCB\xE0\xEF\xF3\xE0 \xB9" "1");  // "Лапуа №1" in Windows-1251
-    main.dragFunction.kind = DragFuncKind::Special;
-    main.dragFunction.stabilityFactor = 1.7;
-    main.mvCorrectionOff = true;
-    main.correctedMuzzleVelocity = 790;
-    main.windAzimuthNormalized = 40;
-    main.clickVertical = 0.36;
-    const ReportShot s = reportShotFrom(main, false, true);
+TEST(Reports, ShotFromTheInputsAndTheSolve) {
+    DragFunc f;
+    f.setName("\xCB\xE0\xEF\xF3\xE0 \xB9" "1");  // "Лапуа №1" in Windows-1251
+    f.kind = DragFuncKind::Special;
+    f.stabilityFactor = 1.7;
+    ShotInputs in;
+    in.mvCorrectionOff = true;
+    in.clickVertical = 0.36;
+    in.addVerticalDrift = true;
+    ShotSummary summary;
+    summary.correctedMuzzleVelocity = 790;
+    summary.windAzimuth = 40;
+    const ReportShot s = reportShotFrom(in, f, summary);
     EXPECT_EQ(s.dragFunctionName, "Лапуа №1");
     EXPECT_FALSE(s.ballisticCoefficientUsed);
     EXPECT_EQ(s.stabilityFactor, 1.7);
@@ -396,10 +399,10 @@ TEST(Reports, ShotFromTheMainSolver) {
     EXPECT_EQ(s.correctedMuzzleVelocity, 790);
     EXPECT_EQ(s.windDirection, 40);
     EXPECT_EQ(s.clickVertical, 0.36);
-    EXPECT_EQ(s.muzzleVelocity, main.muzzleVelocity);
-    EXPECT_EQ(s.airPressure, main.airPressure);
-    main.dragFunction.kind = DragFuncKind::StandardCopy;
-    EXPECT_TRUE(reportShotFrom(main, true, false).ballisticCoefficientUsed);
+    EXPECT_EQ(s.muzzleVelocity, in.muzzleVelocity);
+    EXPECT_EQ(s.airPressure, in.pressure);
+    f.kind = DragFuncKind::StandardCopy;
+    EXPECT_TRUE(reportShotFrom(in, f, summary).ballisticCoefficientUsed);
 }
 
 TEST(Reports, WrittenWholeOrNotAtAll) {

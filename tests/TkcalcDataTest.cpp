@@ -35,7 +35,7 @@ Outcome tkcalc(const std::vector<std::string>& args, const std::string& input = 
 
 // A data folder as the desktop program leaves it: settings, table settings and a library holding
 // one special function of the user's.
-class DataFolder : public ::testing::Test {
+class StoredFolder : public ::testing::Test {
 protected:
     void SetUp() override {
         dir = fs::temp_directory_path() / ("tkcalc-data-" + std::to_string(::getpid()) + "-" +
@@ -82,7 +82,7 @@ protected:
 };
 }  // namespace
 
-TEST_F(DataFolder, StartsFromTheStoredInputsAndFunction) {
+TEST_F(StoredFolder, StartsFromTheStoredInputsAndFunction) {
     const std::string settingsBefore = *readWholeFile(dir / kSettingsFileName);
     const nlohmann::json j = json({});
 
@@ -114,7 +114,7 @@ TEST_F(DataFolder, StartsFromTheStoredInputsAndFunction) {
     EXPECT_EQ(*readWholeFile(dir / kSettingsFileName), settingsBefore);
 }
 
-TEST_F(DataFolder, ChoosingFunctionsAndTheStoredTable) {
+TEST_F(StoredFolder, ChoosingFunctionsAndTheStoredTable) {
     EXPECT_EQ(json({"--drag", "G7"})["dragFunction"]["uniqueNumber"], 5);
     EXPECT_EQ(json({"--drag", "Лапуа Сценар#11"})["dragFunction"]["uniqueNumber"], 11);
     EXPECT_EQ(json({"--drag", "лапуа сценар"})["dragFunction"]["uniqueNumber"], 11);
@@ -133,7 +133,7 @@ TEST_F(DataFolder, ChoosingFunctionsAndTheStoredTable) {
     EXPECT_EQ(table["rows"][2]["distance"].get<double>(), 400);
 }
 
-TEST_F(DataFolder, ListImportExportAndFunctionFiles) {
+TEST_F(StoredFolder, ListImportExportAndFunctionFiles) {
     const Outcome listed = tkcalc({"list", "--data-dir", dir.string(), "--json"});
     ASSERT_EQ(listed.status, 0) << listed.err;
     const nlohmann::json all = nlohmann::json::parse(listed.out);
@@ -175,7 +175,7 @@ TEST_F(DataFolder, ListImportExportAndFunctionFiles) {
     EXPECT_EQ(*readWholeFile(dir / "bc_cdm3.dat"), libraryNow);
 }
 
-TEST_F(DataFolder, ProNameQuestionAnsweredOnTheCommandLineOrTheTerminal) {
+TEST_F(StoredFolder, ProNameQuestionAnsweredOnTheCommandLineOrTheTerminal) {
     // A ".pro" record named like the user's function in another letter case.
     DragFuncOld old;
     const std::string oldName = utf8ToCp1251("ЛАПУА СЦЕНАР");
@@ -205,7 +205,7 @@ TEST_F(DataFolder, ProNameQuestionAnsweredOnTheCommandLineOrTheTerminal) {
 
 // Without --data-dir: the user's data folder, or the program folder when its dir_setting.dat says
 // so (and it can be written); the older library is looked for in the program folder.
-TEST_F(DataFolder, TheDesktopsFolderChoice) {
+TEST_F(StoredFolder, TheDesktopsFolderChoice) {
     const fs::path program = dir / "program";
     const fs::path user = dir / "user";
     fs::create_directories(program);
@@ -222,10 +222,10 @@ TEST_F(DataFolder, TheDesktopsFolderChoice) {
     folder.keepInProgramFolder = 1;
     ASSERT_TRUE(saveSettingsFile(program / kFolderSettingFileName, folder));
     const StoredData redirected = loadStoredData({}, program, user);
-    EXPECT_EQ(redirected.dataFolder, program);
+    EXPECT_EQ(redirected.folder.folder(), program);
     EXPECT_EQ(redirected.settings.targetDistance, 333);
-    EXPECT_EQ(redirected.oldLibraryPath, program / "bc_cdm2.dat");
+    EXPECT_EQ(redirected.folder.oldLibrary(), program / "bc_cdm2.dat");
     // tkcalc reads the folder setting but does not write it back.
     EXPECT_EQ(*readWholeFile(program / kFolderSettingFileName), folder.toBytes());
-    EXPECT_EQ(loadStoredData(user, program, dir).dataFolder, user);
+    EXPECT_EQ(loadStoredData(user, program, dir).folder.folder(), user);
 }

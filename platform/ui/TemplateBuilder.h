@@ -39,6 +39,11 @@ public:
         t_.controls.push_back(ControlTemplate{id, kind, text, r, style});
         return *this;
     }
+    // Names the value the last control added shows.
+    TemplateBuilder& named(const std::string& name) {
+        t_.named.push_back(NamedControl{t_.controls.back().id, name});
+        return *this;
+    }
 
 private:
     DialogTemplate& t_;

@@ -94,12 +94,19 @@ struct ControlTemplate {
     unsigned style = kNoStyle;
 };
 
+// A control that shows a named value, for a dialog that exchanges its values by name.
+struct NamedControl {
+    int id;
+    std::string name;
+};
+
 struct DialogTemplate {
     int id = 0;
     std::string title;  // UTF-8
     int width = 0;      // client size
     int height = 0;
     std::vector<ControlTemplate> controls;
+    std::vector<NamedControl> named;
     bool resizable = false;
     int minWidth = 0;   // minimum client size while resizing (0: the initial size)
     int minHeight = 0;
