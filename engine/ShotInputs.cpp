@@ -1,36 +1,43 @@
 #include "ShotInputs.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
-constexpr InputLimits kNotNegative{0.0, 1e308, true, true};
+// What a real shot can have, chosen generously: high mountains, deserts and arctic cold all pass.
+constexpr InputLimits kTemperature{-70.0, 70.0};           // °C
+constexpr InputLimits kPressure{100.0, 1100.0};            // mm Hg: above 9000 m to below the Dead Sea
+constexpr InputLimits kHumidity{0.0, 100.0};               // %
+constexpr InputLimits kPercent{0.0, 100.0};
+constexpr InputLimits kAboveZeroTo(double high) { return InputLimits{0.0, high, false, true}; }
 
 const InputField kFields[] = {
-    {"muzzle-velocity", &ShotInputs::muzzleVelocity, "Начальная скорость", "м/с"},
-    {"bc", &ShotInputs::ballisticCoefficient, "Баллистический коэффициент", ""},
-    {"mv-temperature", &ShotInputs::mvTemperature, "Температура при замере скорости", "°C"},
-    {"mv-change", &ShotInputs::mvTemperatureChange, "Изменение скорости на 15 °C", "%"},
+    {"muzzle-velocity", &ShotInputs::muzzleVelocity, "Начальная скорость", "м/с", kAboveZeroTo(2000)},
+    {"bc", &ShotInputs::ballisticCoefficient, "Баллистический коэффициент", "", kAboveZeroTo(5)},
+    {"mv-temperature", &ShotInputs::mvTemperature, "Температура при замере скорости", "°C", kTemperature},
+    {"mv-change", &ShotInputs::mvTemperatureChange, "Изменение скорости на 15 °C", "%", {-50.0, 50.0}},
     {"mv-correction-off", &ShotInputs::mvCorrectionOff, "Температурная поправка скорости выключена", ""},
-    {"sight-height", &ShotInputs::sightHeight, "Высота прицела над стволом", "см"},
-    {"zero-distance", &ShotInputs::zeroDistance, "Дистанция пристрелки", "м", kNotNegative},
-    {"click-vertical", &ShotInputs::clickVertical, "Цена вертикального клика", "MOA"},
-    {"click-horizontal", &ShotInputs::clickHorizontal, "Цена горизонтального клика", "MOA"},
-    {"distance", &ShotInputs::distance, "Дистанция до цели", "м", kNotNegative},
-    {"target-angle", &ShotInputs::targetAngle, "Угол места цели", "градусы"},
-    {"wind-speed", &ShotInputs::windSpeed, "Скорость ветра", "м/с"},
-    {"wind-azimuth", &ShotInputs::windAzimuth, "Азимут ветра (откуда дует, 0 - в лицо)", "градусы"},
-    {"temperature", &ShotInputs::temperature, "Температура воздуха", "°C"},
-    {"pressure", &ShotInputs::pressure, "Атмосферное давление", "мм рт. ст."},
-    {"humidity", &ShotInputs::humidity, "Влажность", "%"},
+    {"sight-height", &ShotInputs::sightHeight, "Высота прицела над стволом", "см", {0.0, 50.0}},
+    {"zero-distance", &ShotInputs::zeroDistance, "Дистанция пристрелки", "м", kAboveZeroTo(3000)},
+    {"click-vertical", &ShotInputs::clickVertical, "Цена вертикального клика", "MOA", kAboveZeroTo(10)},
+    {"click-horizontal", &ShotInputs::clickHorizontal, "Цена горизонтального клика", "MOA", kAboveZeroTo(10)},
+    {"distance", &ShotInputs::distance, "Дистанция до цели", "м", {0.0, 5000.0}},
+    {"target-angle", &ShotInputs::targetAngle, "Угол места цели", "градусы", {-90.0, 90.0, false, false}},
+    {"wind-speed", &ShotInputs::windSpeed, "Скорость ветра", "м/с", {0.0, 60.0}},
+    {"wind-azimuth", &ShotInputs::windAzimuth, "Азимут ветра (откуда дует, 0 - в лицо)", "градусы", {-3600.0, 3600.0}},
+    {"temperature", &ShotInputs::temperature, "Температура воздуха", "°C", kTemperature},
+    {"pressure", &ShotInputs::pressure, "Атмосферное давление", "мм рт. ст.", kPressure},
+    {"humidity", &ShotInputs::humidity, "Влажность", "%", kHumidity},
     {"same-atmosphere", &ShotInputs::sameAtmosphere, "Атмосфера пристрелки та же, что сейчас", ""},
-    {"zero-temperature", &ShotInputs::zeroTemperature, "Температура при пристрелке", "°C"},
-    {"zero-pressure", &ShotInputs::zeroPressure, "Давление при пристрелке", "мм рт. ст."},
-    {"zero-humidity", &ShotInputs::zeroHumidity, "Влажность при пристрелке", "%"},
+    {"zero-temperature", &ShotInputs::zeroTemperature, "Температура при пристрелке", "°C", kTemperature},
+    {"zero-pressure", &ShotInputs::zeroPressure, "Давление при пристрелке", "мм рт. ст.", kPressure},
+    {"zero-humidity", &ShotInputs::zeroHumidity, "Влажность при пристрелке", "%", kHumidity},
     {"add-derivation", &ShotInputs::addDerivation, "Учитывать деривацию", ""},
     {"add-vertical-drift", &ShotInputs::addVerticalDrift, "Учитывать вертикальный ветровой снос", ""},
     {"manual-drift", &ShotInputs::manualDrift, "Вертикальный снос - процент от горизонтальной поправки", ""},
-    {"manual-drift-percent", &ShotInputs::manualDriftPercent, "Этот процент", "%"},
-    {"stability-factor", &ShotInputs::stabilityFactor, "Фактор стабильности пули (для выбранной драг-функции)", ""},
+    {"manual-drift-percent", &ShotInputs::manualDriftPercent, "Этот процент", "%", kPercent},
+    {"stability-factor", &ShotInputs::stabilityFactor, "Фактор стабильности пули (для выбранной драг-функции)", "",
+     {0.0, 10.0}},
 };
 
 std::string numberText(double v) {
@@ -43,6 +50,7 @@ bool open(double end) { return end <= -1e308 || end >= 1e308; }
 }  // namespace
 
 bool InputLimits::contains(double v) const {
+    if (!std::isfinite(v)) return false;
     const bool aboveLow = lowIncluded ? v >= low : v > low;
     const bool belowHigh = highIncluded ? v <= high : v < high;
     return aboveLow && belowHigh;
@@ -79,7 +87,23 @@ std::string InputField::refusal(double value) const {
     return "допустимо " + limits.text() + (*unit ? std::string(" ") + unit : std::string());
 }
 
+std::string InputField::refusalMessage(double value) const {
+    const std::string why = refusal(value);
+    return why.empty() ? why : labelWithUnit() + ": " + why + ", получено " + numberText(value);
+}
+
 std::span<const InputField> inputFields() { return kFields; }
+
+std::string refusalOf(const ShotInputs& inputs) {
+    for (const InputField& f : kFields) {
+        double value;
+        if (const double* v = f.number(inputs)) value = *v;
+        else if (auto o = std::get_if<std::optional<double> ShotInputs::*>(&f.member); o && inputs.**o) value = *(inputs.**o);
+        else continue;
+        if (std::string message = f.refusalMessage(value); !message.empty()) return message;
+    }
+    return "";
+}
 
 const InputField* findInputField(std::string_view key) {
     for (const InputField& f : kFields)

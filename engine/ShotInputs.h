@@ -62,6 +62,7 @@ struct InputLimits {
     bool lowIncluded = true;
     bool highIncluded = true;
 
+    // False for a value that is not finite.
     bool contains(double value) const;
     // "от 0 до 100", "больше 0", "не меньше 0", ...; empty for a range without ends.
     std::string text() const;
@@ -82,13 +83,18 @@ struct InputField {
     const double* number(const ShotInputs& inputs) const;
     // "Начальная скорость, м/с"; the label alone without a unit.
     std::string labelWithUnit() const;
-    // Why the value cannot be this input's (Russian, naming neither the input nor the value);
-    // empty when it can.
+    // Why the value cannot be this input's (Russian, naming neither the input nor the value:
+    // "допустимо от 0 до 100 %"); empty when it can. A value that is not finite never can.
     std::string refusal(double value) const;
+    // The same naming both: "Влажность, %: допустимо от 0 до 100 %, получено 120".
+    std::string refusalMessage(double value) const;
 };
 
+// The inputs in the order a shooter reads them, each with the limits of a real shot.
 std::span<const InputField> inputFields();
 const InputField* findInputField(std::string_view key);
+// The first input out of its limits, as refusalMessage names it; empty when every one is within.
+std::string refusalOf(const ShotInputs& inputs);
 
 // Fills the solver's inputs and current drag function (the solver's own copy, with the inputs'
 // stability factor when one is given) as the calculator's Compute does. The only writer of a

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <set>
 #include <sstream>
 
@@ -74,10 +75,13 @@ TEST(ShotInputFields, SettingsRecordsKeepEveryStoredInput) {
 }
 
 TEST(ShotInputFields, TkcalcSetTakesExactlyTheTableKeys) {
+    const ShotInputs firstRun;
     for (const InputField& f : inputFields()) {
         ShotInputs in;
         std::string error;
-        EXPECT_TRUE(applySetting(in, f.key, f.isFlag() ? "1" : "1.5", error)) << f.key << ": " << error;
+        const double* v = f.number(firstRun);
+        const std::string value = f.isFlag() ? "1" : v ? std::to_string(*v) : "1.5";
+        EXPECT_TRUE(applySetting(in, f.key, value, error)) << f.key << ": " << error;
     }
     ShotInputs in;
     std::string error;
@@ -90,4 +94,34 @@ TEST(ShotInputFields, TkcalcSetTakesExactlyTheTableKeys) {
         EXPECT_NE(out.str().find(std::string("  ") + f.key + " "), std::string::npos) << f.key;
 }
 
+}  // namespace
+
+namespace {
+TEST(ShotInputFields, LimitsAtTheirEdges) {
+    struct Case {
+        const char* key;
+        double value;
+        bool taken;
+    };
+    const Case cases[] = {
+        {"bc", 0, false},           {"bc", 0.001, true},         {"muzzle-velocity", -1, false},
+        {"zero-distance", 0, false}, {"distance", 0, true},        {"wind-speed", -0.1, false},
+        {"wind-speed", 0, true},     {"pressure", 0, false},       {"pressure", 100, true},
+        {"pressure", 99.9, false},   {"humidity", 0, true},        {"humidity", 100, true},
+        {"humidity", 100.5, false},  {"target-angle", 89.9, true}, {"target-angle", 90, false},
+        {"target-angle", -90, false}, {"temperature", -60, true},  {"temperature", 55, true},
+        {"temperature", 200, false}, {"click-vertical", 0, false}, {"humidity", std::nan(""), false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(findInputField(c.key)->refusal(c.value).empty(), c.taken) << c.key << " " << c.value;
+    EXPECT_EQ(findInputField("humidity")->refusalMessage(120), "Влажность, %: допустимо от 0 до 100 %, получено 120");
+    EXPECT_EQ(findInputField("bc")->refusal(0), "допустимо больше 0 и не больше 5");
+
+    ShotInputs in;
+    EXPECT_EQ(refusalOf(in), "");  // the first-run shot is a real one
+    in.zeroHumidity = -5;
+    in.stabilityFactor = 11;
+    EXPECT_EQ(refusalOf(in), "Влажность при пристрелке, %: допустимо от 0 до 100 %, получено -5");
+    in.zeroHumidity = 5;
+    EXPECT_NE(refusalOf(in).find("Фактор стабильности"), std::string::npos);
+}
 }  // namespace

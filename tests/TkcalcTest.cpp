@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <filesystem>
 #include <unistd.h>
 #include <nlohmann/json.hpp>
@@ -9,6 +11,8 @@
 #include <vector>
 
 #include "BallisticSolver.h"
+#include "Calculation.h"
+#include "Report.h"
 #include "RoundTo.h"
 #include "Shot.h"
 #include "StandardDragSet.h"
@@ -334,28 +338,31 @@ TEST(TkcalcTest, CsvHasOneHeaderAndARowPerDistance) {
 }
 
 TEST(TkcalcTest, ValuesThatAreNotNumbersBecomeNull) {
-    // No BC: the engine's numbers are not finite. Printed, flagged, never a crash.
-    const Outcome r = tkcalc({"--set", "bc=0", "--json"});
-    EXPECT_EQ(r.status, 3);
-    EXPECT_NE(r.err.find("Предупреждение"), std::string::npos);
-    const nlohmann::json j = nlohmann::json::parse(r.out);
+    // Not finite numbers (what an undefined solve would give) are printed, flagged, never a crash.
+    ShotInputs inputs;
+    DragFunc g1;
+    standardFunction("G1", g1);
+    Calculation calc = computeAtDistance(inputs, g1);
+    ASSERT_EQ(calc.rows.size(), 1u);
+    const double nan = std::nan("");
+    calc.rows[0].corrections.vertical.moa = calc.rows[0].shown.vertical.moa = nan;
+    calc.rows[0].shown.vertical.clicks = std::numeric_limits<double>::infinity();
+    EXPECT_TRUE(hasNonFiniteResults(calc));
+    const nlohmann::json j = nlohmann::json::parse(jsonReport(inputs, calc, false));
     EXPECT_TRUE(j["vertical"]["moa"].is_null());
     EXPECT_TRUE(j["shown"]["vertical"]["moa"].is_null());
-    EXPECT_FALSE(j["converged"].get<bool>());
+    EXPECT_TRUE(j["shown"]["vertical"]["clicks"].is_null());
+    EXPECT_FALSE(j["shown"]["vertical"]["cm"].is_null());
+    EXPECT_NE(textReport(inputs, calc, std::nullopt).find("—"), std::string::npos);
+    EXPECT_EQ(parseCsv(csvReport(calc))[1][4], "");
 
-    const Outcome text = tkcalc({"--set", "bc=0"});
-    EXPECT_EQ(text.status, 3);
-    EXPECT_NE(text.out.find("—"), std::string::npos);
-    const Outcome csv = tkcalc({"--set", "bc=0", "--csv"});
-    EXPECT_EQ(csv.status, 3);
-    EXPECT_EQ(parseCsv(csv.out)[1][4], "");
-
-    // A zero click value: the clicks only.
-    const Outcome noClick = tkcalc({"--set", "click-vertical=0", "--json"});
-    EXPECT_EQ(noClick.status, 3);
-    const nlohmann::json clicks = nlohmann::json::parse(noClick.out);
-    EXPECT_TRUE(clicks["vertical"]["clicks"].is_null());
-    EXPECT_FALSE(clicks["vertical"]["moa"].is_null());
+    // Values no shot has are refused before anything is computed.
+    for (const char* bad : {"bc=0", "click-vertical=0", "humidity=101", "target-angle=90", "pressure=0"}) {
+        const Outcome r = tkcalc({"--set", bad, "--json"});
+        EXPECT_EQ(r.status, 2) << bad;
+        EXPECT_EQ(r.out, "") << bad;
+        EXPECT_NE(r.err.find("допустимо"), std::string::npos) << bad << r.err;
+    }
 }
 
 TEST(TkcalcTest, HelpNamesEverySetting) {
