@@ -1,6 +1,7 @@
 #include "LibraryCommands.h"
 
 #include <nlohmann/json.hpp>
+#include <system_error>
 
 #include "ExchangeImportExport.h"
 #include "InputArguments.h"
@@ -25,7 +26,7 @@ std::string lowerExtension(const fs::path& path) {
 }
 
 // --data-dir DIR or --data-dir=DIR anywhere; the rest in order.
-std::vector<std::string> takeDataDir(std::vector<std::string> args, fs::path& dataDir) {
+std::vector<std::string> takeDataDir(std::vector<std::string> args, std::optional<fs::path>& dataDir) {
     std::vector<std::string> rest;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -41,15 +42,22 @@ std::vector<std::string> takeDataDir(std::vector<std::string> args, fs::path& da
     return rest;
 }
 
+StoredData load(const std::optional<fs::path>& dataDir) {
+    std::string error;
+    std::optional<StoredData> stored = loadStoredData(dataDir, error);
+    if (!stored) throw BadCommand{error};
+    return std::move(*stored);
+}
+
 int list(const std::vector<std::string>& args, std::ostream& out) {
-    fs::path dataDir;
+    std::optional<fs::path> dataDir;
     const std::vector<std::string> rest = takeDataDir(args, dataDir);
     bool json = false;
     for (const std::string& a : rest) {
         if (a == "--json") json = true;
         else throw BadCommand{"list: лишний аргумент " + inQuotes(a)};
     }
-    const StoredData stored = loadStoredData(dataDir);
+    const StoredData stored = load(dataDir);
     if (json) {
         nlohmann::ordered_json all = nlohmann::ordered_json::array();
         auto number = [](double v) { return std::isfinite(v) ? nlohmann::ordered_json(v) : nlohmann::ordered_json(); };
@@ -102,8 +110,19 @@ private:
     std::ostream& out_;
 };
 
+// A ".snr" or ".drg" goes in only when it gives a usable function: read as --drag-file reads it,
+// which refuses a file with no point (an empty or foreign file) or with values that are not
+// numbers. Numbered and added as importSnr and importDrg add theirs.
+bool importUsable(DragLibrary& library, const fs::path& file, std::string& why) {
+    std::optional<DragFunc> f = readDragFunctionFile(file, why);
+    if (!f) return false;
+    f->uniqueNumber = library.nextUniqueNumber();
+    library.add(*f);
+    return true;
+}
+
 int import(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
-    fs::path dataDir;
+    std::optional<fs::path> dataDir;
     std::optional<bool> overwrite;
     std::vector<fs::path> files;
     for (const std::string& a : takeDataDir(args, dataDir)) {
@@ -118,35 +137,49 @@ int import(const std::vector<std::string>& args, std::istream& in, std::ostream&
         if (ext != ".snr" && ext != ".drg" && ext != ".pro")
             throw BadCommand{"import: " + inQuotes(f.string()) + " - не файл .snr, .drg или .pro"};
     }
-    StoredData stored = loadStoredData(dataDir);
+    StoredData stored = load(dataDir);
     CommandLineAnswers answers(overwrite, in, out);
     int imported = 0;
     for (const fs::path& f : files) {
-        const std::string ext = lowerExtension(f);
-        bool ok;
-        if (ext == ".snr") ok = importSnr(stored.library, f);
-        else if (ext == ".drg") ok = importDrg(stored.library, f);
-        else ok = importPro(stored.library, f, answers);
+        std::string why = "Не могу прочитать файл";
+        const bool ok = lowerExtension(f) == ".pro" ? importPro(stored.library, f, answers)
+                                                    : importUsable(stored.library, f, why);
         if (ok) ++imported;
-        else err << "tkcalc: не удалось прочитать " << inQuotes(f.string()) << "\n";
+        else err << "tkcalc: " << inQuotes(f.string()) << " не импортирован. " << why << "\n";
     }
-    if (imported > 0 && !stored.library.saveLibrary(stored.folder.library())) {
-        err << "tkcalc: ошибка: не удалось записать библиотеку " << inQuotes(stored.folder.library().string())
-            << "; прежний файл не изменён\n";
-        return kTkcalcBadInput;
+    if (imported > 0) {
+        const fs::path library = stored.folder.library();
+        std::error_code ec;
+        const bool existed = fs::exists(library, ec);
+        // Only the default folder can be missing here (a given one must exist): the first import on
+        // a fresh machine makes it, as the desktop program does at its first start.
+        const fs::path& folder = stored.folder.folder();
+        if (!folder.empty() && !fs::is_directory(folder, ec)) {
+            fs::create_directories(folder, ec);
+            if (ec) {
+                err << "tkcalc: ошибка: не удалось создать папку данных " << inQuotes(folder.string())
+                    << "; ничего не импортировано\n";
+                return kTkcalcBadInput;
+            }
+        }
+        if (!stored.library.saveLibrary(library)) {
+            err << "tkcalc: ошибка: не удалось записать библиотеку " << inQuotes(library.string())
+                << (existed ? "; прежний файл не изменён" : "") << "\n";
+            return kTkcalcBadInput;
+        }
     }
     out << "Импортировано функций: " << imported << "\n";
     return imported == static_cast<int>(files.size()) ? kTkcalcOk : kTkcalcBadInput;
 }
 
 int exportFunction(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    fs::path dataDir;
+    std::optional<fs::path> dataDir;
     const std::vector<std::string> rest = takeDataDir(args, dataDir);
     if (rest.size() != 2) throw BadCommand{"export ожидает ИМЯ[#НОМЕР] ФАЙЛ"};
     const fs::path file = rest[1];
     const std::string ext = lowerExtension(file);
     if (ext != ".snr" && ext != ".dat") throw BadCommand{"export: файл должен быть .snr или .dat"};
-    const StoredData stored = loadStoredData(dataDir);
+    const StoredData stored = load(dataDir);
     const auto [name, number] = splitNameAndNumber(rest[0]);
     const DragFunc* f = findDragFunction(stored.library, name, number);
     if (!f) throw BadCommand{"export: в библиотеке нет драг-функции " + inQuotes(rest[0]) + " (список: tkcalc list)"};

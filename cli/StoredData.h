@@ -1,5 +1,7 @@
 #pragma once
 #include <filesystem>
+#include <optional>
+#include <string>
 
 #include "DataFolder.h"
 #include "DragLibrary.h"
@@ -16,9 +18,13 @@ struct StoredData {
     StartLoad libraryLoad = StartLoad::SampleAdded;
 };
 
-// The folder: `dataDir` when given (the older library is then looked for there too); else the
-// desktop program's data folder (DataFolder::find).
-StoredData loadStoredData(const std::filesystem::path& dataDir);
-// The same with the program folder and the user's data folder given.
+// The folder: `dataDir` when given (--data-dir; the older library is then looked for there too);
+// else the desktop program's data folder (DataFolder::find). Only that default folder may be
+// missing (before the first run: the first-run values apply, and an import makes it); a given
+// folder that is empty, missing or not a folder gives nothing, with a Russian message naming it in
+// `error`.
+std::optional<StoredData> loadStoredData(const std::optional<std::filesystem::path>& dataDir, std::string& error);
+// The same with the program folder and the user's data folder given, and no check of `dataDir`
+// (empty: the default folder).
 StoredData loadStoredData(const std::filesystem::path& dataDir, const std::filesystem::path& programFolder,
                           const std::filesystem::path& userFolder);

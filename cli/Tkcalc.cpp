@@ -109,7 +109,8 @@ Command parseCommand(const std::vector<std::string>& args) {
     auto* distanceOption = app.add_option("--distance", distance)->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     auto* tableOption =
         app.add_option("--table", table)->expected(0, 1)->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-    app.add_option("--data-dir", dataDir)->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    auto* dataDirOption =
+        app.add_option("--data-dir", dataDir)->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     auto* jsonFlag = app.add_flag("--json")->disable_flag_override();
     auto* csvFlag = app.add_flag("--csv")->disable_flag_override();
 
@@ -137,9 +138,12 @@ Command parseCommand(const std::vector<std::string>& args) {
         throw BadInput{"--drag и --drag-file вместе указать нельзя: выберите одно"};
 
     // The stored inputs first, then what the command line changes.
-    StoredData stored = loadStoredData(dataDir);
-    c.inputs = shotInputsFrom(stored.settings);
     std::string error;
+    std::optional<StoredData> loaded =
+        loadStoredData(dataDirOption->count() ? std::optional<std::filesystem::path>(dataDir) : std::nullopt, error);
+    if (!loaded) throw BadInput{error};
+    StoredData& stored = *loaded;
+    c.inputs = shotInputsFrom(stored.settings);
     for (const std::string& s : sets)
         if (!applyAssignment(c.inputs, s, error)) throw BadInput{error};
     if (distanceOption->count() && !applySetting(c.inputs, "distance", distance, error))
@@ -226,12 +230,14 @@ std::string tkcalcHelp() {
         "с --table - таблицу поправок, как окно «Таблица поправок».\n"
         "Исходные данные - сохранённые настройки настольной программы (settings.dat в папке данных;\n"
         "без них - значения первого запуска); --set меняет любое из них. Настройки tkcalc не записывает.\n"
-        "list выводит библиотеку драг-функций, import добавляет в неё функции из файлов .snr, .drg,\n"
-        ".pro и .dat, export записывает функцию в файл .snr или .dat.\n"
+        "list выводит библиотеку драг-функций, import добавляет в неё функции из файлов .snr, .drg\n"
+        "и .pro, export записывает функцию в файл .snr или .dat.\n"
         "\n"
         "Параметры:\n"
-        "  --data-dir ПАПКА     папка данных (по умолчанию папка настольной программы: " + defaultDataFolderText() + ";\n"
-        "                       папка программы, если так указано в её dir_setting.dat)\n"
+        "  --data-dir ПАПКА     папка данных; указанная должна существовать. По умолчанию - папка\n"
+        "                       настольной программы: " + defaultDataFolderText() + " (или папка\n"
+        "                       программы, если так указано в её dir_setting.dat); пока её нет,\n"
+        "                       действуют значения первого запуска, а import её создаёт\n"
         "  --set ИМЯ=ЗНАЧЕНИЕ   изменить исходное значение; повторяется для каждого имени\n"
         "                       (при повторе одного имени действует последнее)\n"
         "  --drag ИМЯ[#НОМЕР]   драг-функция из библиотеки (список: tkcalc list); без номера - первая\n"
@@ -244,6 +250,12 @@ std::string tkcalcHelp() {
         "                       отрицательное начало пишите так: --table=-50:800:50\n"
         "  --json               вывести один объект JSON (не-числа - null)\n"
         "  --csv                вывести CSV (RFC 4180, UTF-8, десятичный разделитель - точка)\n"
+        "  --overwrite          import: функция из файла .pro, чьё имя (в любом регистре букв) уже есть\n"
+        "                       в библиотеке, заменяет ту функцию на её месте\n"
+        "  --no-overwrite       import: такая функция добавляется с « copy» в конце имени\n"
+        "                       (без обоих флагов tkcalc спрашивает д/н; нет ответа - как --no-overwrite;\n"
+        "                       функции из .snr и .drg всегда добавляются новыми, файл без точек\n"
+        "                       драг-функции не импортируется)\n"
         "  -h, --help           эта справка\n"
         "\n"
         "Имена для --set:\n";

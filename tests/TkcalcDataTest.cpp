@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -194,12 +196,20 @@ TEST_F(StoredFolder, ProNameQuestionAnsweredOnTheCommandLineOrTheTerminal) {
     ASSERT_EQ(lib.size(), 12u);
     EXPECT_EQ(cp1251ToUtf8(lib[11].name), "ЛАПУА СЦЕНАР copy");
 
+    // No answer at all (the end of the input) is taken as No, as the help says.
+    const Outcome unanswered = tkcalc({"import", "--data-dir", dir.string(), pro.string()}, "");
+    ASSERT_EQ(unanswered.status, 0) << unanswered.err;
+    DragLibrary copies;
+    copies.loadLibrary(dir / "bc_cdm3.dat");
+    ASSERT_EQ(copies.size(), 13u);
+    EXPECT_EQ(cp1251ToUtf8(copies[12].name), "ЛАПУА СЦЕНАР copy");
+
     const Outcome asked = tkcalc({"import", "--data-dir", dir.string(), pro.string()}, "д\n");
     ASSERT_EQ(asked.status, 0) << asked.err;
     EXPECT_NE(asked.out.find("Перезаписать?"), std::string::npos);
     DragLibrary after;
     after.loadLibrary(dir / "bc_cdm3.dat");
-    ASSERT_EQ(after.size(), 12u);  // replaced in place
+    ASSERT_EQ(after.size(), 13u);  // replaced in place
     EXPECT_EQ(cp1251ToUtf8(after[10].name), "ЛАПУА СЦЕНАР");
 }
 
@@ -228,4 +238,82 @@ TEST_F(StoredFolder, TheDesktopsFolderChoice) {
     // tkcalc reads the folder setting but does not write it back.
     EXPECT_EQ(*readWholeFile(program / kFolderSettingFileName), folder.toBytes());
     EXPECT_EQ(loadStoredData(user, program, dir).folder.folder(), user);
+}
+
+// A --data-dir that is not there is a mistake (a typo would otherwise compute from the first-run
+// values, or import into a folder nobody reads); only the default folder may be missing, on a
+// machine where the desktop program never ran.
+TEST_F(StoredFolder, OnlyTheDefaultDataFolderMayBeMissing) {
+    const fs::path missing = dir / "no-such-folder";
+    const fs::path snr = dir / "g1.snr";
+    ASSERT_EQ(tkcalc({"export", "--data-dir", dir.string(), "G1", snr.string()}).status, 0);
+    const std::vector<std::vector<std::string>> commands = {
+        {"--data-dir", missing.string()},
+        {"--table", "--data-dir", missing.string(), "--json"},
+        {"list", "--data-dir", missing.string()},
+        {"import", "--data-dir=" + missing.string(), snr.string()},
+        {"export", "--data-dir", missing.string(), "G1", (dir / "out.snr").string()},
+    };
+    for (const auto& args : commands) {
+        const Outcome r = tkcalc(args);
+        EXPECT_EQ(r.status, 2) << args[0];
+        EXPECT_EQ(r.out, "") << args[0];
+        EXPECT_NE(r.err.find("«" + missing.string() + "» не существует"), std::string::npos) << r.err;
+    }
+    EXPECT_FALSE(fs::exists(missing));
+    EXPECT_FALSE(fs::exists(dir / "out.snr"));
+    EXPECT_NE(tkcalc({"list", "--data-dir", snr.string()}).err.find("не папка"), std::string::npos);
+    EXPECT_EQ(tkcalc({"list", "--data-dir="}).status, 2);
+
+    // A fresh machine: computing starts from the first-run values, and the first import makes the
+    // folder, with the standard set and the sample function as the desktop's first start has them.
+    const char* before = std::getenv("XDG_DATA_HOME");
+    const std::string saved = before ? before : "";
+    const fs::path fresh = dir / "fresh";
+    ::setenv("XDG_DATA_HOME", fresh.c_str(), 1);
+    const Outcome computed = tkcalc({"--json"});
+    const Outcome imported = tkcalc({"import", snr.string()});
+    if (before) ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
+    else ::unsetenv("XDG_DATA_HOME");
+    ASSERT_EQ(computed.status, 0) << computed.err;
+    EXPECT_EQ(nlohmann::json::parse(computed.out)["distance"].get<double>(), 685);
+    EXPECT_EQ(imported.status, 0) << imported.err;
+    EXPECT_EQ(imported.out, "Импортировано функций: 1\n");
+    DragLibrary made;
+    ASSERT_EQ(made.loadLibrary(fresh / "Trajekton" / "bc_cdm3.dat"), LibraryRead::Complete);
+    ASSERT_EQ(made.size(), 12u);
+    EXPECT_EQ(cp1251ToUtf8(made[11].name), "G1");
+}
+
+// An empty or foreign file would otherwise become a function without points, computing nonsense
+// (the Cd of an empty table) under an empty name.
+TEST_F(StoredFolder, SnrOrDrgWithoutAPointIsNotImported) {
+    const fs::path library = dir / "bc_cdm3.dat";
+    const std::string bytes = *readWholeFile(library);
+    const auto stamp = fs::last_write_time(library) - std::chrono::hours(1);
+    fs::last_write_time(library, stamp);
+    const fs::path empty = dir / "empty.snr", junk = dir / "notes.snr", headerOnly = dir / "header.drg";
+    ASSERT_TRUE(writeFileAtomically(empty, ""));
+    ASSERT_TRUE(writeFileAtomically(junk, "shopping list\r\nbread, milk\r\n0.5 0.3\r\n"));
+    ASSERT_TRUE(writeFileAtomically(headerOnly, "1,Scenar,0.0097,0.00782,0.0318\r\n\r\n"));
+    for (const fs::path& f : {empty, junk, headerOnly}) {
+        const Outcome r = tkcalc({"import", "--data-dir", dir.string(), f.string()});
+        EXPECT_EQ(r.status, 2) << f;
+        EXPECT_EQ(r.out, "Импортировано функций: 0\n") << f;
+        EXPECT_NE(r.err.find("нет ни одной точки"), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(*readWholeFile(library), bytes);
+    EXPECT_EQ(fs::last_write_time(library), stamp);  // not even rewritten the same
+
+    // With a good file beside it, the good one goes in and the status still tells of the other.
+    const fs::path good = dir / "scenar.snr";
+    ASSERT_TRUE(writeFileAtomically(good, formatSnr(bullet)));
+    const Outcome mixed = tkcalc({"import", "--data-dir", dir.string(), empty.string(), good.string()});
+    EXPECT_EQ(mixed.status, 2);
+    EXPECT_EQ(mixed.out, "Импортировано функций: 1\n");
+    DragLibrary after;
+    ASSERT_EQ(after.loadLibrary(library), LibraryRead::Complete);
+    ASSERT_EQ(after.size(), 12u);
+    EXPECT_EQ(after[11].points.size(), bullet.points.size());
+    EXPECT_EQ(after[11].uniqueNumber, 12);
 }

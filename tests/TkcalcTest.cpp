@@ -374,4 +374,8 @@ TEST(TkcalcTest, HelpNamesEverySetting) {
                              "zero-temperature", "zero-pressure", "zero-humidity", "add-derivation",
                              "add-vertical-drift", "manual-drift", "manual-drift-percent", "stability-factor"})
         EXPECT_NE(r.out.find(std::string("  ") + name + " "), std::string::npos) << name;
+    // And what the import flags answer.
+    EXPECT_NE(r.out.find("  --overwrite "), std::string::npos);
+    EXPECT_NE(r.out.find("  --no-overwrite "), std::string::npos);
+    EXPECT_NE(r.out.find("« copy»"), std::string::npos);
 }
