@@ -53,6 +53,28 @@ std::string dragFunctionList(const DragLibrary& library) {
     return list;
 }
 
+std::string numberText(double value) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.15g", value);
+    return buffer;
+}
+
+// Why no table can be made of the range (empty when one can): a step that is not above 0, an end
+// that is not a number (only a stored range can have one), or more rows than kMaxTableRows once
+// clamped.
+std::string tableRangeRefusal(const TableRange& range) {
+    if (std::isnan(range.first) || std::isnan(range.last)) return "начало или конец таблицы не является числом";
+    if (!(range.step > 0)) return "шаг должен быть больше 0, получено " + inQuotes(numberText(range.step));
+    const TableRange r = range.clamped();
+    if (r.first <= r.last) {
+        const double rows = std::floor((r.last - r.first) / r.step) + 1;
+        if (!(rows <= kMaxTableRows) || !(r.last + r.step > r.last))
+            return "шаг " + numberText(range.step) + " слишком мал, в таблице было бы больше " +
+                   std::to_string(static_cast<long>(kMaxTableRows)) + " строки";
+    }
+    return "";
+}
+
 TableRange parseTable(const std::string& text) {
     std::vector<std::string> parts;
     size_t start = 0;
@@ -73,14 +95,7 @@ TableRange parseTable(const std::string& text) {
         values[i] = *v;
     }
     const TableRange range{values[0], values[1], values[2]};
-    if (!(range.step > 0)) throw BadInput{"--table: шаг должен быть больше 0, получено " + inQuotes(parts[2])};
-    const TableRange r = range.clamped();
-    if (r.first <= r.last) {
-        const double rows = std::floor((r.last - r.first) / r.step) + 1;
-        if (!(rows <= kMaxTableRows) || !(r.last + r.step > r.last))
-            throw BadInput{"--table: шаг " + parts[2] + " слишком мал, в таблице было бы больше " +
-                           std::to_string(static_cast<long>(kMaxTableRows)) + " строки"};
-    }
+    if (const std::string why = tableRangeRefusal(range); !why.empty()) throw BadInput{"--table: " + why};
     return range;
 }
 
@@ -148,6 +163,11 @@ Command parseCommand(const std::vector<std::string>& args) {
         if (!applyAssignment(c.inputs, s, error)) throw BadInput{error};
     if (distanceOption->count() && !applySetting(c.inputs, "distance", distance, error))
         throw BadInput{"--distance: " + error};
+    // What the command line sets was checked as it was read, so a value out of its limits now
+    // comes from the stored settings (written by another program, or damaged).
+    if (const std::string why = refusalOf(c.inputs); !why.empty())
+        throw BadInput{why + " (значение из сохранённых настроек " + inQuotes(stored.folder.settings().string()) +
+                       "; задайте другое через --set)"};
 
     if (dragFileOption->count()) {
         std::string why;
@@ -167,7 +187,14 @@ Command parseCommand(const std::vector<std::string>& args) {
     }
     c.inputs.dragFunctionName = cp1251ToUtf8(c.dragFunction.name);
     c.inputs.dragFunctionNumber = c.dragFunction.uniqueNumber;
-    if (tableOption->count()) c.table = table.empty() ? tableRangeFrom(stored.tableSettings) : parseTable(table);
+    if (tableOption->count() && !table.empty()) {
+        c.table = parseTable(table);
+    } else if (tableOption->count()) {
+        c.table = tableRangeFrom(stored.tableSettings);
+        if (const std::string why = tableRangeRefusal(*c.table); !why.empty())
+            throw BadInput{"--table: в сохранённом диапазоне (" + inQuotes(stored.folder.tableSettings().string()) +
+                           ") " + why + "; задайте диапазон сами: --table НАЧАЛО:КОНЕЦ:ШАГ"};
+    }
     return c;
 }
 
@@ -244,8 +271,8 @@ std::string tkcalcHelp() {
         "                       с этим именем; по умолчанию - сохранённая в настройках (или G1)\n"
         "  --drag-file ФАЙЛ     драг-функция из файла .snr, .drg, .pro или .dat (в библиотеку не добавляется)\n"
         "  --distance М         дистанция, м (то же, что --set distance=М, и важнее его)\n"
-        "  --table [Н:К:Ш]      таблица от Н до К метров с шагом Ш (без значения - сохранённые в\n"
-        "                       table_settings.dat); начало меньше 0 становится 0,\n"
+        "  --table [Н:К:Ш]      таблица от Н до К метров с шагом Ш больше 0 (без значения - сохранённые\n"
+        "                       в table_settings.dat); начало меньше 0 становится 0,\n"
         "                       конец больше 3000 - 3000; не больше 30001 строки;\n"
         "                       отрицательное начало пишите так: --table=-50:800:50\n"
         "  --json               вывести один объект JSON (не-числа - null)\n"
@@ -271,7 +298,9 @@ std::string tkcalcHelp() {
         "\n"
         "Коды завершения:\n"
         "  0  расчёт выполнен и выведен\n"
-        "  2  ошибка в командной строке: сообщение в stderr, ничего не вычислено и не выведено\n"
+        "  2  ошибка в командной строке, в папке данных или в сохранённых настройках: сообщение\n"
+        "     в stderr, ничего не вычислено и не выведено, ни один файл не изменён; у import -\n"
+        "     хотя бы один файл не импортирован (сообщение в stderr; остальные импортированы)\n"
         "  3  результат выведен, но ненадёжен: подбор угла вылета не сошёлся или часть значений\n"
         "     не является числом (подробности - предупреждения в stderr)\n"
         "  1  внутренняя ошибка программы\n"

@@ -317,3 +317,28 @@ TEST_F(StoredFolder, SnrOrDrgWithoutAPointIsNotImported) {
     EXPECT_EQ(after[11].points.size(), bullet.points.size());
     EXPECT_EQ(after[11].uniqueNumber, 12);
 }
+
+// Values no shot has, or a table no loop ends, can come from the stored files as well as from the
+// command line; they are refused the same way, naming what is wrong and where it came from.
+TEST_F(StoredFolder, StoredValuesOutOfTheirLimitsAreRefused) {
+    settings.humidity = 150;
+    ASSERT_TRUE(saveSettingsFile(dir / kSettingsFileName, settings));
+    const Outcome refused = tkcalc({"--data-dir", dir.string()});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_NE(refused.err.find("Влажность, %: допустимо от 0 до 100 %, получено 150"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find(kSettingsFileName), std::string::npos);
+    EXPECT_EQ(json({"--set", "humidity=60"})["distance"].get<double>(), 450);  // overridden: fine
+
+    TableSettingsRecord table;
+    const fs::path tablePath = dir / kTableSettingsFileName;
+    for (double step : {0.0, -100.0, 1e-6}) {
+        table.distanceStep = step;
+        ASSERT_TRUE(saveSettingsFile(tablePath, table));
+        const Outcome r = tkcalc({"--data-dir", dir.string(), "--set", "humidity=60", "--table"});
+        EXPECT_EQ(r.status, 2) << step;
+        EXPECT_EQ(r.out, "") << step;
+        EXPECT_NE(r.err.find("шаг"), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find(kTableSettingsFileName), std::string::npos) << r.err;
+    }
+}

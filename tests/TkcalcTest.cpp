@@ -309,6 +309,8 @@ TEST(TkcalcTest, BadInputIsRefusedWithAMessageAndNothingComputed) {
     }
     EXPECT_NE(tkcalc({"--set", "bc=0,447"}).err.find("точка"), std::string::npos);
     EXPECT_NE(tkcalc({"--drag", "G99"}).err.find("RA4"), std::string::npos);
+    EXPECT_NE(tkcalc({"--table", "0:800:0"}).err.find("шаг должен быть больше 0, получено «0»"), std::string::npos);
+    EXPECT_NE(tkcalc({"--table", "0:800:-5"}).err.find("получено «-5»"), std::string::npos);
 }
 
 TEST(TkcalcTest, CsvHasOneHeaderAndARowPerDistance) {
