@@ -17,6 +17,12 @@ struct Session {
     }
 
     Calculation finish(const ZeroingResult& zeroing, const ShotSummary& summary, std::vector<CorrectionRow> rows) {
+        // The engine's rows carry the energy of its own fixed bullet (bulletWeightGrams, which no
+        // input sets; and none at distance 0): the energy shown is the chosen bullet's at the
+        // row's velocity.
+        for (CorrectionRow& r : rows)
+            r.corrections.row.energy =
+                dragFunction.bulletWeight > 0 ? bulletEnergy(r.corrections.row.velocity, dragFunction.bulletWeight) : 0.0;
         Calculation c;
         c.dragFunction = dragFunction;
         c.zeroing = zeroing;
@@ -34,6 +40,8 @@ bool Calculation::converged() const {
     return zeroing.converged &&
            std::all_of(rows.begin(), rows.end(), [](const CorrectionRow& r) { return r.corrections.converged; });
 }
+
+bool Calculation::hasEnergy() const { return dragFunction.bulletWeight > 0; }
 
 Calculation computeAtDistance(const ShotInputs& inputs, const DragFunc& dragFunction) {
     Session s(inputs, dragFunction);

@@ -8,6 +8,7 @@
 #include "ShotInputs.h"
 
 // One distance: the engine's corrections and what the program shows of them.
+// The row's energy is that of the function's bullet (none without a weight: see hasEnergy).
 struct CorrectionRow {
     DistanceCorrections corrections;
     ShownCorrections shown;
@@ -23,6 +24,9 @@ struct Calculation {
 
     // The zeroing and every row's solve met their ends.
     bool converged() const;
+    // Whether the rows' energy means anything: only a function that carries its bullet's weight
+    // gives one (the standard functions carry none).
+    bool hasEnergy() const;
 };
 
 // The main dialog's Compute: zero the rifle, then the corrections at the inputs' distance.

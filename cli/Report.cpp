@@ -123,8 +123,9 @@ std::vector<std::string> summaryLines(const ShotInputs& in, const Calculation& c
     lines.push_back(line);
 
     std::vector<std::string> options;
-    if (in.addDerivation) options.push_back("деривация");
-    if (in.addVerticalDrift)
+    const DriftsLeftOut left = driftsLeftOut(in, calc);
+    if (in.addDerivation && !left.derivation) options.push_back("деривация");
+    if (in.addVerticalDrift && !left.verticalDrift)
         options.push_back(in.manualDrift ? "вертикальный ветровой снос (" + input(in.manualDriftPercent) + " % от гор. поправки)"
                                          : "вертикальный ветровой снос");
     if (!options.empty()) {
@@ -135,6 +136,7 @@ std::vector<std::string> summaryLines(const ShotInputs& in, const Calculation& c
         }
         lines.push_back(line);
     }
+    if (const std::string note = left.text(); !note.empty()) lines.push_back("В поправках " + note);
     return lines;
 }
 
@@ -154,17 +156,20 @@ std::string singleDistanceText(const CorrectionRow& row) {
     return t.render();
 }
 
-// The table dialog's columns; each title is printed on two lines, broken after its comma.
+// The table dialog's columns, and the energy after the time when the function carries a bullet
+// weight; each title is printed on two lines, broken after its comma.
 std::string tableText(const Calculation& calc) {
-    static const char* const kTitles[] = {
+    std::vector<std::string_view> titles = {
         "Дистанция, метры",    "Скорость, м/с",        "Время, сек",         "см, Верт. поправка",
         "MOA, Верт. поправка", "МИЛы, Верт. поправка", "Клики, Верт. поправка", "см, Гор. поправка",
         "MOA, Гор. поправка",  "МИЛы, Гор. поправка",  "Клики, Гор. поправка",
     };
+    const bool energy = calc.hasEnergy();
+    if (energy) titles.insert(titles.begin() + 3, "Энергия, Дж");
     TextTable t;
-    t.left.assign(std::size(kTitles), false);
+    t.left.assign(titles.size(), false);
     t.header.resize(2);
-    for (std::string_view title : kTitles) {
+    for (std::string_view title : titles) {
         const size_t comma = title.find(", ");
         t.header[0].emplace_back(title.substr(0, comma + 1));
         t.header[1].emplace_back(title.substr(comma + 2));
@@ -173,9 +178,12 @@ std::string tableText(const Calculation& calc) {
         const ResultsElement& e = r.corrections.row;
         const Corrections& v = r.shown.vertical;
         const Corrections& h = r.shown.horizontal;
-        t.rows.push_back({fixed(r.corrections.distance, 1), fixed(RoundTo(e.velocity, 2), 1),
-                          fixed(RoundTo(e.timeOfFlight, 2), 2), fixed(v.cm, 2), fixed(v.moa, 2), fixed(v.mil, 1),
-                          fixed(v.clicks, 1), fixed(h.cm, 1), fixed(h.moa, 2), fixed(h.mil, 2), fixed(h.clicks, 1)});
+        std::vector<std::string> cells = {fixed(r.corrections.distance, 1), fixed(RoundTo(e.velocity, 2), 1),
+                                          fixed(RoundTo(e.timeOfFlight, 2), 2), fixed(v.cm, 2), fixed(v.moa, 2),
+                                          fixed(v.mil, 1), fixed(v.clicks, 1), fixed(h.cm, 1), fixed(h.moa, 2),
+                                          fixed(h.mil, 2), fixed(h.clicks, 1)};
+        if (energy) cells.insert(cells.begin() + 3, fixed(e.energy, 0));
+        t.rows.push_back(std::move(cells));
     }
     std::string text = t.render();
     if (calc.rows.empty()) text += "(нет строк: начало таблицы дальше её конца)\n";
@@ -200,21 +208,49 @@ Json correctionsJson(const Corrections& c) {
     return Json{{"moa", number(c.moa)}, {"mil", number(c.mil)}, {"cm", number(c.cm)}, {"clicks", number(c.clicks)}};
 }
 
-// The members a single distance and every table row carry; a table row also tells whether its
-// own solve converged.
-void addRow(Json& j, const CorrectionRow& r, bool tableRow) {
+// The members a single distance and every table row carry (the energy only when the function
+// carries a bullet weight); a table row also tells whether its own solve converged.
+void addRow(Json& j, const CorrectionRow& r, bool tableRow, bool energy) {
     const DistanceCorrections& c = r.corrections;
     j["distance"] = number(c.distance);
     j["row"] = Json{{"distance", number(c.row.distance)},
                     {"velocity", number(c.row.velocity)},
-                    {"timeOfFlight", number(c.row.timeOfFlight)},
-                    {"energy", number(c.row.energy)}};
+                    {"timeOfFlight", number(c.row.timeOfFlight)}};
+    if (energy) j["row"]["energy"] = number(c.row.energy);
     j["vertical"] = correctionsJson(c.vertical);
     j["horizontal"] = correctionsJson(c.horizontal);
     j["shown"] = Json{{"vertical", correctionsJson(r.shown.vertical)}, {"horizontal", correctionsJson(r.shown.horizontal)}};
     if (tableRow) j["converged"] = c.converged;
 }
 }  // namespace
+
+const char* const kSignConventions =
+    "Азимут ветра - откуда дует: 0 - в лицо, 90 - справа, 270 (или -90) - слева.\n"
+    "Поправка больше 0 вводится: вертикальная - вверх, горизонтальная - вправо.\n";
+
+DriftsLeftOut driftsLeftOut(const ShotInputs& in, const Calculation& calc) {
+    // As the engine computes them: the spin drift is 0 without a stability factor, and the vertical
+    // drift taken from it (not the manual percentage) is 0 at a factor of 1 or below.
+    const double sg = calc.dragFunction.stabilityFactor;
+    DriftsLeftOut left;
+    left.derivation = in.addDerivation && sg == 0;
+    left.verticalDrift = in.addVerticalDrift && !in.manualDrift && sg <= 1;
+    left.stabilityFactor = sg;
+    left.dragFunction = dragFunctionName(calc.dragFunction);
+    return left;
+}
+
+std::string DriftsLeftOut::text() const {
+    std::string what;
+    if (derivation && verticalDrift) what = "не учтены деривация и вертикальный ветровой снос";
+    else if (derivation) what = "не учтена деривация";
+    else if (verticalDrift) what = "не учтён вертикальный ветровой снос";
+    else return "";
+    if (stabilityFactor == 0)
+        return what + ": у драг-функции " + dragFunction +
+               " нет фактора стабильности (задайте его: --set stability-factor=ЧИСЛО)";
+    return what + ": при факторе стабильности " + input(stabilityFactor) + " (не больше 1) он равен 0";
+}
 
 std::string textReport(const ShotInputs& inputs, const Calculation& calc, const std::optional<TableRange>& table) {
     std::string text;
@@ -224,7 +260,7 @@ std::string textReport(const ShotInputs& inputs, const Calculation& calc, const 
         text += tableText(calc);
     else if (!calc.rows.empty())
         text += singleDistanceText(calc.rows.front());
-    text += "\n" + sightAngleLine(calc);
+    text += "\n" + sightAngleLine(calc) + kSignConventions;
     return text;
 }
 
@@ -237,10 +273,13 @@ std::string csvReport(const Calculation& calc) {
         "Клики, Верт. поправка, округл.", "MOA, Гор. поправка, округл.", "МИЛы, Гор. поправка, округл.",
         "см, Гор. поправка, округл.", "Клики, Гор. поправка, округл.",
     };
+    constexpr size_t kEnergyColumn = 3;
+    const bool energy = calc.hasEnergy();
     std::string out;
     auto emit = [&](const std::vector<std::string>& fields) {
-        for (size_t i = 0; i < fields.size(); ++i) {
-            if (i) out += ',';
+        for (size_t i = 0, written = 0; i < fields.size(); ++i) {
+            if (i == kEnergyColumn && !energy) continue;
+            if (written++) out += ',';
             out += csvField(fields[i]);
         }
         out += "\r\n";
@@ -276,13 +315,13 @@ std::string jsonReport(const ShotInputs& inputs, const Calculation& calc, bool t
         Json rows = Json::array();
         for (const CorrectionRow& r : calc.rows) {
             Json row;
-            addRow(row, r, true);
+            addRow(row, r, true, calc.hasEnergy());
             rows.push_back(std::move(row));
         }
         j["rows"] = std::move(rows);
     } else {
         j["distance"] = number(inputs.distance);
-        if (!calc.rows.empty()) addRow(j, calc.rows.front(), false);
+        if (!calc.rows.empty()) addRow(j, calc.rows.front(), false, calc.hasEnergy());
     }
     return j.dump(2) + "\n";
 }
@@ -290,9 +329,8 @@ std::string jsonReport(const ShotInputs& inputs, const Calculation& calc, bool t
 bool hasNonFiniteResults(const Calculation& calc) {
     for (const CorrectionRow& r : calc.rows) {
         const ResultsElement& e = r.corrections.row;
-        for (double v : {e.velocity, e.timeOfFlight, e.energy}) {
-            if (!std::isfinite(v)) return true;
-        }
+        if (!std::isfinite(e.velocity) || !std::isfinite(e.timeOfFlight)) return true;
+        if (calc.hasEnergy() && !std::isfinite(e.energy)) return true;
         for (const Corrections* x : {&r.shown.vertical, &r.shown.horizontal})
             for (double v : {x->moa, x->mil, x->cm, x->clicks})
                 if (!std::isfinite(v)) return true;

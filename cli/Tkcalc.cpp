@@ -220,6 +220,9 @@ std::string defaultText(const InputField& field) {
 
 void reportWarnings(const Command& command, const Calculation& calc, std::ostream& err) {
     for (EngineMessage m : calc.messages) err << "Предупреждение: " << engineMessageText(m) << "\n";
+    // The text says it among the inputs; CSV and JSON have no place for it.
+    if (const std::string left = driftsLeftOut(command.inputs, calc).text(); !left.empty() && command.format != Format::Text)
+        err << "Предупреждение: в поправках " << left << "\n";
     if (!calc.zeroing.converged)
         err << "Предупреждение: расчёт пристрелки на " << command.inputs.zeroDistance
             << " м не сошёлся; поправки ненадёжны\n";
@@ -295,6 +298,17 @@ std::string tkcalcHelp() {
     text +=
         "Числа пишутся с точкой: 0.447, -5, 1e3 (запятая не принимается). Флаги - только 0 или 1.\n"
         "Давление - в мм рт. ст., цена клика - в MOA, углы - в градусах.\n"
+        "Деривация считается из фактора стабильности (при 0 не учитывается), вертикальный ветровой\n"
+        "снос - тоже, если не задано manual-drift=1 (при факторе не больше 1 не учитывается).\n"
+        "Энергия выводится, только если в драг-функции записан вес пули (в стандартных его нет).\n"
+        "\n"
+        "Знаки:\n";
+    for (std::string_view rest = kSignConventions; !rest.empty();) {
+        const size_t end = rest.find('\n') + 1;
+        text += "  " + std::string(rest.substr(0, end));
+        rest.remove_prefix(end);
+    }
+    text +=
         "\n"
         "Коды завершения:\n"
         "  0  расчёт выполнен и выведен\n"

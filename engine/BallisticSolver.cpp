@@ -34,6 +34,8 @@ void fillFromStep(ResultsElement& row, const StepState& s, double clickHorizonta
 }
 }  // namespace
 
+double bulletEnergy(double metresPerSecond, double grains) { return energyOf(metresPerSecond * kFeetPerMetre, grains); }
+
 size_t PassTrace::stepsFor(double distance, double stepMetres) {
     // Count the way a pass counts: one step at least, then on while below the distance. With the
     // usual one-metre step that is the distance rounded up.

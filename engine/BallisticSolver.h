@@ -130,3 +130,7 @@ private:
     void fillTargetFromStep(const StepState& st);
     void applyZeroTargetDistance();
 };
+
+// Kinetic energy, J, of a bullet of `grains` at `metresPerSecond`, by the rows' formula (the rows
+// themselves carry it for bulletWeightGrams).
+double bulletEnergy(double metresPerSecond, double grains);

@@ -12,6 +12,8 @@
 
 #include "BallisticSolver.h"
 #include "Calculation.h"
+#include "ExchangeFiles.h"
+#include "FileIO.h"
 #include "Report.h"
 #include "RoundTo.h"
 #include "Shot.h"
@@ -63,7 +65,8 @@ void expectSameAsEngine(const nlohmann::json& j, Direct& d) {
     EXPECT_EQ(j["row"]["distance"].get<double>(), d.at.row.distance);
     EXPECT_EQ(j["row"]["velocity"].get<double>(), d.at.row.velocity);
     EXPECT_EQ(j["row"]["timeOfFlight"].get<double>(), d.at.row.timeOfFlight);
-    EXPECT_EQ(j["row"]["energy"].get<double>(), d.at.row.energy);
+    // The standard functions carry no bullet weight, so no energy is shown.
+    EXPECT_FALSE(j["row"].contains("energy"));
     const ShownCorrections shown = shownCorrections(d.at);
     auto same = [](const nlohmann::json& c, const Corrections& e) {
         EXPECT_EQ(c["moa"].get<double>(), e.moa);
@@ -319,16 +322,16 @@ TEST(TkcalcTest, CsvHasOneHeaderAndARowPerDistance) {
     EXPECT_NE(r.out.find("\"Дистанция, м\",\"Скорость, м/с\""), std::string::npos);
     const auto records = parseCsv(r.out);
     ASSERT_EQ(records.size(), 9u);
-    for (const auto& record : records) EXPECT_EQ(record.size(), 20u);
+    for (const auto& record : records) EXPECT_EQ(record.size(), 19u);  // no energy for G1
     EXPECT_EQ(records[0][0], "Дистанция, м");
-    EXPECT_EQ(records[0][12], "MOA, Верт. поправка, округл.");
+    EXPECT_EQ(records[0][3], "MOA, Верт. поправка");
+    EXPECT_EQ(records[0][11], "MOA, Верт. поправка, округл.");
 
     // The cells carry the JSON's numbers, column by column.
     const nlohmann::json j = tkcalcJson({"--table", "100:800:100"});
     for (size_t i = 1; i < records.size(); ++i) {
         const auto& row = j["rows"][i - 1];
-        std::vector<double> expected = {row["distance"], row["row"]["velocity"], row["row"]["timeOfFlight"],
-                                        row["row"]["energy"]};
+        std::vector<double> expected = {row["distance"], row["row"]["velocity"], row["row"]["timeOfFlight"]};
         for (const auto* c : {&row["vertical"], &row["horizontal"], &row["shown"]["vertical"], &row["shown"]["horizontal"]})
             for (const char* unit : {"moa", "mil", "cm", "clicks"}) expected.push_back((*c)[unit]);
         for (size_t k = 0; k < expected.size(); ++k) EXPECT_EQ(std::strtod(records[i][k].c_str(), nullptr), expected[k]);
@@ -356,7 +359,7 @@ TEST(TkcalcTest, ValuesThatAreNotNumbersBecomeNull) {
     EXPECT_TRUE(j["shown"]["vertical"]["clicks"].is_null());
     EXPECT_FALSE(j["shown"]["vertical"]["cm"].is_null());
     EXPECT_NE(textReport(inputs, calc, std::nullopt).find("—"), std::string::npos);
-    EXPECT_EQ(parseCsv(csvReport(calc))[1][4], "");
+    EXPECT_EQ(parseCsv(csvReport(calc))[1][3], "");
 
     // Values no shot has are refused before anything is computed.
     for (const char* bad : {"bc=0", "click-vertical=0", "humidity=101", "target-angle=90", "pressure=0"}) {
@@ -380,4 +383,97 @@ TEST(TkcalcTest, HelpNamesEverySetting) {
     EXPECT_NE(r.out.find("  --overwrite "), std::string::npos);
     EXPECT_NE(r.out.find("  --no-overwrite "), std::string::npos);
     EXPECT_NE(r.out.find("« copy»"), std::string::npos);
+}
+
+// Without a stability factor the engine adds no spin drift and no vertical drift taken from it;
+// the text must not claim it did. The manual percentage needs no factor.
+TEST(TkcalcTest, DriftsThatCannotBeAddedAreSaidSo) {
+    const std::vector<std::string> both = {"--set", "add-derivation=1", "--set", "add-vertical-drift=1"};
+    auto with = [&](std::vector<std::string> more) {
+        more.insert(more.begin(), both.begin(), both.end());
+        return more;
+    };
+    const nlohmann::json plain = tkcalcJson({});
+
+    const Outcome g1 = tkcalc(with({}));
+    ASSERT_EQ(g1.status, 0) << g1.err;
+    EXPECT_NE(g1.out.find("В поправках не учтены деривация и вертикальный ветровой снос: у драг-функции G1 нет "
+                          "фактора стабильности"),
+              std::string::npos)
+        << g1.out;
+    EXPECT_EQ(g1.out.find("учтены:"), std::string::npos);
+    const nlohmann::json g1Json = tkcalcJson(with({}));
+    EXPECT_EQ(g1Json["shown"], plain["shown"]);  // true: nothing was added
+    EXPECT_NE(tkcalc(with({"--csv"})).err.find("Предупреждение: в поправках не учтены деривация"), std::string::npos);
+
+    const Outcome manual = tkcalc(with({"--set", "manual-drift=1"}));
+    EXPECT_NE(manual.out.find("В поправках учтены: вертикальный ветровой снос (10 % от гор. поправки)\n"
+                              "В поправках не учтена деривация"),
+              std::string::npos)
+        << manual.out;
+    const nlohmann::json manualJson = tkcalcJson(with({"--set", "manual-drift=1"}));
+    EXPECT_NE(manualJson["vertical"]["moa"], plain["vertical"]["moa"]);
+    EXPECT_EQ(manualJson["horizontal"], plain["horizontal"]);
+
+    // A factor of 1 or below gives a spin drift, but a vertical drift of 0 (and says so).
+    EXPECT_NE(tkcalc(with({"--set", "stability-factor=0.9"})).out.find("не учтён вертикальный"), std::string::npos);
+    const nlohmann::json weakJson = tkcalcJson(with({"--set", "stability-factor=0.9"}));
+    EXPECT_EQ(weakJson["vertical"], plain["vertical"]);
+    EXPECT_NE(weakJson["horizontal"]["moa"], plain["horizontal"]["moa"]);
+}
+
+// The engine's rows carry the energy of a fixed bullet that no input sets; shown, it must be the
+// chosen bullet's, and only when the function knows the weight.
+TEST(TkcalcTest, EnergyIsShownForAFunctionThatCarriesABulletWeight) {
+    const auto file = std::filesystem::temp_directory_path() / ("tkcalc-weight-" + std::to_string(::getpid()) + ".snr");
+    DragFunc f = sampleFunction();
+    f.bulletWeight = 168;
+    ASSERT_TRUE(writeFileAtomically(file, formatSnr(f)));
+    const std::vector<std::string> table = {"--drag-file", file.string(), "--table", "0:600:300"};
+    auto args = [&](std::vector<std::string> more) {
+        more.insert(more.begin(), table.begin(), table.end());
+        return more;
+    };
+
+    const nlohmann::json j = tkcalcJson(args({}));
+    ASSERT_EQ(j["rows"].size(), 3u);
+    for (const auto& row : j["rows"]) {
+        // E = m v² / 2 for 168 grains (10.886 g); the program's own constants agree within 0.2 %.
+        const double v = row["row"]["velocity"].get<double>();
+        const double expected = 0.5 * 168 * 0.06479891e-3 * v * v;
+        EXPECT_NEAR(row["row"]["energy"].get<double>(), expected, expected * 0.002) << row["distance"];
+    }
+    EXPECT_GT(j["rows"][0]["row"]["energy"].get<double>(), 3000);  // at the muzzle too
+
+    const auto csv = parseCsv(tkcalc(args({"--csv"})).out);
+    ASSERT_EQ(csv.size(), 4u);
+    EXPECT_EQ(csv[0].size(), 20u);
+    EXPECT_EQ(csv[0][3], "Энергия, Дж");
+    EXPECT_EQ(std::strtod(csv[2][3].c_str(), nullptr), j["rows"][1]["row"]["energy"].get<double>());
+
+    EXPECT_NE(tkcalc(args({})).out.find("Энергия,"), std::string::npos);
+    EXPECT_EQ(tkcalc({"--table", "0:600:300"}).out.find("Энергия"), std::string::npos);
+    std::filesystem::remove(file);
+}
+
+// Which way the numbers point is read where they are: under every text answer, and in the help.
+// The stated directions are the engine's: wind from the right (90) needs a correction to the right.
+TEST(TkcalcTest, SignConventionsAreStatedAndTrue) {
+    const std::string conventions = kSignConventions;
+    EXPECT_NE(conventions.find("90 - справа"), std::string::npos);
+    EXPECT_NE(conventions.find("горизонтальная - вправо"), std::string::npos);
+    for (const std::vector<std::string>& args : {std::vector<std::string>{}, std::vector<std::string>{"--table"}}) {
+        const std::string out = tkcalc(args).out;
+        ASSERT_GE(out.size(), conventions.size());
+        EXPECT_EQ(out.substr(out.size() - conventions.size()), conventions);
+    }
+    EXPECT_NE(tkcalcHelp().find("  " + conventions.substr(0, conventions.find('\n') + 1)), std::string::npos);
+
+    const nlohmann::json right = tkcalcJson({"--set", "wind-azimuth=90", "--set", "wind-speed=4"});
+    const nlohmann::json left = tkcalcJson({"--set", "wind-azimuth=270", "--set", "wind-speed=4"});
+    const nlohmann::json head = tkcalcJson({"--set", "wind-azimuth=0", "--set", "wind-speed=4"});
+    EXPECT_GT(right["horizontal"]["moa"].get<double>(), 0.5);
+    EXPECT_LT(left["horizontal"]["moa"].get<double>(), -0.5);
+    EXPECT_NEAR(head["horizontal"]["moa"].get<double>(), 0, 1e-9);
+    EXPECT_GT(right["vertical"]["moa"].get<double>(), 0);  // the bullet falls: dial up
 }
