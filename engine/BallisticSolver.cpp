@@ -63,7 +63,7 @@ double BallisticSolver::computeAtmosphere(double t, double p, double h) {
     airTemperatureF = t * 1.8 + 32;
     const double e = saturationVapourPressure(airTemperatureF);
     const double T = airTemperatureF + 459.67;
-    const double factor = (1 + (e / 29.53) * ((h - 78) * 0.00378)) * ((p / 25.4002) / 29.53) * (518.67 / T);
+    const double factor = (1 - (e / 29.53) * ((h - 78) * 0.00378)) * ((p / 25.4002) / 29.53) * (518.67 / T);
     airDensityRatio = factor;
     speedOfSound = std::sqrt(T) * 49.19 / kFeetPerMetre;
     return factor;

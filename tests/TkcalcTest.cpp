@@ -211,6 +211,20 @@ TEST(TkcalcTest, EverySettingReachesTheSolver) {
               tkcalcJson({"--set", "bc=0.5"}));
 }
 
+// Water vapour is lighter than air: on a hot day a G7 bullet needs less elevation at 1000 m in
+// saturated air than in dry air, a little under a minute.
+TEST(TkcalcTest, HumidAirNeedsLessElevation) {
+    auto at = [](const std::string& humidity) {
+        return tkcalcJson({"--drag", "G7", "--set", "bc=0.243", "--set", "temperature=35", "--set", "pressure=750",
+                           "--set", "humidity=" + humidity, "--distance", "1000"});
+    };
+    const nlohmann::json dry = at("0"), wet = at("100");
+    const double less = dry["vertical"]["moa"].get<double>() - wet["vertical"]["moa"].get<double>();
+    EXPECT_GT(less, 0.8);
+    EXPECT_LT(less, 1.0);
+    EXPECT_LT(wet["airDensityRatio"].get<double>(), dry["airDensityRatio"].get<double>());
+}
+
 TEST(TkcalcTest, SampleFunctionIsNumberedAfterTheStandardSet) {
     const nlohmann::json j = tkcalcJson({"--drag", "Sierra MatchKing, 168gr"});
     EXPECT_EQ(j["dragFunction"]["name"], "Sierra MatchKing, 168gr");
