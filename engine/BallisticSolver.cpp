@@ -75,7 +75,10 @@ void BallisticSolver::prepareInputs() {
     windAzimuthNormalized = windAzimuth;
     if (windAzimuthNormalized < -360 || windAzimuthNormalized > 360)
         windAzimuthNormalized = std::fmod(std::trunc(windAzimuth), 360.0);
-    windSideSign = (windAzimuthNormalized >= 0 && windAzimuthNormalized <= 180) ? 1 : -1;
+    // The side the wind blows from, taken from the azimuth in [0, 360): -270 is the wind from 90.
+    double from = std::fmod(windAzimuthNormalized, 360.0);
+    if (from < 0) from += 360;
+    windSideSign = from <= 180 ? 1 : -1;
 
     // The cosine and sine are cut to five decimals before use.
     const double a = windAzimuthNormalized * 3.141592653589793 / 180;

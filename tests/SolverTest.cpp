@@ -79,7 +79,9 @@ TEST(Preparation, WindComponentsAndAzimuth) {
 
     const struct {
         double in, normalized, side;
-    } cases[] = {{450, 90, 1}, {-370.5, -10, -1}, {359.9, 359.9, -1}, {180, 180, 1}, {-90, -90, -1}};
+    } cases[] = {{450, 90, 1},      {-370.5, -10, -1}, {359.9, 359.9, -1}, {180, 180, 1}, {-90, -90, -1},
+                 {-270, -270, 1},   {0, 0, 1},         {360, 360, 1},      {-360, -360, 1}, {-180, -180, 1},
+                 {-0.5, -0.5, -1}};
     for (const auto& c : cases) {
         s.windAzimuth = c.in;
         s.prepareInputs();
