@@ -64,7 +64,7 @@ double BallisticSolver::computeAtmosphere(double t, double p, double h) {
     airTemperatureF = t * 1.8 + 32;
     const double e = saturationVapourPressure(airTemperatureF);
     const double T = airTemperatureF + 459.67;
-    const double factor = (1 + (e / 29.53) * ((h - 78) * 0.00378)) * ((p / 25.4002) / 29.53) * (518.67 / T);
+    const double factor = (1 - (e / 29.53) * ((h - 78) * 0.00378)) * ((p / 25.4002) / 29.53) * (518.67 / T);
     airDensityRatio = factor;
     speedOfSound = std::sqrt(T) * 49.19 / kFeetPerMetre;
     return factor;
@@ -76,7 +76,10 @@ void BallisticSolver::prepareInputs() {
     windAzimuthNormalized = windAzimuth;
     if (windAzimuthNormalized < -360 || windAzimuthNormalized > 360)
         windAzimuthNormalized = std::fmod(std::trunc(windAzimuth), 360.0);
-    windSideSign = (windAzimuthNormalized >= 0 && windAzimuthNormalized <= 180) ? 1 : -1;
+    // The side the wind blows from, taken from the azimuth in [0, 360): -270 is the wind from 90.
+    double from = std::fmod(windAzimuthNormalized, 360.0);
+    if (from < 0) from += 360;
+    windSideSign = from <= 180 ? 1 : -1;
 
     // The cosine and sine are cut to five decimals before use.
     const double a = windAzimuthNormalized * 3.141592653589793 / 180;

@@ -95,7 +95,7 @@ TEST_F(MainDialog, FirstStartShowsTheFirstRunValuesAndComputesWhatTheEngineGives
 
     w.click(kCompute);
     EXPECT_EQ(outputs(w), expectedOutputs(ShotInputs{}));
-    EXPECT_EQ(w.text(kVerticalMoa), "26.13");  // the first-run answer shooters know
+    EXPECT_EQ(w.text(kVerticalMoa), "26.18");  // the first-run answer
     EXPECT_TRUE(screen.messages.empty());
     dlg.destroy();
 }
@@ -376,7 +376,7 @@ TEST_F(MainDialog, AdditionalDataAfterACompute) {
         a.click(ui::IDOK);
     });
     w.click(kAddInfo);
-    EXPECT_EQ(w.text(kVerticalMoa), "26.13");  // the compute ran first
+    EXPECT_EQ(w.text(kVerticalMoa), "26.18");  // the compute ran first
     EXPECT_EQ(dlg.settings().addInfoLeadUnit, 1);
     EXPECT_EQ(dlg.settings().addInfoDriftUnit, 0);
     dlg.destroy();
@@ -406,7 +406,7 @@ TEST_F(MainDialog, ADataFolderThatCannotBeMadeLetsTheProgramRunAndSaveNothing) {
     auto& w = ui::openHeadless(dlg);
     EXPECT_EQ(w.text(kDistance), "685");
     w.click(kCompute);
-    EXPECT_EQ(w.text(kVerticalMoa), "26.13");
+    EXPECT_EQ(w.text(kVerticalMoa), "26.18");
     w.click(kExit);
     dlg.destroy();
     EXPECT_TRUE(screen.messages.empty());  // no file message: the writes are skipped quietly

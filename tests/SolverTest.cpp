@@ -46,9 +46,14 @@ TEST(Atmosphere, StandardDayAndHumidity) {
     EXPECT_DOUBLE_EQ(s.speedOfSound, 49.19 * std::sqrt(518.67) / 3.280839895);
     EXPECT_GT(s.speedOfSound, 341.0);
 
-    const double dry = s.computeAtmosphere(100.0 / 1.8 - 32 / 1.8, 750, 78);
-    const double wet = s.computeAtmosphere(100.0 / 1.8 - 32 / 1.8, 750, 100);
-    EXPECT_NEAR(wet / dry, 1 + 1.93 / 29.53 * 22 * 0.00378, 1e-12);
+    // Water vapour is lighter than air: at 100 °F humid air is some 0.54 % thinner than at 78 %,
+    // dry air denser.
+    const double hot = 100.0 / 1.8 - 32 / 1.8;
+    const double usual = s.computeAtmosphere(hot, 750, 78);
+    const double wet = s.computeAtmosphere(hot, 750, 100);
+    EXPECT_NEAR(wet / usual, 1 - 1.93 / 29.53 * 22 * 0.00378, 1e-12);
+    EXPECT_NEAR(wet / usual, 0.9946, 1e-4);
+    EXPECT_GT(s.computeAtmosphere(hot, 750, 0), usual);
 
     EXPECT_EQ(BallisticSolver::saturationVapourPressure(59), 0.5);
     EXPECT_DOUBLE_EQ(BallisticSolver::saturationVapourPressure(64.5), 0.62);
@@ -74,7 +79,9 @@ TEST(Preparation, WindComponentsAndAzimuth) {
 
     const struct {
         double in, normalized, side;
-    } cases[] = {{450, 90, 1}, {-370.5, -10, -1}, {359.9, 359.9, -1}, {180, 180, 1}, {-90, -90, -1}};
+    } cases[] = {{450, 90, 1},      {-370.5, -10, -1}, {359.9, 359.9, -1}, {180, 180, 1}, {-90, -90, -1},
+                 {-270, -270, 1},   {0, 0, 1},         {360, 360, 1},      {-360, -360, 1}, {-180, -180, 1},
+                 {-0.5, -0.5, -1}};
     for (const auto& c : cases) {
         s.windAzimuth = c.in;
         s.prepareInputs();

@@ -218,6 +218,33 @@ TEST(TkcalcTest, EverySettingReachesTheSolver) {
               tkcalcJson({"--set", "bc=0.5"}));
 }
 
+// Water vapour is lighter than air: on a hot day a G7 bullet needs less elevation at 1000 m in
+// saturated air than in dry air, a little under a minute.
+TEST(TkcalcTest, HumidAirNeedsLessElevation) {
+    auto at = [](const std::string& humidity) {
+        return tkcalcJson({"--drag", "G7", "--set", "bc=0.243", "--set", "temperature=35", "--set", "pressure=750",
+                           "--set", "humidity=" + humidity, "--distance", "1000"});
+    };
+    const nlohmann::json dry = at("0"), wet = at("100");
+    const double less = dry["vertical"]["moa"].get<double>() - wet["vertical"]["moa"].get<double>();
+    EXPECT_GT(less, 0.8);
+    EXPECT_LT(less, 1.0);
+    EXPECT_LT(wet["airDensityRatio"].get<double>(), dry["airDensityRatio"].get<double>());
+}
+
+// One wind written two ways: -270 is the wind from 90 and drifts the bullet vertically the same way.
+TEST(TkcalcTest, WindAzimuthWrittenNegativeDriftsTheSameWay) {
+    auto at = [](const std::string& azimuth) {
+        return tkcalcJson({"--set", "add-vertical-drift=1", "--set", "stability-factor=1.5", "--set", "wind-speed=5",
+                           "--set", "wind-azimuth=" + azimuth});
+    };
+    const nlohmann::json from90 = at("90"), written = at("-270");
+    EXPECT_EQ(written["shown"], from90["shown"]);
+    EXPECT_NEAR(written["vertical"]["moa"].get<double>(), from90["vertical"]["moa"].get<double>(), 1e-4);
+    // From the other side the drift lifts the correction.
+    EXPECT_GT(at("-90")["vertical"]["moa"].get<double>(), from90["vertical"]["moa"].get<double>() + 4);
+}
+
 TEST(TkcalcTest, SampleFunctionIsNumberedAfterTheStandardSet) {
     const nlohmann::json j = tkcalcJson({"--drag", "Sierra MatchKing, 168gr"});
     EXPECT_EQ(j["dragFunction"]["name"], "Sierra MatchKing, 168gr");
