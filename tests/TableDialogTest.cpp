@@ -229,6 +229,43 @@ TEST_F(TableDialog, ExportWritesTheFileOrSaysWhyNot) {
     fs::remove_all(dir);
 }
 
+// Derivation on and no wind: just past the zero the spin drift is a few hundredths of a centimetre
+// to the left, which the list shows with one decimal. Such a cell reads "0.0", not "-0.0".
+TEST_F(TableDialog, ACorrectionRoundedToZeroHasNoMinus) {
+    inputs.stabilityFactor = 1.6;
+    inputs.windSpeed = 0.0;
+    inputs.addDerivation = true;
+    load();
+    T dlg(main, inputs, g1, table);
+    auto& w = ui::openHeadless(dlg);
+    w.click(T::kStep5);
+    w.type(T::kFirst, "100");
+    w.type(T::kLast, "200");
+    w.click(T::kHorizontalCm);
+    w.click(T::kHorizontalMil);
+    w.click(T::kFill);
+    // Columns: distance, velocity, vertical MOA, horizontal cm, horizontal MOA, horizontal MIL.
+    ASSERT_EQ(w.columnCount(T::kList), 6);
+    ASSERT_EQ(w.columnTitle(T::kList, 3), "см, Гор. поправка");
+    int roundedToZero = 0;
+    for (int r = 0; r < w.rowCount(T::kList); ++r) {
+        const double d = 100.0 + 5 * r;
+        const ShownCorrections e = expected(d, DriftOptions{true, false, false, 10.0});
+        if (e.horizontal.cm < 0 && e.horizontal.cm > -0.05) {
+            ++roundedToZero;
+            EXPECT_EQ(w.cell(T::kList, r, 3), "0.0") << d;
+        }
+        for (int c = 1; c < w.columnCount(T::kList); ++c) {
+            const std::string text = w.cell(T::kList, r, c);
+            if (std::stod(text) == 0) {
+                EXPECT_EQ(text.find('-'), std::string::npos) << d << " " << text;
+            }
+        }
+    }
+    EXPECT_GT(roundedToZero, 0);  // the case is really there
+    dlg.destroy();
+}
+
 TEST_F(TableDialog, ALongFillShowsItsProgressAndKeepsTheScreenAlive) {
     T dlg(main, inputs, g1, table);
     auto& w = ui::openHeadless(dlg);
