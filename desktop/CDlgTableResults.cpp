@@ -178,6 +178,10 @@ void CDlgTableResults::close() {
 }
 
 void CDlgTableResults::exportReport(bool xml) {
+    // A list never filled has no columns, and nothing solved yet for the report lines to describe:
+    // the export writes the table the dialog stands for, as "Вычислить" would show it.
+    if (window().columnCount(kList) == 0) fill();
+
     ui::FileDialogOptions o;
     o.save = true;
     o.overwritePrompt = true;

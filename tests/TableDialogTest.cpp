@@ -229,6 +229,39 @@ TEST_F(TableDialog, ExportWritesTheFileOrSaysWhyNot) {
     fs::remove_all(dir);
 }
 
+// "Экспорт" straight after opening: the report is the one a fill would have given, rows and report
+// lines alike, not an empty table over a shot of zeros.
+TEST_F(TableDialog, ExportingBeforeAnyFillWritesTheFilledTable) {
+    const fs::path dir = fs::temp_directory_path() / ("tk-table-nofill-" + std::to_string(std::random_device{}()));
+    fs::create_directories(dir);
+    const auto exported = [&](bool fillFirst, const fs::path& file) {
+        BallisticSolver solver = main;  // as the calculator hands it over, for each dialog
+        T dlg(solver, inputs, g1, table);
+        auto& w = ui::openHeadless(dlg);
+        if (fillFirst) w.click(T::kFill);
+        screen.answerMenu(T::kExportCsv);
+        screen.answerFileDialog(std::vector<fs::path>{file});
+        w.click(T::kExport);
+        EXPECT_EQ(screen.messageTexts().back(), "Готово");
+        EXPECT_EQ(w.rowCount(T::kList), 8);  // and the list shows what was written
+        dlg.destroy();
+        return readWholeFile(file).value_or("");
+    };
+    const std::string unfilled = exported(false, dir / "unfilled.csv");
+    const std::string filled = exported(true, dir / "filled.csv");
+    EXPECT_TRUE(unfilled == filled) << "the report differs from the one written after a fill";
+    EXPECT_NE(unfilled.find("800,0;"), std::string::npos);
+    // The first-run shot at 15 °C, measured at 30 °C: slower than its 792 m/s.
+    const std::string corrected = utf8ToCp1251("скорректированная к условиям стрельбы, м/с: ");
+    const size_t at = unfilled.find(corrected);
+    ASSERT_NE(at, std::string::npos);
+    const double velocity = std::stod(unfilled.substr(at + corrected.size()));
+    EXPECT_GT(velocity, 700.0);
+    EXPECT_LT(velocity, 792.0);
+    EXPECT_NE(unfilled.find(utf8ToCp1251("Направление ветра, градусы: 90.0")), std::string::npos);
+    fs::remove_all(dir);
+}
+
 // Derivation on and no wind: just past the zero the spin drift is a few hundredths of a centimetre
 // to the left, which the list shows with one decimal. Such a cell reads "0.0", not "-0.0".
 TEST_F(TableDialog, ACorrectionRoundedToZeroHasNoMinus) {
