@@ -7,7 +7,7 @@ CAboutDlg::CAboutDlg(ui::Dialog* parent) : ui::Dialog(makeTemplate(), parent) {}
 ui::DialogTemplate CAboutDlg::makeTemplate() {
     ui::DialogTemplate t;
     t.id = IDD;
-    t.title = "О программе tkdesk";
+    t.title = "О программе Trajekton";
     t.width = 340;
     t.height = 140;
     ui::TemplateBuilder b(t);

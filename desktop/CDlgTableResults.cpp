@@ -44,12 +44,14 @@ ui::DialogTemplate CDlgTableResults::makeTemplate() {
     ui::DialogTemplate t;
     t.id = IDD;
     t.title = "Таблица поправок";
-    t.width = 828;
+    t.width = 876;
     t.height = 560;
     t.resizable = true;
-    t.minWidth = 828;
+    t.minWidth = 876;
     t.minHeight = 300;
     ui::TemplateBuilder b(t);
+    // The groups leave a quarter of their captions' width to spare: a desktop font larger than ours
+    // still fits.
     b.group("Шаг дистанции", 8, 8, 130, 156);
     const char* stepTexts[5] = {"100 метров", "50 метров", "25 метров", "10 метров", "5 метров"};
     for (int i = 0; i < 5; ++i) b.radio(kStepIds[i], stepTexts[i], 20, 28 + i * 26, 110, i == 0 ? unsigned{ui::kGroupStart} : 0u);
@@ -58,25 +60,25 @@ ui::DialogTemplate CDlgTableResults::makeTemplate() {
     b.label("Окончание", 146, 40, 78).edit(kLast, 226, 40, 70, ui::kAlignRight);
     b.check(kVelocity, "Скорость", 146, 80, 150).check(kTime, "Время", 146, 106, 150);
 
-    b.group("Вертикальная поправка, ", 304, 8, 184, 130);
-    b.check(kVerticalCm, "см", 316, 28, 160)
-        .check(kVerticalMoa, "MOA", 316, 54, 160)
-        .check(kVerticalMil, "MIL", 316, 80, 160)
-        .check(kVerticalClicks, "клики", 316, 106, 160);
-    b.group("Горизонтальная поправка", 496, 8, 184, 130);
-    b.check(kHorizontalCm, "см", 508, 28, 160)
-        .check(kHorizontalMoa, "MOA", 508, 54, 160)
-        .check(kHorizontalMil, "MIL", 508, 80, 160)
-        .check(kHorizontalClicks, "клики", 508, 106, 160);
+    b.group("Вертикальная поправка, ", 304, 8, 208, 130);
+    b.check(kVerticalCm, "см", 316, 28, 184)
+        .check(kVerticalMoa, "MOA", 316, 54, 184)
+        .check(kVerticalMil, "MIL", 316, 80, 184)
+        .check(kVerticalClicks, "клики", 316, 106, 184);
+    b.group("Горизонтальная поправка", 520, 8, 208, 130);
+    b.check(kHorizontalCm, "см", 532, 28, 184)
+        .check(kHorizontalMoa, "MOA", 532, 54, 184)
+        .check(kHorizontalMil, "MIL", 532, 80, 184)
+        .check(kHorizontalClicks, "клики", 532, 106, 184);
 
-    b.button(kFill, "Вычислить", 688, 12, 132, ui::kDefault)
-        .button(kExport, "Экспорт...", 688, 44, 132)
-        .button(kClose, "Закрыть", 688, 76, 132);
-    b.add(kProgress, ui::Kind::Progress, "", {688, 116, 132, 16}, ui::kHidden);
+    b.button(kFill, "Вычислить", 736, 12, 132, ui::kDefault)
+        .button(kExport, "Экспорт...", 736, 44, 132)
+        .button(kClose, "Закрыть", 736, 76, 132);
+    b.add(kProgress, ui::Kind::Progress, "", {736, 116, 132, 16}, ui::kHidden);
 
     b.check(kAddDerivation, "Добавлять деривацию в результирующие поправки", 8, 170, 596)
         .check(kAddVerticalDrift, "Добавлять вертикальный ветровой снос в результирующие поправки", 8, 194, 596);
-    b.add(kList, ui::Kind::ListView, "", {8, 224, 812, 328}, ui::kGridLines | ui::kFullRowSelect | ui::kSingleSelection);
+    b.add(kList, ui::Kind::ListView, "", {8, 224, 860, 328}, ui::kGridLines | ui::kFullRowSelect | ui::kSingleSelection);
     return t;
 }
 
@@ -178,6 +180,10 @@ void CDlgTableResults::close() {
 }
 
 void CDlgTableResults::exportReport(bool xml) {
+    // A list never filled has no columns, and nothing solved yet for the report lines to describe:
+    // the export writes the table the dialog stands for, as "Вычислить" would show it.
+    if (window().columnCount(kList) == 0) fill();
+
     ui::FileDialogOptions o;
     o.save = true;
     o.overwritePrompt = true;

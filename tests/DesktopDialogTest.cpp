@@ -396,7 +396,8 @@ TEST_F(MainDialog, AboutBoxFromTheButtonAndFromF1) {
     w.click(kAbout);
     EXPECT_EQ(screen.openedUrls, std::vector<std::string>{CAboutDlg::kWebPage});
     w.pressKey(kDistance, ui::kKeyF1);
-    EXPECT_EQ(screen.modalTitles, (std::vector<std::string>{"О программе tkdesk", "О программе tkdesk"}));
+    // Named after the program the user knows, not after its executable.
+    EXPECT_EQ(screen.modalTitles, (std::vector<std::string>{"О программе Trajekton", "О программе Trajekton"}));
     dlg.destroy();
 }
 

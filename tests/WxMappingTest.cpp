@@ -105,3 +105,21 @@ TEST(WxMapping, ScrollUnitsRoundAwayFromZero) {
     EXPECT_EQ(WxMapping::scrollUnits(-31, 15), -3);
     EXPECT_EQ(WxMapping::scrollUnits(40, 0), 0);
 }
+
+TEST(WxMapping, MenuItemsGoToWxUnderIdsItTakesAndComeBackAsTheDialogsOwn) {
+    // The table's "Экспорт" menu: ids wx would refuse.
+    const std::vector<ui::MenuItem> items{{32775, "Экспортировать в Excel xml"}, {0, ""}, {32776, "Экспортировать в cvs"}};
+    for (size_t i = 0; i < items.size(); ++i) {
+        const int id = WxMapping::menuWxId(i);
+        EXPECT_GT(id, wxID_HIGHEST);  // clear of wx's standard ids, with their stock labels
+        EXPECT_LT(id, 0x7FFF);
+    }
+    EXPECT_NE(WxMapping::menuWxId(0), WxMapping::menuWxId(2));
+    EXPECT_EQ(WxMapping::menuItemId(WxMapping::menuWxId(0), items), 32775);
+    EXPECT_EQ(WxMapping::menuItemId(WxMapping::menuWxId(2), items), 32776);
+    // Dismissed, or anything that is not one of the menu's items: nothing chosen.
+    EXPECT_EQ(WxMapping::menuItemId(wxID_NONE, items), 0);
+    EXPECT_EQ(WxMapping::menuItemId(WxMapping::menuWxId(1), items), 0);
+    EXPECT_EQ(WxMapping::menuItemId(WxMapping::menuWxId(3), items), 0);
+    EXPECT_EQ(WxMapping::menuItemId(32775, items), 0);
+}

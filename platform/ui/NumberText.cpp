@@ -6,6 +6,7 @@
 namespace ui {
 
 std::string formatNumber(double v) {
+    if (v == 0) v = 0.0;  // a negative zero reads "0", as a positive one
     char buf[64];
     const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
     return std::string(buf, r.ptr);

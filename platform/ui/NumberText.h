@@ -6,7 +6,8 @@
 // Numbers in dialog fields, the same whatever the machine's locale.
 namespace ui {
 
-// "%.*g" with 15 significant digits (the exact "%g" rules: plain or exponent form, no trailing zeros).
+// "%.*g" with 15 significant digits (the exact "%g" rules: plain or exponent form, no trailing zeros);
+// a negative zero is "0".
 std::string formatNumber(double v);
 
 // The field's number: optional blanks, a number with a point or a comma as the decimal separator

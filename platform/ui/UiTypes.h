@@ -180,6 +180,8 @@ enum class Align { Left, Right, Center };
 
 struct ListColumn {
     std::string title;
+    // Pixels. On screen a column is made wider where its title needs more in the list's font, so the
+    // header shows the title whole (the in-memory backend has no font and keeps this width).
     int width = 80;
     Align align = Align::Left;
 };

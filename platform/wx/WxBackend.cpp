@@ -117,18 +117,19 @@ int WxBackend::popupMenu(DialogWindow* parent, int controlId, Point at, const st
     auto* window = dynamic_cast<WxDialogWindow*>(parent);
     if (!window || items.empty()) return 0;
     wxMenu menu;
-    for (const auto& item : items) {
+    for (size_t i = 0; i < items.size(); ++i) {
+        const MenuItem& item = items[i];
         if (item.id == 0) {
             menu.AppendSeparator();
             continue;
         }
-        wxMenuItem* m = item.checked ? menu.AppendCheckItem(item.id, fromUtf8(item.text))
-                                     : menu.Append(item.id, fromUtf8(item.text));
+        const int id = WxMapping::menuWxId(i);
+        wxMenuItem* m = item.checked ? menu.AppendCheckItem(id, fromUtf8(item.text)) : menu.Append(id, fromUtf8(item.text));
         if (item.checked) m->Check(true);
         m->Enable(item.enabled);
     }
     const int chosen = window->dialog()->GetPopupMenuSelectionFromUser(menu, window->dialogPoint(controlId, at));
-    return chosen == wxID_NONE ? 0 : chosen;
+    return WxMapping::menuItemId(chosen, items);
 }
 
 std::string WxBackend::clipboardText() {

@@ -90,6 +90,10 @@ wxWindow* itemArea(wxListCtrl* l) {
     return target ? target : l;
 }
 
+// Room beside a column's title in the list header: the 12 pixels wx's header keeps free around the
+// text (less and the title is cut), and 4 more on either side so it does not touch the lines.
+constexpr int kHeaderTitleMargin = 20;
+
 wxFont dialogFont() {
     // 9 points as on Windows; DejaVu Sans has the Cyrillic letters and is on every Debian desktop.
     return wxFont(wxFontInfo(9).Family(wxFONTFAMILY_SWISS).FaceName("DejaVu Sans"));
@@ -773,8 +777,13 @@ void WxDialogWindow::showDropDown(int id) {
 // ---------------------------------------------------------------- list views
 
 void WxDialogWindow::addColumn(int id, const ListColumn& column) {
-    if (wxListCtrl* l = list(id))
-        l->AppendColumn(fromUtf8(column.title), columnFormat(column.align), l->FromDIP(column.width));
+    wxListCtrl* l = list(id);
+    if (!l) return;
+    const wxString title = fromUtf8(column.title);
+    // The header draws its title inside the column less a margin on either side, and cuts what does
+    // not fit; the width the dialog asks for is set for Windows' font, not the desktop's.
+    const int fit = l->GetTextExtent(title).x + l->FromDIP(kHeaderTitleMargin);
+    l->AppendColumn(title, columnFormat(column.align), std::max(l->FromDIP(column.width), fit));
 }
 
 void WxDialogWindow::deleteAllColumns(int id) {

@@ -89,6 +89,14 @@ char32_t WxMapping::typedChar(int code, char32_t unicodeKey, bool control, bool 
     return unicodeKey;
 }
 
+int WxMapping::menuWxId(size_t index) { return wxID_HIGHEST + 1 + static_cast<int>(index); }
+
+int WxMapping::menuItemId(int wxId, const std::vector<MenuItem>& items) {
+    const long index = static_cast<long>(wxId) - (wxID_HIGHEST + 1);
+    if (index < 0 || index >= static_cast<long>(items.size())) return 0;
+    return items[static_cast<size_t>(index)].id;
+}
+
 std::vector<std::string> WxMapping::patternCases(const std::string& pattern) {
     std::vector<std::string> out{pattern};
     for (const bool upper : {false, true}) {

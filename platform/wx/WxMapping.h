@@ -32,6 +32,13 @@ public:
     // first whose left edge <= x <= left edge + width; -1 past the last one.
     static int columnAt(const std::vector<int>& widths, int x, int hScroll);
 
+    // wx refuses menu item ids from 0x7FFF up (Windows' items have 16-bit ids), and a dialog's own
+    // commands lie there (the table's export items are 32775 and 32776). So the items of a menu go to
+    // wx under ids of their own, one per place in the list, clear of wx's standard ids; the id wx
+    // reports back is the dialog's again, 0 for none of the menu's (a dismissed menu, a separator).
+    static int menuWxId(size_t index);
+    static int menuItemId(int wxId, const std::vector<MenuItem>& items);
+
     // Scroll units to move for a scroll of `pixels` when one unit is `unit` pixels: rounded away from
     // zero, so that what was asked to come into view does.
     static int scrollUnits(int pixels, int unit);

@@ -309,6 +309,8 @@ def test_table_fills_and_exports_then_keeps_its_settings():
 
         click_at(app.control(MAIN_EXIT, window=main))
         check(app.wait_exit() == 0, f"tkdesk ended with {app.proc.returncode}: {app.stderr_text()}")
+        # The export menu's items (ids 32775 and 32776) reach wx without a complaint.
+        check("wx check failed" not in app.stderr_text(), f"wx complained: {app.stderr_text()}")
 
     path = os.path.join(SESSION.data, "table_settings.dat")
     check(os.path.isfile(path), "table_settings.dat was not written")

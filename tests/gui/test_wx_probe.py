@@ -24,7 +24,12 @@ def check(condition, message):
 def start(*args):
     app = App([PROBE, *args], name="tk_wx_probe")
     app.window(TITLE)
-    app.row_height = int(app.expect(r"^init list rows 5 columns 3 row height (\d+)$").group(1))
+    m = app.expect(r"^init list rows 5 columns 3 row height (\d+) widths (\d+) (\d+) (\d+)$")
+    app.row_height = int(m.group(1))
+    # Columns keep the width asked for where their title fits, and are widened where it does not
+    # ("Время" asked for 40: the title alone is about as wide).
+    widths = [int(m.group(i)) for i in (2, 3, 4)]
+    check(widths[:2] == [90, 110] and 50 <= widths[2] <= 90, f"column widths {widths}")
     app.focus_window(TITLE)
     return app
 

@@ -247,7 +247,7 @@ protected:
         w.setChecked(kMetres, true);
         w.addColumn(kTable, {"Дальность", 90, ui::Align::Left});
         w.addColumn(kTable, {"Поправка", 110, ui::Align::Right});
-        w.addColumn(kTable, {"Время", 90, ui::Align::Right});
+        w.addColumn(kTable, {"Время", 40, ui::Align::Right});  // narrower than its title: widened
         for (int i = 0; i < 5; ++i) {
             w.insertRow(kTable, i, std::to_string(100 * (i + 1)));
             w.setCell(kTable, i, 1, std::to_string(i * 2) + ".5");
@@ -261,7 +261,9 @@ protected:
         attach(kTable, &clicks_);
         w.setFocus(kName);
         say("init list rows " + std::to_string(w.rowCount(kTable)) + " columns " +
-            std::to_string(w.columnCount(kTable)) + " row height " + std::to_string(w.rowHeight(kTable)));
+            std::to_string(w.columnCount(kTable)) + " row height " + std::to_string(w.rowHeight(kTable)) + " widths " +
+            std::to_string(w.columnWidth(kTable, 0)) + " " + std::to_string(w.columnWidth(kTable, 1)) + " " +
+            std::to_string(w.columnWidth(kTable, 2)));
         return false;
     }
 
