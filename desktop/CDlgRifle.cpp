@@ -1,5 +1,7 @@
 #include "CDlgRifle.h"
 
+#include <tuple>
+
 #include "PressureUnit.h"
 #include "TemplateBuilder.h"
 
@@ -38,11 +40,19 @@ bool CDlgRifle::onInitDialog() {
     return true;
 }
 
+ShownInput CDlgRifle::shownInput(int id) const {
+    switch (id) {
+        case kTemperature: return shownAsIs(*findInputField("zero-temperature"));
+        case kPressure: return shownPressure(*findInputField("zero-pressure"), isChecked(kPressureUnit));
+        default: return shownAsIs(*findInputField("zero-humidity"));
+    }
+}
+
 void CDlgRifle::doDataExchange(ui::DataExchange& dx) {
     dx.check(kZeroOnSite, zeroOnSite_);
-    dx.number(kTemperature, temperature_);
-    dx.number(kPressure, pressureShown_);
-    dx.number(kHumidity, humidity_);
+    dx.number(kTemperature, temperature_, shownInput(kTemperature).label());
+    dx.number(kPressure, pressureShown_, shownInput(kPressure).label());
+    dx.number(kHumidity, humidity_, shownInput(kHumidity).label());
 }
 
 void CDlgRifle::applyEnabling() {
@@ -69,6 +79,16 @@ void CDlgRifle::onCommand(int id, ui::Notify n) {
 
 void CDlgRifle::onOK() {
     if (!updateData(true)) return;
-    pressureMmHg_ = isChecked(kPressureUnit) ? mmHgFromHpa(pressureShown_) : pressureShown_;
+    const double pressureMmHg = isChecked(kPressureUnit) ? mmHgFromHpa(pressureShown_) : pressureShown_;
+    // Checked even while the zeroing is on site: the values are kept for when it is not.
+    for (auto [id, shown, input] : {std::tuple{kTemperature, temperature_, temperature_},
+                                    std::tuple{kPressure, pressureShown_, pressureMmHg},
+                                    std::tuple{kHumidity, humidity_, humidity_}}) {
+        if (const std::string why = shownInput(id).refusal(shown, input); !why.empty()) {
+            refuseField(id, why);
+            return;
+        }
+    }
+    pressureMmHg_ = pressureMmHg;
     endDialog(ui::IDOK);
 }

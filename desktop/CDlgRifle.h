@@ -1,8 +1,10 @@
 #pragma once
 #include "Dialog.h"
+#include "ShownInput.h"
 
 // "Винтовка": the atmosphere the rifle was zeroed in, or "Пристрелка на месте" (the current one).
-// The pressure is shown in the main dialog's unit and handed back in mm Hg.
+// The pressure is shown in the main dialog's unit and handed back in mm Hg. "Так точно!" refuses a
+// value no real zeroing had, naming the field.
 class CDlgRifle : public ui::Dialog {
 public:
     enum : int {
@@ -31,6 +33,8 @@ protected:
     void onOK() override;
 
 private:
+    // The zeroing atmosphere's input a field holds, in the unit it shows.
+    ShownInput shownInput(int id) const;
     void applyEnabling();
     void switchPressureUnit();
 
