@@ -6,6 +6,8 @@ repeats it; "Выход" on such a field stays open on it, and after the fix sav
     scripts/run-gui-test.sh tests/gui/test_tkdesk_inputs.py PATH/TO/tkdesk PATH/TO/tkcalc
 """
 
+import ctypes
+import ctypes.util
 import json
 import os
 import shutil
@@ -82,6 +84,42 @@ def owner_of(window_id):
     return int(out.split("#")[-1].strip(), 16) if "#" in out else None
 
 
+def close_box(window_id):
+    """What the window manager sends for a click on the window's close box (there is no window
+    manager here): WM_DELETE_WINDOW, which the program may refuse."""
+    x = ctypes.CDLL(ctypes.util.find_library("X11"))
+    x.XOpenDisplay.restype = ctypes.c_void_p
+    x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x.XInternAtom.restype = ctypes.c_ulong
+    x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+    x.XFlush.argtypes = [ctypes.c_void_p]
+    x.XCloseDisplay.argtypes = [ctypes.c_void_p]
+
+    class ClientMessage(ctypes.Structure):
+        _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                    ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                    ("format", ctypes.c_int), ("data", ctypes.c_long * 5)]
+
+    class Event(ctypes.Union):
+        _fields_ = [("message", ClientMessage), ("pad", ctypes.c_long * 24)]
+
+    display = x.XOpenDisplay(None)
+    check(display, "no X display")
+    try:
+        e = Event()
+        e.message.type = 33  # ClientMessage
+        e.message.window = int(window_id)
+        e.message.message_type = x.XInternAtom(display, b"WM_PROTOCOLS", 0)
+        e.message.format = 32
+        e.message.data[0] = x.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+        e.message.data[1] = 0  # CurrentTime
+        x.XSendEvent(display, int(window_id), 0, 0, ctypes.byref(e))
+        x.XFlush(display)
+    finally:
+        x.XCloseDisplay(display)
+
+
 def wait_box_closed(app, text):
     wait_for(f"the box saying {text!r} to close", lambda: not boxes_saying(app, text), timeout=10)
 
@@ -150,6 +188,16 @@ def test_exit_stays_open_on_a_bad_field_then_saves_everything():
         check(text_of(field) == "8o0", f"the field shows {text_of(field)!r}")
         wait_for("the focus on the bad field", lambda: is_focused(field), timeout=5)
         check(not os.path.exists(os.path.join(session.data, "settings.dat")), "settings were saved with a bad field")
+
+        # The close box is refused the same way.
+        close_box(main_id)
+        app.message_box(NOT_A_NUMBER)
+        time.sleep(0.3)
+        press("Return")
+        wait_box_closed(app, NOT_A_NUMBER)
+        no_box_for(app, NOT_A_NUMBER, 1.0)
+        check(app.proc.poll() is None and app.window(MAIN_TITLE, timeout=5), "the close box closed tkdesk on a bad field")
+        check(text_of(field) == "8o0", f"the field shows {text_of(field)!r} after the close box")
 
         app.type_text(field, "800")
         app.press_button("Выход")
