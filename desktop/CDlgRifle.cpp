@@ -1,13 +1,12 @@
 #include "CDlgRifle.h"
 
-#include <tuple>
-
 #include "PressureUnit.h"
 #include "TemplateBuilder.h"
 
 CDlgRifle::CDlgRifle(double humidity, double pressureMmHg, double temperature, bool pressureInHpa, bool zeroOnSite,
                      ui::Dialog* parent)
     : ui::Dialog(makeTemplate(), parent),
+      given_{temperature, pressureMmHg, humidity},
       humidity_(humidity),
       pressureMmHg_(pressureMmHg),
       temperature_(temperature),
@@ -80,15 +79,22 @@ void CDlgRifle::onCommand(int id, ui::Notify n) {
 void CDlgRifle::onOK() {
     if (!updateData(true)) return;
     const double pressureMmHg = isChecked(kPressureUnit) ? mmHgFromHpa(pressureShown_) : pressureShown_;
-    // Checked even while the zeroing is on site: the values are kept for when it is not.
-    for (auto [id, shown, input] : {std::tuple{kTemperature, temperature_, temperature_},
-                                    std::tuple{kPressure, pressureShown_, pressureMmHg},
-                                    std::tuple{kHumidity, humidity_, humidity_}}) {
-        if (const std::string why = shownInput(id).refusal(shown, input); !why.empty()) {
-            refuseField(id, why);
-            return;
-        }
-    }
-    pressureMmHg_ = pressureMmHg;
+    struct Check {
+        int id;
+        double shown, input, given;
+        double* result;
+    };
+    const Check checks[] = {
+        {kTemperature, temperature_, temperature_, given_[0], &temperature_},
+        {kPressure, pressureShown_, pressureMmHg, given_[1], &pressureMmHg_},
+        {kHumidity, humidity_, humidity_, given_[2], &humidity_},
+    };
+    // Zeroed on site the fields are neither used nor editable: one that cannot be used is not handed
+    // back (the value given stays), and nothing is said.
+    const bool onSite = isChecked(kZeroOnSite);
+    for (const Check& c : checks)
+        if (const std::string why = shownInput(c.id).refusal(c.shown, c.input); !why.empty() && !onSite)
+            return refuseField(c.id, why);
+    for (const Check& c : checks) *c.result = shownInput(c.id).refusal(c.shown, c.input).empty() ? c.input : c.given;
     endDialog(ui::IDOK);
 }

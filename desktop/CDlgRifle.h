@@ -38,6 +38,7 @@ private:
     void applyEnabling();
     void switchPressureUnit();
 
+    const double given_[3];  // temperature, pressure (mm Hg), humidity as given
     double humidity_;
     double pressureMmHg_;
     double pressureShown_ = 0.0;

@@ -222,7 +222,8 @@ bool CtkdeskDlg::fieldsToInputs() {
     if (!updateData(true)) return refuse();  // the exchange named the field and put the focus there
     for (const ui::ControlTemplate& c : dialogTemplate().controls) {
         const double* value = fieldValue(c.id);
-        if (!value) continue;
+        // A disabled field (the BC of a function that has its own drag) is not the user's to fix.
+        if (!value || !window().isEnabled(c.id)) continue;
         const std::string why = shownInput(c.id)->refusal(*value, inputOf(c.id, *value));
         if (why.empty()) continue;
         refuseField(c.id, why);

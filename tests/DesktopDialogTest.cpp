@@ -449,6 +449,21 @@ TEST_F(MainDialog, ZeroingAtmosphereDialog) {
     loadSolver(ShotInputs{}, g1, main);
     const ShotAnswer a = computeShot(main, zeroing, ZeroingAtmosphere{false, -10.0, RoundTo(1000 * 760.0 / 1013.25, 1), 55.0}, 685.0, DriftOptions{});
     EXPECT_EQ(w.text(kVerticalMoa), ui::formatNumber(shownCorrections(a.corrections).vertical.moa));
+
+    // Zeroed on site the fields are not used: a bad one there is left out quietly, the old value stays.
+    screen.messages.clear();
+    screen.onNextModal([](ui::HeadlessWindow& s) {
+        s.type(CDlgRifle::kHumidity, "120");
+        s.type(CDlgRifle::kTemperature, "-20");
+        s.click(CDlgRifle::kZeroOnSite);
+        s.click(ui::IDOK);
+        EXPECT_TRUE(s.ended());
+    });
+    w.click(kZeroingAtmosphere);
+    EXPECT_TRUE(screen.messages.empty());
+    EXPECT_TRUE(dlg.inputs().sameAtmosphere);
+    EXPECT_DOUBLE_EQ(dlg.inputs().zeroHumidity, 55.0);
+    EXPECT_DOUBLE_EQ(dlg.inputs().zeroTemperature, -20.0);
     dlg.destroy();
 }
 
@@ -508,6 +523,7 @@ TEST_F(MainDialog, SpecialFunctionFromTheLibraryDisablesTheBallisticCoefficient)
     SettingsRecord s;
     s.setDragFuncName(f.name);
     s.dragFuncNumber = 14;
+    s.ballisticCoefficient = 0;  // unused with the function's own drag, and not the user's to fix
     ASSERT_TRUE(saveSettingsFile(data / "settings.dat", s));
 
     CtkdeskDlg dlg(program, data);
