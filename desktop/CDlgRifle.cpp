@@ -6,6 +6,7 @@
 CDlgRifle::CDlgRifle(double humidity, double pressureMmHg, double temperature, bool pressureInHpa, bool zeroOnSite,
                      ui::Dialog* parent)
     : ui::Dialog(makeTemplate(), parent),
+      given_{temperature, pressureMmHg, humidity},
       humidity_(humidity),
       pressureMmHg_(pressureMmHg),
       temperature_(temperature),
@@ -38,11 +39,19 @@ bool CDlgRifle::onInitDialog() {
     return true;
 }
 
+ShownInput CDlgRifle::shownInput(int id) const {
+    switch (id) {
+        case kTemperature: return shownAsIs(*findInputField("zero-temperature"));
+        case kPressure: return shownPressure(*findInputField("zero-pressure"), isChecked(kPressureUnit));
+        default: return shownAsIs(*findInputField("zero-humidity"));
+    }
+}
+
 void CDlgRifle::doDataExchange(ui::DataExchange& dx) {
     dx.check(kZeroOnSite, zeroOnSite_);
-    dx.number(kTemperature, temperature_);
-    dx.number(kPressure, pressureShown_);
-    dx.number(kHumidity, humidity_);
+    dx.number(kTemperature, temperature_, shownInput(kTemperature).label());
+    dx.number(kPressure, pressureShown_, shownInput(kPressure).label());
+    dx.number(kHumidity, humidity_, shownInput(kHumidity).label());
 }
 
 void CDlgRifle::applyEnabling() {
@@ -69,6 +78,23 @@ void CDlgRifle::onCommand(int id, ui::Notify n) {
 
 void CDlgRifle::onOK() {
     if (!updateData(true)) return;
-    pressureMmHg_ = isChecked(kPressureUnit) ? mmHgFromHpa(pressureShown_) : pressureShown_;
+    const double pressureMmHg = isChecked(kPressureUnit) ? mmHgFromHpa(pressureShown_) : pressureShown_;
+    struct Check {
+        int id;
+        double shown, input, given;
+        double* result;
+    };
+    const Check checks[] = {
+        {kTemperature, temperature_, temperature_, given_[0], &temperature_},
+        {kPressure, pressureShown_, pressureMmHg, given_[1], &pressureMmHg_},
+        {kHumidity, humidity_, humidity_, given_[2], &humidity_},
+    };
+    // Zeroed on site the fields are neither used nor editable: one that cannot be used is not handed
+    // back (the value given stays), and nothing is said.
+    const bool onSite = isChecked(kZeroOnSite);
+    for (const Check& c : checks)
+        if (const std::string why = shownInput(c.id).refusal(c.shown, c.input); !why.empty() && !onSite)
+            return refuseField(c.id, why);
+    for (const Check& c : checks) *c.result = shownInput(c.id).refusal(c.shown, c.input).empty() ? c.input : c.given;
     endDialog(ui::IDOK);
 }

@@ -1,8 +1,10 @@
 #pragma once
 #include "Dialog.h"
+#include "ShownInput.h"
 
 // "Винтовка": the atmosphere the rifle was zeroed in, or "Пристрелка на месте" (the current one).
-// The pressure is shown in the main dialog's unit and handed back in mm Hg.
+// The pressure is shown in the main dialog's unit and handed back in mm Hg. "Так точно!" refuses a
+// value no real zeroing had, naming the field.
 class CDlgRifle : public ui::Dialog {
 public:
     enum : int {
@@ -31,9 +33,12 @@ protected:
     void onOK() override;
 
 private:
+    // The zeroing atmosphere's input a field holds, in the unit it shows.
+    ShownInput shownInput(int id) const;
     void applyEnabling();
     void switchPressureUnit();
 
+    const double given_[3];  // temperature, pressure (mm Hg), humidity as given
     double humidity_;
     double pressureMmHg_;
     double pressureShown_ = 0.0;

@@ -12,6 +12,7 @@
 #include "DragFuncKind.h"
 #include "NumberText.h"
 #include "PressureUnit.h"
+#include "ResultText.h"
 #include "RoundTo.h"
 #include "ShotSettings.h"
 #include "TemplateBuilder.h"
@@ -128,8 +129,12 @@ bool CtkdeskDlg::onInitDialog() {
 void CtkdeskDlg::doDataExchange(ui::DataExchange& dx) {
     // In the order of the template, as the user reads them.
     for (const ui::ControlTemplate& c : dialogTemplate().controls)
-        if (double* value = fieldValue(c.id)) dx.number(c.id, *value);
-    if (!dx.saving()) dx.text(kDragFunctionName, dragFunctionName_);
+        if (double* value = fieldValue(c.id)) dx.number(c.id, *value, shownInput(c.id)->label());
+    if (dx.saving()) return;
+    // The results are only shown, never read back; one that is no number reads "не определено".
+    for (const ui::ControlTemplate& c : dialogTemplate().controls)
+        if (const double* value = resultValue(c.id)) setText(c.id, resultText(*value));
+    dx.text(kDragFunctionName, dragFunctionName_);
 }
 
 double* CtkdeskDlg::fieldValue(int id) {
@@ -139,10 +144,16 @@ double* CtkdeskDlg::fieldValue(int id) {
             return field ? field->number(inputs_) : nullptr;
         }
     switch (id) {
-        case kClickVertical: return &clickVertical_;
-        case kClickHorizontal: return &clickHorizontal_;
-        case kTargetAngle: return &targetAngle_;
-        case kPressure: return &pressure_;
+        case kClickVertical: return &shown_.clickVertical;
+        case kClickHorizontal: return &shown_.clickHorizontal;
+        case kTargetAngle: return &shown_.targetAngle;
+        case kPressure: return &shown_.pressure;
+        default: return nullptr;
+    }
+}
+
+double* CtkdeskDlg::resultValue(int id) {
+    switch (id) {
         case kVerticalMoa: return &verticalMoa_;
         case kVerticalMil: return &verticalMil_;
         case kVerticalCm: return &verticalCm_;
@@ -156,38 +167,99 @@ double* CtkdeskDlg::fieldValue(int id) {
     }
 }
 
-bool CtkdeskDlg::fieldsToInputs() {
-    updateData(true);  // a field that does not parse keeps its last good value
-    settings_.pressureInHpa = isChecked(kPressureUnit) ? 1 : 0;
-    inputs_.pressure = settings_.pressureInHpa ? mmHgFromHpa(pressure_) : pressure_;
-
-    bool angleOk = true;
-    if (settings_.angleMode == kAngleModeCosine) {
-        if (targetAngle_ >= -1.0 && targetAngle_ <= 1.0) {
-            inputs_.targetAngle = std::floor(std::acos(targetAngle_) * 180.0 / kPi + 0.5);
-        } else {
-            // acos of it is not a number: the last good angle stays.
-            messageBox("Косинус угла места цели должен быть от -1 до 1.", {}, ui::Buttons::Ok, ui::Icon::Warning);
-            angleOk = false;
+std::optional<ShownInput> CtkdeskDlg::shownInput(int id) const {
+    for (const ui::NamedControl& c : dialogTemplate().named)
+        if (c.id == id) {
+            const InputField* field = findInputField(c.name);
+            return field ? std::optional(shownAsIs(*field)) : std::nullopt;
         }
-    } else {
-        inputs_.targetAngle = targetAngle_;
+    const bool mil = settings_.clickUnit == kClickUnitMil;
+    switch (id) {
+        case kClickVertical:
+        case kClickHorizontal: {
+            const InputField& f = *findInputField(id == kClickVertical ? "click-vertical" : "click-horizontal");
+            return mil ? shownScaled(f, "MIL", kMilPerMoaClick, 4) : shownAsIs(f);
+        }
+        case kTargetAngle: {
+            const InputField& f = *findInputField("target-angle");
+            if (settings_.angleMode != kAngleModeCosine) return shownAsIs(f);
+            // The cosines, to the three decimals the field shows, whose angle the limits take.
+            std::optional<double> low, high;
+            for (int k = -1000; k <= 1000; ++k) {
+                const std::optional<double> degrees = inputOf(kTargetAngle, k / 1000.0);
+                if (!degrees || !f.limits.contains(*degrees)) continue;
+                if (!low) low = k / 1000.0;
+                high = k / 1000.0;
+            }
+            return ShownInput{&f, "cos", InputLimits{low.value_or(1.0), high.value_or(1.0)}, false};
+        }
+        case kPressure: return shownPressure(*findInputField("pressure"), isChecked(kPressureUnit));
+        default: return std::nullopt;
     }
+}
 
-    if (settings_.clickUnit == kClickUnitMil) {
-        inputs_.clickVertical = clickVertical_ / kMilPerMoaClick;
-        inputs_.clickHorizontal = clickHorizontal_ / kMilPerMoaClick;
-    } else {
-        inputs_.clickVertical = clickVertical_;
-        inputs_.clickHorizontal = clickHorizontal_;
+std::optional<double> CtkdeskDlg::inputOf(int id, double shown) const {
+    switch (id) {
+        case kPressure: return isChecked(kPressureUnit) ? mmHgFromHpa(shown) : shown;
+        case kTargetAngle:
+            if (settings_.angleMode != kAngleModeCosine) return shown;
+            if (!(shown >= -1.0 && shown <= 1.0)) return std::nullopt;  // no angle has it
+            return std::floor(std::acos(shown) * 180.0 / kPi + 0.5);
+        case kClickVertical:
+        case kClickHorizontal: return settings_.clickUnit == kClickUnitMil ? shown / kMilPerMoaClick : shown;
+        default: return shown;
     }
-    return angleOk;
+}
+
+bool CtkdeskDlg::fieldsToInputs() {
+    const ShotInputs inputsBefore = inputs_;
+    const ShownValues shownBefore = shown_;
+    auto refuse = [&] {
+        inputs_ = inputsBefore;
+        shown_ = shownBefore;
+        return false;
+    };
+    if (!updateData(true)) return refuse();  // the exchange named the field and put the focus there
+    for (const ui::ControlTemplate& c : dialogTemplate().controls) {
+        const double* value = fieldValue(c.id);
+        // A disabled field (the BC of a function that has its own drag) is not the user's to fix.
+        if (!value || !window().isEnabled(c.id)) continue;
+        const std::string why = shownInput(c.id)->refusal(*value, inputOf(c.id, *value));
+        if (why.empty()) continue;
+        refuseField(c.id, why);
+        return refuse();
+    }
+    shownToInputs();
+    return true;
+}
+
+void CtkdeskDlg::keepUsableFields() {
+    for (const ui::ControlTemplate& c : dialogTemplate().controls) {
+        double* value = fieldValue(c.id);
+        if (!value) continue;
+        const std::optional<double> typed = ui::parseNumber(text(c.id));
+        if (typed && shownInput(c.id)->refusal(*typed, inputOf(c.id, *typed)).empty()) *value = *typed;
+    }
+    shownToInputs();
+}
+
+void CtkdeskDlg::shownToInputs() {
+    settings_.pressureInHpa = isChecked(kPressureUnit) ? 1 : 0;
+    // Only values that can be used: the last good input stays for one that has none.
+    auto take = [&](int id, double shown, double& input) {
+        const std::optional<double> v = inputOf(id, shown);
+        if (v && shownInput(id)->refusal(shown, v).empty()) input = *v;
+    };
+    take(kPressure, shown_.pressure, inputs_.pressure);
+    take(kTargetAngle, shown_.targetAngle, inputs_.targetAngle);
+    take(kClickVertical, shown_.clickVertical, inputs_.clickVertical);
+    take(kClickHorizontal, shown_.clickHorizontal, inputs_.clickHorizontal);
 }
 
 bool CtkdeskDlg::fieldsToSolver() {
-    const bool ok = fieldsToInputs();
+    if (!fieldsToInputs()) return false;
     loadSolver(inputs_, dragFunction_, main_);
-    return ok;
+    return true;
 }
 
 void CtkdeskDlg::setDragFunction(const DragFunc& f) {
@@ -214,6 +286,11 @@ bool CtkdeskDlg::compute() {
     densityRatio_ = RoundTo(answer_.summary.airDensityRatio, 3);
     updateData(false);
     showEngineMessages();
+    for (const ui::ControlTemplate& c : dialogTemplate().controls)
+        if (const double* value = resultValue(c.id); value && !std::isfinite(*value)) {
+            messageBox(kUndefinedResultMessage, {}, ui::Buttons::Ok, ui::Icon::Warning);
+            break;
+        }
     return true;
 }
 
@@ -224,7 +301,7 @@ void CtkdeskDlg::showEngineMessages() {
 void CtkdeskDlg::angleDisplay() {
     const bool cosine = settings_.angleMode == kAngleModeCosine;
     setText(kTargetAngleLabel, cosine ? "Угол места цели, cos" : "Угол места цели, гр.");
-    targetAngle_ = shownTargetAngle(inputs_.targetAngle, settings_.angleMode);
+    shown_.targetAngle = shownTargetAngle(inputs_.targetAngle, settings_.angleMode);
     window().refresh(kTargetAngleLabel);
     updateData(false);
 }
@@ -233,13 +310,13 @@ void CtkdeskDlg::clickDisplay() {
     if (settings_.clickUnit == kClickUnitMil) {
         setText(kClickVerticalLabel, "Цена верт. клика, MIL");
         setText(kClickHorizontalLabel, "Цена гор. клика, MIL");
-        clickVertical_ = RoundTo(inputs_.clickVertical * kMilPerMoaClick, 4);
-        clickHorizontal_ = RoundTo(inputs_.clickHorizontal * kMilPerMoaClick, 4);
+        shown_.clickVertical = RoundTo(inputs_.clickVertical * kMilPerMoaClick, 4);
+        shown_.clickHorizontal = RoundTo(inputs_.clickHorizontal * kMilPerMoaClick, 4);
     } else {
         setText(kClickVerticalLabel, "Цена верт. клика, MOA");
         setText(kClickHorizontalLabel, "Цена гор. клика, MOA");
-        clickVertical_ = RoundTo(inputs_.clickVertical, 3);
-        clickHorizontal_ = RoundTo(inputs_.clickHorizontal, 3);
+        shown_.clickVertical = RoundTo(inputs_.clickVertical, 3);
+        shown_.clickHorizontal = RoundTo(inputs_.clickHorizontal, 3);
     }
     updateData(false);
 }
@@ -247,15 +324,23 @@ void CtkdeskDlg::clickDisplay() {
 void CtkdeskDlg::pressureDisplay() {
     setText(kPressureUnit, pressureUnitText(settings_.pressureInHpa != 0));
     // Shown in hPa as a whole number.
-    pressure_ = settings_.pressureInHpa ? std::floor(inputs_.pressure * 1013.25 / 760.0 + 0.5) : inputs_.pressure;
+    shown_.pressure = settings_.pressureInHpa ? std::floor(inputs_.pressure * 1013.25 / 760.0 + 0.5) : inputs_.pressure;
     updateData(false);
 }
 
 void CtkdeskDlg::switchPressureUnit() {
-    updateData(true);
+    const ShotInputs inputsBefore = inputs_;
+    const ShownValues shownBefore = shown_;
+    if (!updateData(true)) {
+        // Nothing is converted: the fields keep what was typed, the box its unit.
+        inputs_ = inputsBefore;
+        shown_ = shownBefore;
+        setChecked(kPressureUnit, !isChecked(kPressureUnit));
+        return;
+    }
     const bool hpa = isChecked(kPressureUnit);
     setText(kPressureUnit, pressureUnitText(hpa));
-    pressure_ = hpa ? hpaFromMmHg(pressure_) : mmHgFromHpa(pressure_);
+    shown_.pressure = hpa ? hpaFromMmHg(shown_.pressure) : mmHgFromHpa(shown_.pressure);
     updateData(false);
 }
 
@@ -282,7 +367,8 @@ void CtkdeskDlg::inputsFromSettings() {
 }
 
 void CtkdeskDlg::openSettings() {
-    fieldsToInputs();
+    // The dialog shows the fields again when it closes: a field that cannot be used is said first.
+    if (!fieldsToInputs()) return;
     storeShotInputs(inputs_, settings_);
     CDlgSetting dlg(settings_, folderSetting_, this);
     // The options (the temperature switch among them) act at once.
@@ -319,7 +405,7 @@ void CtkdeskDlg::openTable() {
 }
 
 void CtkdeskDlg::openConvertBC() {
-    updateData(true);
+    if (!fieldsToInputs()) return;
     CDlgConvertBC dlg(library_, inputs_.ballisticCoefficient, inputs_.muzzleVelocity, this);
     if (dlg.doModal() != ui::IDOK) return;
     inputs_.ballisticCoefficient = dlg.ballisticCoefficient();
@@ -361,6 +447,8 @@ void CtkdeskDlg::onCommand(int id, ui::Notify n) {
         case kConvertBC: openConvertBC(); break;
         case kAddInfo: openAddInfo(); break;
         case kExit:
+            // A field that cannot be used is said first, and the calculator stays open on it.
+            if (!fieldsToInputs()) break;
             save();
             endDialog(ui::IDOK);
             break;
@@ -380,12 +468,18 @@ bool CtkdeskDlg::preTranslateKey(int, const ui::KeyEvent& k) {
 
 void CtkdeskDlg::onOK() { compute(); }
 
+void CtkdeskDlg::onCancel() {
+    // The close box: as "Выход", the window stays on a field that cannot be used (where the
+    // system lets it stay; when not, onDestroy keeps what can be kept).
+    if (fieldsToInputs()) endDialog(ui::IDCANCEL);
+}
+
 void CtkdeskDlg::onHelp() { openAbout(); }
 
 void CtkdeskDlg::onDestroy() { save(); }
 
 void CtkdeskDlg::gatherSettings() {
-    fieldsToInputs();
+    keepUsableFields();
     storeShotInputs(inputs_, settings_);
     settings_.shownZeroAngle = sightLineAngle_;
     settings_.airDensityRatio = densityRatio_;

@@ -1,5 +1,6 @@
 #pragma once
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "BallisticSolver.h"
@@ -10,6 +11,7 @@
 #include "SettingsRecord.h"
 #include "Shot.h"
 #include "ShotInputs.h"
+#include "ShownInput.h"
 
 // Control ids of the main dialog.
 namespace ctkdesk {
@@ -57,6 +59,11 @@ enum : int {
     kWindAzimuthButton = 1136,
     kSlopeButton = 1138,
 };
+
+// Said once after a compute whose corrections or sight-line angle are no number (the fields read
+// "не определено").
+inline constexpr const char* kUndefinedResultMessage =
+    "Результат не определён: с этими исходными данными расчёт не даёт числа. Проверьте исходные данные.";
 }  // namespace ctkdesk
 
 // The calculator: every input of a shot, the corrections at the target distance, and the hub from
@@ -88,15 +95,28 @@ protected:
     void onCommand(int id, ui::Notify n) override;
     bool preTranslateKey(int id, const ui::KeyEvent& k) override;
     void onOK() override;
+    void onCancel() override;
     void onHelp() override;
     void onDestroy() override;
 
 private:
     // The fields into the inputs: pressure in mm Hg, target angle in degrees, click values in MOA.
-    // False when the angle cannot be used.
+    // A field that does not parse or holds a value no real shot has is refused: one message naming
+    // it, the focus there, its text kept, and the inputs stay as they were (false).
     bool fieldsToInputs();
-    // The number a field of the dialog shows; nullptr for a control without one.
+    // When the window goes away without asking: every field that can be used is taken, the others
+    // keep their last good values; no message.
+    void keepUsableFields();
+    // The shown values into the inputs (the conversions of fieldsToInputs).
+    void shownToInputs();
+    // The number an input field shows, and its input as the field shows it; nullptr/nothing for a
+    // control that is not an input field.
     double* fieldValue(int id);
+    std::optional<ShownInput> shownInput(int id) const;
+    // The field's value in the input's own unit; nothing when it has none (a cosine outside -1...1).
+    std::optional<double> inputOf(int id, double shown) const;
+    // A result field's number; nullptr for other controls.
+    double* resultValue(int id);
     // The fields into the inputs, and the inputs into the main solver (Compute steps 1 to 3).
     bool fieldsToSolver();
     // The options dialog edits the settings record: the inputs go there before and come back after.
@@ -135,11 +155,14 @@ private:
     ShotInputs inputs_;
     DragFunc dragFunction_;      // the current function
     ShotAnswer answer_;          // of the last compute
-    // The fields that show an input in a unit of the user's choice.
-    double targetAngle_ = 0.0;      // degrees or cosine, as shown
-    double clickVertical_ = 0.0;    // as shown (MOA or MIL)
-    double clickHorizontal_ = 0.0;
-    double pressure_ = 0.0;         // as shown (mm Hg or hPa)
+    // The fields that show an input in a unit of the user's choice, as shown.
+    struct ShownValues {
+        double targetAngle = 0.0;      // degrees or cosine
+        double clickVertical = 0.0;    // MOA or MIL
+        double clickHorizontal = 0.0;
+        double pressure = 0.0;         // mm Hg or hPa
+    };
+    ShownValues shown_;
     double verticalMoa_ = 0.0, verticalMil_ = 0.0, verticalCm_ = 0.0, verticalClicks_ = 0.0;
     double horizontalMoa_ = 0.0, horizontalMil_ = 0.0, horizontalCm_ = 0.0, horizontalClicks_ = 0.0;
     double sightLineAngle_ = 0.0;

@@ -8,9 +8,10 @@ packages=(
   libcli11-dev nlohmann-json3-dev libxml2-dev
   clang libclang-rt-14-dev
   # The desktop program (wxWidgets on GTK 3) and its GUI tests: a private X server, D-Bus with the
-  # accessibility bus, AT-SPI from Python, X input and screenshots, the dialogs' font and icons.
+  # accessibility bus, AT-SPI from Python, X input, window properties (xprop) and screenshots, the
+  # dialogs' font and icons.
   libwxgtk3.2-dev libgtk-3-dev pkgconf
-  xvfb xauth dbus-daemon at-spi2-core python3-pyatspi xdotool imagemagick
+  xvfb xauth x11-utils dbus-daemon at-spi2-core python3-pyatspi xdotool imagemagick
   fonts-dejavu-core adwaita-icon-theme
 )
 

@@ -4,7 +4,8 @@
 #   scripts/screenshot.sh PROGRAM OUT.png [ARGS...]
 # WINDOW_NAME (optional): the title of the window to take, when the program shows several.
 # SETTLE (optional): seconds to let the window paint after it appears (default 1).
-# KEYS (optional): keys pressed in the window before the picture, in xdotool's names ("Return").
+# KEYS (optional): keys pressed in the window before the picture, in xdotool's names ("Return"); the
+# picture then shows what covers the window too (a message box the keys brought up).
 set -euo pipefail
 
 if [ $# -lt 2 ]; then
@@ -54,5 +55,12 @@ if [ -n "${KEYS:-}" ]; then
   xdotool key $KEYS
   sleep "${SETTLE:-1}"
 fi
-import -window "$window" "$out"
+if [ -n "${KEYS:-}" ]; then
+  # What the screen shows where the window is, message boxes over it included (a window's own image
+  # has nothing where another covers it: no compositor keeps it).
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out"
+else
+  import -window "$window" "$out"
+fi
 echo "$out"

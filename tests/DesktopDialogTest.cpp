@@ -137,18 +137,179 @@ TEST_F(MainDialog, DistanceZeroAndShortDistances) {
     dlg.destroy();
 }
 
-TEST_F(MainDialog, AFieldThatDoesNotParseStopsTheExchangeButComputeGoesOn) {
+// A typo must neither compute with the old value behind the user's back nor wipe what was typed.
+TEST_F(MainDialog, AFieldThatDoesNotParseIsNamedKeptAndNothingIsComputed) {
     CtkdeskDlg dlg(program, data);
     auto& w = ui::openHeadless(dlg);
+    w.click(kCompute);
+    const std::vector<std::string> firstRun = outputs(w);
     w.type(kDistance, "300");
     w.type(kMuzzleVelocity, "8o0");
     w.click(kCompute);
-    ASSERT_EQ(screen.messageTexts(), std::vector<std::string>{"Please enter a number."});
+    w.pressKey(kDistance, ui::kKeyReturn);
+    w.pressKey(kMuzzleVelocity, ui::kKeyEscape);
+    // Once for each compute asked for, each naming the field.
+    EXPECT_EQ(screen.messageTexts(), std::vector<std::string>(3, "Начальная скорость, м/с: введите число."));
+    EXPECT_EQ(screen.messages.back().icon, ui::Icon::Warning);
     EXPECT_EQ(w.focusedControl(), kMuzzleVelocity);
-    // Fields after the bad one keep their last good values: the distance is still 685.
-    EXPECT_EQ(outputs(w), expectedOutputs(ShotInputs{}));
-    EXPECT_DOUBLE_EQ(dlg.mainSolver().muzzleVelocity, 792.0);
+    EXPECT_TRUE(w.allTextSelected(kMuzzleVelocity));
+    EXPECT_EQ(w.text(kMuzzleVelocity), "8o0");
+    EXPECT_EQ(w.text(kDistance), "300");
+    EXPECT_EQ(outputs(w), firstRun);
+    EXPECT_DOUBLE_EQ(dlg.mainSolver().targetDistance, 685.0);
+    EXPECT_FALSE(w.ended());
+
+    w.type(kMuzzleVelocity, "792");
+    w.pressKey(kMuzzleVelocity, ui::kKeyReturn);
+    ShotInputs in;
+    in.distance = 300;
+    EXPECT_EQ(outputs(w), expectedOutputs(in));
+    EXPECT_EQ(screen.messages.size(), 3u);
     dlg.destroy();
+}
+
+// A value no real shot has is said in the unit the field shows, and no path computes with it.
+TEST_F(MainDialog, ValuesOutsideTheLimitsAreRefusedOnEveryPathThatComputes) {
+    CtkdeskDlg dlg(program, data);
+    auto& w = ui::openHeadless(dlg);
+    w.click(kCompute);
+    const std::vector<std::string> firstRun = outputs(w);
+
+    w.type(kHumidity, "120");
+    w.click(kCompute);
+    w.pressKey(kHumidity, ui::kKeyReturn);
+    w.pressKey(kHumidity, ui::kKeyEscape);
+    w.click(kTable);
+    w.click(kAddInfo);
+    w.click(kSettings);
+    w.click(kConvertBC);
+    screen.onNextModal([](ui::HeadlessWindow& s) {
+        s.click(CDlgRifle::kZeroOnSite);
+        s.type(CDlgRifle::kTemperature, "-5");
+        s.click(ui::IDOK);
+    });
+    w.click(kZeroingAtmosphere);
+    EXPECT_EQ(screen.modalTitles, std::vector<std::string>{"Винтовка"});  // nothing else opened
+    EXPECT_EQ(screen.messageTexts(),
+              std::vector<std::string>(8, "Влажность, %: допустимо от 0 до 100 %, получено 120"));
+    EXPECT_EQ(w.focusedControl(), kHumidity);
+    EXPECT_EQ(w.text(kHumidity), "120");
+    EXPECT_EQ(outputs(w), firstRun);
+    EXPECT_DOUBLE_EQ(dlg.inputs().humidity, 55.0);
+    EXPECT_DOUBLE_EQ(dlg.inputs().zeroTemperature, -5.0);  // the zeroing dialog's own values were good
+    w.type(kHumidity, "100");
+
+    // The converted fields: pressure in hPa, clicks in MIL, the angle in degrees and as a cosine.
+    auto refusal = [&](int id, const std::string& typed) {
+        screen.messages.clear();
+        const std::string before = w.text(id);
+        w.type(id, typed);
+        w.click(kCompute);
+        const std::string said = screen.messages.size() == 1 ? screen.messages[0].text : "(no single message)";
+        EXPECT_EQ(w.text(id), typed);
+        EXPECT_EQ(w.focusedControl(), id);
+        EXPECT_EQ(outputs(w), firstRun) << typed;
+        w.type(id, before);
+        return said;
+    };
+    w.click(kPressureUnit);
+    // 100 and 1100 mm Hg, rounded inwards to whole hPa.
+    EXPECT_EQ(refusal(kPressure, "2000"), "Атмосферное давление, hPa: допустимо от 134 до 1466 hPa, получено 2000");
+    EXPECT_EQ(refusal(kPressure, "133"), "Атмосферное давление, hPa: допустимо от 134 до 1466 hPa, получено 133");
+    w.click(kPressureUnit);
+    EXPECT_EQ(refusal(kPressure, "50"), "Атмосферное давление, мм рт. ст.: допустимо от 100 до 1100 мм рт. ст., получено 50");
+    EXPECT_EQ(refusal(kTargetAngle, "90"), "Угол места цели, градусы: допустимо больше -90 и меньше 90 градусы, получено 90");
+    EXPECT_EQ(refusal(kTargetAngle, "-95"), "Угол места цели, градусы: допустимо больше -90 и меньше 90 градусы, получено -95");
+    EXPECT_EQ(refusal(kClickVertical, "0"), "Цена вертикального клика, MOA: допустимо больше 0 и не больше 10 MOA, получено 0");
+    screen.onNextModal([](ui::HeadlessWindow& s) {
+        s.click(CDlgSetting::kClickMil);
+        s.click(CDlgSetting::kAngleCosine);
+        s.click(ui::IDOK);
+    });
+    w.click(kSettings);
+    // 10 MOA is 2.90888233 MIL: the message gives what the field can hold at its four decimals.
+    EXPECT_EQ(refusal(kClickHorizontal, "5"), "Цена горизонтального клика, MIL: допустимо больше 0 и не больше 2.9088 MIL, получено 5");
+    // A cosine of 0.008 rounds to 90 degrees; 0.009 is the smallest the field takes.
+    EXPECT_EQ(refusal(kTargetAngle, "0.008"), "Угол места цели, cos: допустимо от 0.009 до 1, получено 0.008");
+    EXPECT_EQ(refusal(kTargetAngle, "-0.5"), "Угол места цели, cos: допустимо от 0.009 до 1, получено -0.5");
+    w.type(kTargetAngle, "0.009");
+    w.type(kClickHorizontal, "2.9088");
+    screen.messages.clear();
+    w.click(kCompute);
+    EXPECT_TRUE(screen.messages.empty());
+    EXPECT_DOUBLE_EQ(dlg.mainSolver().targetAngle, 89.0);
+    EXPECT_LE(dlg.mainSolver().clickHorizontal, 10.0);
+    dlg.destroy();
+}
+
+// A shot the engine cannot answer reads "не определено", said once per compute, never "-nan".
+TEST_F(MainDialog, AResultThatIsNoNumberReadsUndefinedAndIsSaidOnce) {
+    CtkdeskDlg dlg(program, data);
+    auto& w = ui::openHeadless(dlg);
+    // 100 m/s does not carry a bullet to 5000 m.
+    w.type(kMuzzleVelocity, "100");
+    w.type(kDistance, "5000");
+    w.click(kCompute);
+    EXPECT_EQ(w.text(kVerticalMoa), "не определено");
+    for (const std::string& shown : outputs(w)) {
+        EXPECT_EQ(shown.find("nan"), std::string::npos) << shown;
+        EXPECT_EQ(shown.find("inf"), std::string::npos) << shown;
+    }
+    EXPECT_EQ(screen.messageTexts(), std::vector<std::string>{kUndefinedResultMessage});
+    w.pressKey(kDistance, ui::kKeyReturn);
+    EXPECT_EQ(screen.messages.size(), 2u);
+    // A shot that can be answered shows numbers again, silently.
+    w.type(kMuzzleVelocity, "792");
+    w.type(kDistance, "685");
+    w.click(kCompute);
+    EXPECT_EQ(w.text(kVerticalMoa), "26.13");
+    EXPECT_EQ(screen.messages.size(), 2u);
+    dlg.destroy();
+}
+
+// "Выход" must not lose the values typed after a bad one, nor close on it.
+TEST_F(MainDialog, ExitWithAFieldThatCannotBeUsedStaysOpenThenSavesEverything) {
+    CtkdeskDlg dlg(program, data);
+    auto& w = ui::openHeadless(dlg);
+    w.type(kMuzzleVelocity, "8o0");
+    w.type(kDistance, "512");
+    w.type(kHumidity, "40");
+    w.click(kExit);
+    w.closeBox();
+    EXPECT_FALSE(w.ended());
+    EXPECT_EQ(screen.messageTexts(), std::vector<std::string>(2, "Начальная скорость, м/с: введите число."));
+    EXPECT_EQ(w.focusedControl(), kMuzzleVelocity);
+    EXPECT_EQ(w.text(kMuzzleVelocity), "8o0");
+    EXPECT_FALSE(fs::exists(data / "settings.dat"));
+
+    w.type(kMuzzleVelocity, "800");
+    w.click(kExit);
+    EXPECT_TRUE(w.ended());
+    dlg.destroy();
+    EXPECT_EQ(screen.messages.size(), 2u);
+    SettingsRecord stored;
+    ASSERT_TRUE(loadSettingsFile(data / "settings.dat", stored));
+    EXPECT_EQ(stored.muzzleVelocity, 800.0);
+    EXPECT_EQ(stored.targetDistance, 512.0);
+    EXPECT_EQ(stored.humidity, 40.0);
+}
+
+// When the window goes away without asking, what can be kept is kept, and nothing is said.
+TEST_F(MainDialog, ClosingWithoutAskingKeepsTheUsableFieldsQuietly) {
+    CtkdeskDlg dlg(program, data);
+    auto& w = ui::openHeadless(dlg);
+    w.type(kDistance, "600");
+    w.type(kHumidity, "abc");
+    w.type(kTemperature, "99");
+    w.type(kWindSpeed, "3");
+    dlg.destroy();
+    EXPECT_TRUE(screen.messages.empty());
+    SettingsRecord stored;
+    ASSERT_TRUE(loadSettingsFile(data / "settings.dat", stored));
+    EXPECT_EQ(stored.targetDistance, 600.0);
+    EXPECT_EQ(stored.windSpeed, 3.0);
+    EXPECT_EQ(stored.humidity, 55.0);
+    EXPECT_EQ(stored.airTemperature, 15.0);
 }
 
 TEST_F(MainDialog, PressureUnitSwitchesBackAndForth) {
@@ -206,8 +367,9 @@ TEST_F(MainDialog, OptionsCosineModeClicksInMilAndRedCorrections) {
     // A cosine that no angle has is refused; the solver keeps its angle.
     w.type(kTargetAngle, "1.5");
     w.click(kCompute);
-    EXPECT_EQ(screen.messages.size(), 1u);
+    EXPECT_EQ(screen.messageTexts(), std::vector<std::string>{"Угол места цели, cos: допустимо от 0.009 до 1, получено 1.5"});
     EXPECT_DOUBLE_EQ(dlg.mainSolver().targetAngle, 60.0);
+    w.type(kTargetAngle, "0.5");
 
     // "Отставить!" keeps the options, pressed with the mouse or with Enter while it has the focus.
     screen.onNextModal([](ui::HeadlessWindow& s) {
@@ -226,8 +388,13 @@ TEST_F(MainDialog, OptionsCosineModeClicksInMilAndRedCorrections) {
     });
     w.click(kSettings);
     EXPECT_EQ(dlg.settings().angleMode, kAngleModeCosine);
-    screen.onNextModal([](ui::HeadlessWindow& s) {
+    screen.onNextModal([&](ui::HeadlessWindow& s) {
         s.click(CDlgSetting::kAngleDegrees);
+        // A dialog that names no field says the plain message.
+        s.type(CDlgSetting::kManualDriftPercent, "abc");
+        s.click(ui::IDOK);
+        EXPECT_EQ(screen.messages.back().text, "Введите число.");
+        s.type(CDlgSetting::kManualDriftPercent, "20");
         s.pressKey(CDlgSetting::kManualDriftPercent, ui::kKeyReturn);  // Enter in a field: the default button
         EXPECT_EQ(s.endCode(), ui::IDOK);
     });
@@ -251,10 +418,25 @@ TEST_F(MainDialog, ZeroingAtmosphereDialog) {
         EXPECT_TRUE(s.isEnabled(CDlgRifle::kPressure));
         EXPECT_TRUE(s.isEnabled(CDlgRifle::kTemperature));
         s.type(CDlgRifle::kTemperature, "-10");
+        // No real zeroing had these: "Так точно!" says so, in the unit shown, and stays.
+        s.type(CDlgRifle::kHumidity, "120");
+        s.click(ui::IDOK);
+        s.type(CDlgRifle::kHumidity, "55");
+        s.type(CDlgRifle::kPressure, "2000");
+        s.click(ui::IDOK);
+        EXPECT_FALSE(s.ended());
+        EXPECT_EQ(s.focusedControl(), CDlgRifle::kPressure);
+        s.type(CDlgRifle::kTemperature, "холодно");
+        s.click(ui::IDOK);
+        s.type(CDlgRifle::kTemperature, "-10");
         s.type(CDlgRifle::kPressure, "1000");
         s.click(ui::IDOK);
     });
     w.click(kZeroingAtmosphere);
+    EXPECT_EQ(screen.messageTexts(), (std::vector<std::string>{
+                                         "Влажность при пристрелке, %: допустимо от 0 до 100 %, получено 120",
+                                         "Давление при пристрелке, hPa: допустимо от 134 до 1466 hPa, получено 2000",
+                                         "Температура при пристрелке, °C: введите число."}));
     EXPECT_FALSE(dlg.inputs().sameAtmosphere);
     EXPECT_DOUBLE_EQ(dlg.inputs().zeroTemperature, -10.0);
     EXPECT_DOUBLE_EQ(dlg.inputs().zeroPressure, RoundTo(1000 * 760.0 / 1013.25, 1));
@@ -267,6 +449,21 @@ TEST_F(MainDialog, ZeroingAtmosphereDialog) {
     loadSolver(ShotInputs{}, g1, main);
     const ShotAnswer a = computeShot(main, zeroing, ZeroingAtmosphere{false, -10.0, RoundTo(1000 * 760.0 / 1013.25, 1), 55.0}, 685.0, DriftOptions{});
     EXPECT_EQ(w.text(kVerticalMoa), ui::formatNumber(shownCorrections(a.corrections).vertical.moa));
+
+    // Zeroed on site the fields are not used: a bad one there is left out quietly, the old value stays.
+    screen.messages.clear();
+    screen.onNextModal([](ui::HeadlessWindow& s) {
+        s.type(CDlgRifle::kHumidity, "120");
+        s.type(CDlgRifle::kTemperature, "-20");
+        s.click(CDlgRifle::kZeroOnSite);
+        s.click(ui::IDOK);
+        EXPECT_TRUE(s.ended());
+    });
+    w.click(kZeroingAtmosphere);
+    EXPECT_TRUE(screen.messages.empty());
+    EXPECT_TRUE(dlg.inputs().sameAtmosphere);
+    EXPECT_DOUBLE_EQ(dlg.inputs().zeroHumidity, 55.0);
+    EXPECT_DOUBLE_EQ(dlg.inputs().zeroTemperature, -20.0);
     dlg.destroy();
 }
 
@@ -326,6 +523,7 @@ TEST_F(MainDialog, SpecialFunctionFromTheLibraryDisablesTheBallisticCoefficient)
     SettingsRecord s;
     s.setDragFuncName(f.name);
     s.dragFuncNumber = 14;
+    s.ballisticCoefficient = 0;  // unused with the function's own drag, and not the user's to fix
     ASSERT_TRUE(saveSettingsFile(data / "settings.dat", s));
 
     CtkdeskDlg dlg(program, data);

@@ -150,34 +150,49 @@ bool Dialog::updateData(bool saveAndValidate) {
     return !dx.failed();
 }
 
-void DataExchange::fail(int id, const std::string& message) {
-    failed_ = true;
-    dialog_.messageBox(message, {}, Buttons::Ok, Icon::Warning);
-    if (dialog_.isOpen()) {
-        dialog_.window().setFocus(id);
-        dialog_.window().selectAllText(id);
+void Dialog::refuseField(int id, const std::string& message) {
+    messageBox(message, {}, Buttons::Ok, Icon::Warning);
+    if (window_) {
+        window_->setFocus(id);
+        window_->selectAllText(id);
     }
 }
 
-void DataExchange::number(int id, double& value) {
+void DataExchange::fail(int id, const std::string& message) {
+    failed_ = true;
+    dialog_.refuseField(id, message);
+}
+
+namespace {
+// The plain message with its first letter made small after the label ("В" is two bytes in UTF-8).
+std::string labelled(const std::string& label, const std::string& plain) {
+    if (label.empty()) return plain;
+    return label + ": в" + plain.substr(std::string("В").size());
+}
+}  // namespace
+
+std::string enterNumberMessage(const std::string& label) { return labelled(label, kEnterNumberMessage); }
+std::string enterIntegerMessage(const std::string& label) { return labelled(label, kEnterIntegerMessage); }
+
+void DataExchange::number(int id, double& value, const std::string& label) {
     if (failed_) return;
     if (!saving_) {
         dialog_.window().setText(id, formatNumber(value));
         return;
     }
     const auto v = parseNumber(dialog_.window().text(id));
-    if (!v) return fail(id, kEnterNumberMessage);
+    if (!v) return fail(id, enterNumberMessage(label));
     value = *v;
 }
 
-void DataExchange::number(int id, int& value) {
+void DataExchange::number(int id, int& value, const std::string& label) {
     if (failed_) return;
     if (!saving_) {
         dialog_.window().setText(id, std::to_string(value));
         return;
     }
     const auto v = parseInteger(dialog_.window().text(id));
-    if (!v) return fail(id, kEnterIntegerMessage);
+    if (!v) return fail(id, enterIntegerMessage(label));
     value = *v;
 }
 

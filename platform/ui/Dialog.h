@@ -73,6 +73,9 @@ public:
     bool updateData(bool saveAndValidate = true);
 
     void endDialog(int code);
+    // A field that cannot be used: the message (a warning), then the focus on the field with its
+    // text selected, to be typed over.
+    void refuseField(int id, const std::string& message);
     int messageBox(const std::string& text, const std::string& caption = {}, Buttons b = Buttons::Ok,
                    Icon i = Icon::None);
 
@@ -115,7 +118,8 @@ private:
 };
 
 // The exchange of one updateData call. Saving stops at the first field that does not parse: it
-// shows "Please enter a number.", puts the focus there, and every later call does nothing.
+// shows "Введите число." (with the field's label when the dialog gives one: "Влажность, %: введите
+// число."), puts the focus there, and every later call does nothing.
 class DataExchange {
 public:
     DataExchange(Dialog& dialog, bool saving) : dialog_(dialog), saving_(saving) {}
@@ -123,8 +127,9 @@ public:
     bool failed() const { return failed_; }
 
     // Numbers are shown as "%.*g" with 15 significant digits; read with a point or a comma.
-    void number(int id, double& value);
-    void number(int id, int& value);
+    // `label` names the field in the message (UTF-8; empty: the plain message).
+    void number(int id, double& value, const std::string& label = {});
+    void number(int id, int& value, const std::string& label = {});
     void text(int id, std::string& utf8);
     void check(int id, bool& on);
     void check(int id, int& on);  // 1 or 0
@@ -139,7 +144,11 @@ private:
     bool failed_ = false;
 };
 
-inline constexpr const char* kEnterNumberMessage = "Please enter a number.";
-inline constexpr const char* kEnterIntegerMessage = "Please enter an integer.";
+inline constexpr const char* kEnterNumberMessage = "Введите число.";
+inline constexpr const char* kEnterIntegerMessage = "Введите целое число.";
+
+// "Введите число." or, with a label, "Влажность, %: введите число.".
+std::string enterNumberMessage(const std::string& label);
+std::string enterIntegerMessage(const std::string& label);
 
 }  // namespace ui

@@ -16,6 +16,7 @@
 
 #include <gtk/gtk.h>
 
+#include "HeldKeys.h"
 #include "WxCanvas.h"
 #include "WxMapping.h"
 
@@ -121,8 +122,12 @@ WxDialogWindow::WxDialogWindow(Dialog& owner, const DialogTemplate& t, WxDialogW
 
     // Every key goes to the dialog first; what it takes (Enter, Escape, its own keys) goes no further,
     // so neither wx nor GTK acts on those keys a second time.
+    HeldKeys::watch();
     dialog_->Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
         if (!active()) return e.Skip();
+        // The repeats of a key pressed in another window (the message box that Enter closed) are no
+        // press here: neither the dialog nor its control sees them.
+        if (!HeldKeys::pressBeganIn(static_cast<GtkWidget*>(dialog_->GetHandle()), e.GetRawKeyFlags())) return;
         const KeyEvent k{WxMapping::virtualKey(e.GetKeyCode()), e.ShiftDown(), e.ControlDown(), e.AltDown()};
         if (k.key == 0) return e.Skip();
         int id = kStaticId;
