@@ -262,7 +262,7 @@ TEST_F(MainDialog, AResultThatIsNoNumberReadsUndefinedAndIsSaidOnce) {
     w.type(kMuzzleVelocity, "792");
     w.type(kDistance, "685");
     w.click(kCompute);
-    EXPECT_EQ(w.text(kVerticalMoa), "26.13");
+    EXPECT_EQ(w.text(kVerticalMoa), "26.18");
     EXPECT_EQ(screen.messages.size(), 2u);
     dlg.destroy();
 }

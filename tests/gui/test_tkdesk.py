@@ -66,7 +66,7 @@ SESSION = None
 def tkcalc(*args):
     """tkcalc's results for the first-run inputs (an empty data folder of its own), changed by args."""
     empty = tempfile.mkdtemp(prefix="tkcalc-gui-")
-    result = subprocess.run([TKCALC, "--data-dir", os.path.join(empty, "Trajekton"), "--json", *args],
+    result = subprocess.run([TKCALC, "--data-dir", empty, "--json", *args],
                             capture_output=True, text=True, timeout=60)
     shutil.rmtree(empty, ignore_errors=True)
     check(result.returncode == 0, f"tkcalc failed: {result.stderr}")

@@ -249,7 +249,7 @@ def csv_table(path):
 def tkcalc_table():
     """tkcalc's table for the first-run inputs and table settings (an empty data folder of its own)."""
     empty = tempfile.mkdtemp(prefix="tkcalc-table-")
-    result = subprocess.run([TKCALC, "--data-dir", os.path.join(empty, "Trajekton"), "--table", "--json"],
+    result = subprocess.run([TKCALC, "--data-dir", empty, "--table", "--json"],
                             capture_output=True, text=True, timeout=60)
     shutil.rmtree(empty, ignore_errors=True)
     check(result.returncode == 0, f"tkcalc failed: {result.stderr}")
