@@ -30,6 +30,7 @@ struct Command {
     DragFunc dragFunction;
     std::optional<TableRange> table;  // as asked, before clamping
     Format format = Format::Text;
+    std::vector<std::string> storedWarnings;  // what the stored settings could not give
 };
 
 struct BadInput {
@@ -138,7 +139,7 @@ Command parseCommand(const std::vector<std::string>& args) {
 
     // The stored inputs first, then what the command line changes.
     StoredData stored = loadStoredData(dataDir);
-    c.inputs = shotInputsFrom(stored.settings);
+    c.inputs = stored.inputs;
     std::string error;
     for (const std::string& s : sets)
         if (!applyAssignment(c.inputs, s, error)) throw BadInput{error};
@@ -164,6 +165,7 @@ Command parseCommand(const std::vector<std::string>& args) {
     c.inputs.dragFunctionName = cp1251ToUtf8(c.dragFunction.name);
     c.inputs.dragFunctionNumber = c.dragFunction.uniqueNumber;
     if (tableOption->count()) c.table = table.empty() ? tableRangeFrom(stored.tableSettings) : parseTable(table);
+    c.storedWarnings = storedSettingsWarnings(stored, tableOption->count() && table.empty());
     return c;
 }
 
@@ -188,6 +190,7 @@ std::string defaultText(const InputField& field) {
 }
 
 void reportWarnings(const Command& command, const Calculation& calc, std::ostream& err) {
+    for (const std::string& line : command.storedWarnings) err << line << "\n";
     for (EngineMessage m : calc.messages) err << "Предупреждение: " << engineMessageText(m) << "\n";
     if (!calc.zeroing.converged)
         err << "Предупреждение: расчёт пристрелки на " << command.inputs.zeroDistance
@@ -225,7 +228,8 @@ std::string tkcalcHelp() {
         "Без --table выводит поправки на одной дистанции, как кнопка «Вычислить» главного окна;\n"
         "с --table - таблицу поправок, как окно «Таблица поправок».\n"
         "Исходные данные - сохранённые настройки настольной программы (settings.dat в папке данных;\n"
-        "без них - значения первого запуска); --set меняет любое из них. Настройки tkcalc не записывает.\n"
+        "без них - значения первого запуска; они же, с предупреждением, вместо недопустимых сохранённых\n"
+        "значений); --set меняет любое из них. Настройки tkcalc не записывает.\n"
         "list выводит библиотеку драг-функций, import добавляет в неё функции из файлов .snr, .drg,\n"
         ".pro и .dat, export записывает функцию в файл .snr или .dat.\n"
         "\n"

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -201,6 +202,32 @@ TEST_F(StoredFolder, ProNameQuestionAnsweredOnTheCommandLineOrTheTerminal) {
     after.loadLibrary(dir / "bc_cdm3.dat");
     ASSERT_EQ(after.size(), 12u);  // replaced in place
     EXPECT_EQ(cp1251ToUtf8(after[10].name), "ЛАПУА СЦЕНАР");
+}
+
+// Stored values no shot has, and stored files that are not taken, are warned about on stderr; the
+// first-run values stand in, and tkcalc still writes nothing.
+TEST_F(StoredFolder, UnusableStoredSettingsAreWarnedAboutAndReplaced) {
+    settings.targetDistance = 8.8e264;
+    settings.humidity = std::nan("");
+    ASSERT_TRUE(saveSettingsFile(dir / kSettingsFileName, settings));
+    const std::string before = *readWholeFile(dir / kSettingsFileName);
+    Outcome r = tkcalc({"--data-dir", dir.string(), "--json"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "Предупреждение: недопустимые значения в «" + (dir / kSettingsFileName).string() +
+                         "» заменены значениями первого запуска: Дистанция до цели, Влажность\n");
+    EXPECT_EQ(*readWholeFile(dir / kSettingsFileName), before);
+    // The same answer as the stored values with those two at their first-run values.
+    settings.targetDistance = 685;
+    settings.humidity = 55;
+    ASSERT_TRUE(saveSettingsFile(dir / kSettingsFileName, settings));
+    EXPECT_EQ(json({}).dump(), nlohmann::json::parse(r.out).dump());
+
+    // The table settings are warned about only when they are used.
+    ASSERT_TRUE(writeFileAtomically(dir / kTableSettingsFileName, std::string(100, 'x')));
+    EXPECT_EQ(tkcalc({"--data-dir", dir.string()}).err, "");
+    r = tkcalc({"--data-dir", dir.string(), "--table"});
+    EXPECT_EQ(r.err, "Предупреждение: «" + (dir / kTableSettingsFileName).string() +
+                         "» не прочитан (длина 100 байт вместо 72); взяты значения первого запуска\n");
 }
 
 // Without --data-dir: the user's data folder, or the program folder when its dir_setting.dat says
