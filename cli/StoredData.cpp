@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "DataPaths.h"
+#include "ShotSettings.h"
 
 namespace fs = std::filesystem;
 
@@ -30,8 +31,33 @@ std::optional<StoredData> loadStoredData(const std::optional<fs::path>& dataDir,
 StoredData loadStoredData(const fs::path& dataDir, const fs::path& program, const fs::path& userFolder) {
     StoredData data;
     data.folder = dataDir.empty() ? DataFolder::find(program, userFolder) : DataFolder::at(dataDir);
-    loadSettingsFile(data.folder.settings(), data.settings);
-    loadSettingsFile(data.folder.tableSettings(), data.tableSettings);
+    data.settingsRead = readSettingsFile(data.folder.settings(), data.settings);
+    data.inputs = sanitizedShotInputs(data.settings, data.replacedSettings);
+    data.tableSettingsRead = readSettingsFile(data.folder.tableSettings(), data.tableSettings);
+    sanitizeTableSettings(data.tableSettings, data.replacedTableSettings);
     data.libraryLoad = data.library.loadAtStart(data.folder.oldLibrary(), data.folder.library());
     return data;
+}
+
+namespace {
+void warnAbout(const fs::path& file, SettingsFileRead read, size_t size, const std::vector<std::string>& replaced,
+               std::vector<std::string>& lines) {
+    const std::string name = "«" + file.string() + "»";
+    if (read == SettingsFileRead::NotTaken)
+        lines.push_back("Предупреждение: " + name + " не прочитан (" + notTakenReason(file, size) +
+                        "); взяты значения первого запуска");
+    if (replaced.empty()) return;
+    std::string line = "Предупреждение: недопустимые значения в " + name + " заменены значениями первого запуска: ";
+    for (size_t i = 0; i < replaced.size(); ++i) line += (i ? ", " : "") + replaced[i];
+    lines.push_back(line);
+}
+}  // namespace
+
+std::vector<std::string> storedSettingsWarnings(const StoredData& data, bool tableSettingsUsed) {
+    std::vector<std::string> lines;
+    warnAbout(data.folder.settings(), data.settingsRead, SettingsRecord::kSize, data.replacedSettings, lines);
+    if (tableSettingsUsed)
+        warnAbout(data.folder.tableSettings(), data.tableSettingsRead, TableSettingsRecord::kSize,
+                  data.replacedTableSettings, lines);
+    return lines;
 }

@@ -30,6 +30,7 @@ struct Command {
     DragFunc dragFunction;
     std::optional<TableRange> table;  // as asked, before clamping
     Format format = Format::Text;
+    std::vector<std::string> storedWarnings;  // what the stored settings could not give
 };
 
 struct BadInput {
@@ -158,7 +159,7 @@ Command parseCommand(const std::vector<std::string>& args) {
         loadStoredData(dataDirOption->count() ? std::optional<std::filesystem::path>(dataDir) : std::nullopt, error);
     if (!loaded) throw BadInput{error};
     StoredData& stored = *loaded;
-    c.inputs = shotInputsFrom(stored.settings);
+    c.inputs = stored.inputs;
     for (const std::string& s : sets)
         if (!applyAssignment(c.inputs, s, error)) throw BadInput{error};
     if (distanceOption->count() && !applySetting(c.inputs, "distance", distance, error))
@@ -195,6 +196,7 @@ Command parseCommand(const std::vector<std::string>& args) {
             throw BadInput{"--table: в сохранённом диапазоне (" + inQuotes(stored.folder.tableSettings().string()) +
                            ") " + why + "; задайте диапазон сами: --table НАЧАЛО:КОНЕЦ:ШАГ"};
     }
+    c.storedWarnings = storedSettingsWarnings(stored, tableOption->count() && table.empty());
     return c;
 }
 
@@ -219,6 +221,7 @@ std::string defaultText(const InputField& field) {
 }
 
 void reportWarnings(const Command& command, const Calculation& calc, std::ostream& err) {
+    for (const std::string& line : command.storedWarnings) err << line << "\n";
     for (EngineMessage m : calc.messages) err << "Предупреждение: " << engineMessageText(m) << "\n";
     // The text says it among the inputs; CSV and JSON have no place for it.
     if (const std::string left = driftsLeftOut(command.inputs, calc).text(); !left.empty() && command.format != Format::Text)
@@ -259,7 +262,8 @@ std::string tkcalcHelp() {
         "Без --table выводит поправки на одной дистанции, как кнопка «Вычислить» главного окна;\n"
         "с --table - таблицу поправок, как окно «Таблица поправок».\n"
         "Исходные данные - сохранённые настройки настольной программы (settings.dat в папке данных;\n"
-        "без них - значения первого запуска); --set меняет любое из них. Настройки tkcalc не записывает.\n"
+        "без них - значения первого запуска; они же, с предупреждением, вместо недопустимых сохранённых\n"
+        "значений); --set меняет любое из них. Настройки tkcalc не записывает.\n"
         "list выводит библиотеку драг-функций, import добавляет в неё функции из файлов .snr, .drg\n"
         "и .pro, export записывает функцию в файл .snr или .dat.\n"
         "\n"

@@ -21,6 +21,8 @@ DataFolder DataFolder::openAtStart(const fs::path& programFolder, const fs::path
     }
     const FolderSettingResult folder = applyFolderSetting(programFolder, record);
     if (folder.dataInProgramFolder) d.moveToProgramFolder();
+    d.programFolderRefused_ = record.keepInProgramFolder != 0 && !folder.programFolderWritable;
+    d.prepare();
     return d;
 }
 
@@ -54,4 +56,36 @@ bool DataFolder::writable(const fs::path& folder) {
 void DataFolder::moveToProgramFolder() {
     folder_ = programFolder_;
     inProgramFolder_ = true;
+}
+
+FolderProblem DataFolder::prepare() {
+    std::error_code ec;
+    inTheWay_.clear();
+    if (!fs::is_directory(folder_, ec)) fs::create_directories(folder_, ec);
+    if (fs::is_directory(folder_, ec)) {
+        problem_ = writable(folder_) ? FolderProblem::None : FolderProblem::NotWritable;
+        return problem_;
+    }
+    problem_ = FolderProblem::CannotMake;
+    for (fs::path p = folder_; !p.empty(); p = p.parent_path()) {
+        std::error_code ignored;
+        if (fs::exists(p, ignored) && !fs::is_directory(p, ignored)) {
+            problem_ = FolderProblem::FileInTheWay;
+            inTheWay_ = p;
+            break;
+        }
+        if (p == p.parent_path()) break;
+    }
+    return problem_;
+}
+
+std::string DataFolder::problemText() const {
+    switch (problem_) {
+        case FolderProblem::None: return "";
+        case FolderProblem::FileInTheWay: return "«" + inTheWay_.string() + "» - файл, а не папка";
+        case FolderProblem::CannotMake: return "папку не удалось создать (нет прав или диск только для чтения)";
+        case FolderProblem::NotWritable:
+            return "в папку нельзя записать файл (нет прав, диск заполнен или только для чтения)";
+    }
+    return "";
 }

@@ -180,13 +180,19 @@ LibraryRead DragLibrary::loadLibrary(const fs::path& path) {
     std::error_code ec;
     if (!bytes) {
         // A file that is there but could not be read is kept (see saveLibrary).
-        if (fs::exists(path, ec)) keepBeforeSave_ = path;
+        if (fs::exists(path, ec)) keep(path, LibraryKept::Unreadable);
         makeSampleFunction(entries_, nextUniqueNumber());
         return LibraryRead::Missing;
     }
     const LibraryRead read = addLibraryBytes(*bytes);
-    if (read == LibraryRead::Truncated) keepBeforeSave_ = path;
+    if (read == LibraryRead::Truncated) keep(path, LibraryKept::CutShort);
     return read;
+}
+
+void DragLibrary::keep(const fs::path& file, LibraryKept why) {
+    keptFiles_.keep(file);
+    kept_ = why;
+    keptFile_ = file;
 }
 
 std::string DragLibrary::libraryBytes() const {
@@ -204,17 +210,10 @@ bool DragLibrary::saveLibrary(const fs::path& path) {
     // A library file whose content was not all taken in (unreadable, cut short, or replaced by a
     // migration without being read) is copied to "<name>.bak" before it is first overwritten, so
     // that what could not be read is not lost; without the copy the file is not overwritten.
-    std::error_code ec;
-    if (!keepBeforeSave_.empty() && path == keepBeforeSave_ && fs::exists(path, ec)) {
-        fs::path backup = path;
-        backup += ".bak";
-        fs::copy_file(path, backup, fs::copy_options::overwrite_existing, ec);
-        if (ec) return false;
-    }
+    if (!keptFiles_.beforeOverwrite(path)) return false;
     // Written to a temporary file and renamed over the old one, so that a failed write leaves the old
     // library as it was rather than cut short.
     if (!writeFileAtomically(path, libraryBytes())) return false;
-    if (path == keepBeforeSave_) keepBeforeSave_.clear();
     // A migration finishes with the first save that gets through: only now may the old file go.
     if (!pendingOldLibrary_.empty() && path == pendingLibraryPath_ && removeFile(pendingOldLibrary_)) {
         pendingOldLibrary_.clear();
@@ -231,7 +230,7 @@ StartLoad DragLibrary::loadAtStart(const fs::path& oldLibraryPath, const fs::pat
         pendingLibraryPath_ = libraryPath;
         // A migration replaces the library file without reading it.
         std::error_code ec;
-        if (fs::exists(libraryPath, ec)) keepBeforeSave_ = libraryPath;
+        if (fs::exists(libraryPath, ec)) keep(libraryPath, LibraryKept::ReplacedByMigration);
         saveLibrary(libraryPath);
         return pendingOldLibrary_.empty() ? StartLoad::Migrated : StartLoad::MigrationPending;
     }

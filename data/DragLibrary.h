@@ -9,6 +9,7 @@
 
 #include "DragFunc.h"
 #include "DragFuncOld.h"
+#include "KeptFiles.h"
 
 // Shows the library's messages to the user (a message box in the program, a recorder in tests).
 class LibraryReporter {
@@ -41,6 +42,15 @@ enum class StartLoad {
                       // through (else it is read again at the next start)
     Library,          // the library file was read (also when empty or cut short)
     SampleAdded,      // no library file: the standard set and the sample function
+};
+
+// A library file the last load did not take in whole, kept as "<name>.bak" (before the first save
+// over it; a migration saves at once).
+enum class LibraryKept {
+    None,
+    Unreadable,           // there, but it could not be read: the sample function was added instead
+    CutShort,             // it ended before its count did: the whole records before that were added
+    ReplacedByMigration,  // the old library was migrated over it without reading it
 };
 
 // The library files keep names and descriptions as UTF-16, records as LibraryRecordV3 ("bc_cdm3.dat",
@@ -108,6 +118,10 @@ public:
     // after that write succeeded), else the library file, else the sample function.
     StartLoad loadAtStart(const std::filesystem::path& oldLibraryPath,
                           const std::filesystem::path& libraryPath);
+    // Whether a load (at start, or loadLibrary) left a library file it did not take in whole, and
+    // which: it is copied to KeptFiles::copyPath(file) before it is first overwritten.
+    LibraryKept kept() const { return kept_; }
+    const std::filesystem::path& keptFile() const { return keptFile_; }
 
     // Single-record files: "drag_function.dat" and ".dat" exports (one LibraryRecordV3) and ".pro"
     // (one LibraryRecordV2). Readers give nothing when the bytes end before the record does; bytes
@@ -120,9 +134,13 @@ public:
     static std::optional<DragFuncOld> readSingleOldRecordFile(const std::filesystem::path& path);
 
 private:
+    void keep(const std::filesystem::path& file, LibraryKept why);
+
     std::vector<DragFunc> entries_;
     // A library file not all taken in, copied aside before the first save overwrites it.
-    std::filesystem::path keepBeforeSave_;
+    KeptFiles keptFiles_;
+    LibraryKept kept_ = LibraryKept::None;
+    std::filesystem::path keptFile_;
     // A migrated old library still on disk, removed by the first save to pendingLibraryPath_.
     std::filesystem::path pendingOldLibrary_;
     std::filesystem::path pendingLibraryPath_;

@@ -423,6 +423,22 @@ void copySharedSettings(const HandheldSettingsRecord& from, SettingsRecord& to) 
     to.clickUnit = from.clicksInMil != 0 ? kClickUnitMil : kClickUnitMoa;
 }
 
+std::string notTakenReason(const fs::path& path, size_t expectedSize) {
+    std::error_code ec;
+    const uintmax_t size = fs::file_size(path, ec);
+    if (ec) return "не читается";
+    if (size != expectedSize) return "длина " + std::to_string(size) + " байт вместо " + std::to_string(expectedSize);
+    return readWholeFile(path, expectedSize) ? "" : "не читается";
+}
+
+bool saveFolderSetting(const fs::path& path, const FolderSettingRecord& record) {
+    if (saveSettingsFile(path, record)) return true;
+    FolderSettingRecord onDisk;
+    const bool asked = record.keepInProgramFolder != 0;
+    if (!loadSettingsFile(path, onDisk)) return !asked;  // no file says "not asked for" too
+    return (onDisk.keepInProgramFolder != 0) == asked;
+}
+
 FolderSettingResult applyFolderSetting(const fs::path& programFolder, FolderSettingRecord& record) {
     const fs::path file = programFolder / kFolderSettingFileName;
     FolderSettingResult result;

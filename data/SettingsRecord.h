@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "FileIO.h"
 
@@ -86,6 +87,9 @@ struct SettingsRecord {
 
     bool operator==(const SettingsRecord&) const = default;
 };
+
+// The distance steps the results table offers, m.
+inline constexpr double kTableSteps[5] = {100.0, 50.0, 25.0, 10.0, 5.0};
 
 // "table_settings.dat": range and columns of the results table, 72 bytes. Column flags: the
 // column is shown when on.
@@ -211,14 +215,32 @@ concept SettingsBlock = requires(R r, const R cr, std::string_view bytes) {
     { r.fromBytes(bytes) } -> std::same_as<bool>;
 };
 
+// What reading a settings file found.
+enum class SettingsFileRead {
+    Missing,   // no such file: the record is as it was
+    Taken,     // read over the record
+    NotTaken,  // there, but unreadable or of the wrong length: the record is as it was
+};
+
 // Reads the file over the record when its length is exactly the record's size; a missing,
 // unreadable or wrongly sized file leaves the record as it was (a longer file is not even read
-// into memory). True when the record was read.
+// into memory).
+template <SettingsBlock R>
+SettingsFileRead readSettingsFile(const std::filesystem::path& path, R& record) {
+    const auto bytes = readWholeFile(path, R::kSize);
+    if (bytes && record.fromBytes(*bytes)) return SettingsFileRead::Taken;
+    std::error_code ec;
+    return std::filesystem::exists(path, ec) ? SettingsFileRead::NotTaken : SettingsFileRead::Missing;
+}
+
+// The same; true when the record was read.
 template <SettingsBlock R>
 bool loadSettingsFile(const std::filesystem::path& path, R& record) {
-    const auto bytes = readWholeFile(path, R::kSize);
-    return bytes && record.fromBytes(*bytes);
+    return readSettingsFile(path, record) == SettingsFileRead::Taken;
 }
+
+// Why a file that is there was not taken, in Russian: "длина 100 байт вместо 304", "не читается".
+std::string notTakenReason(const std::filesystem::path& path, size_t expectedSize);
 
 // Writes the whole record. Unlike a create-and-truncate write, the bytes go to a temporary file
 // that replaces the old one only when complete, so a failed write leaves the old file as it was.
@@ -233,6 +255,11 @@ struct FolderSettingResult {
     bool programFolderWritable = false;  // writing it back succeeded (also kept at offset 4)
     bool dataInProgramFolder = false;    // the data files move to the program folder
 };
+
+// Writes "dir_setting.dat". True also when the write fails but the file already holds the
+// record's choice of folder: a program folder that cannot be written is usual (an installed
+// program), and only a choice made while the program ran is then lost.
+bool saveFolderSetting(const std::filesystem::path& path, const FolderSettingRecord& record);
 
 // The start-up step of the folder setting: read "dir_setting.dat" from the program folder over
 // the record, write the record back at once, keep in the record whether that write succeeded,

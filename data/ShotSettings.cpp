@@ -1,5 +1,6 @@
 #include "ShotSettings.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "LibraryRecord.h"
@@ -90,6 +91,49 @@ void storeShotInputs(const ShotInputs& in, HandheldSettingsRecord& r) {
 double shownTargetAngle(double degrees, int32_t angleMode) {
     if (angleMode == kAngleModeCosine) return RoundTo(std::cos(degrees * 3.141592653589793 / 180.0), 3);
     return degrees;
+}
+
+ShotInputs sanitizedShotInputs(const SettingsRecord& record, std::vector<std::string>& replaced) {
+    ShotInputs in = shotInputsFrom(record);
+    const ShotInputs firstRun;
+    for (const InputField& field : inputFields()) {
+        double* value = field.number(in);
+        if (value && !field.refusal(*value).empty()) {
+            *value = *field.number(firstRun);
+            replaced.emplace_back(field.label);
+        }
+    }
+    return in;
+}
+
+namespace {
+template <class Record>
+void replaceIf(bool bad, double Record::*field, Record& r, const char* label, std::vector<std::string>& replaced) {
+    if (!bad) return;
+    r.*field = Record{}.*field;
+    replaced.emplace_back(label);
+}
+}  // namespace
+
+void sanitizeShownValues(SettingsRecord& r, std::vector<std::string>& replaced) {
+    replaceIf(!std::isfinite(r.shownZeroAngle), &SettingsRecord::shownZeroAngle, r,
+              "Угол наклона прицельной линии к стволу", replaced);
+    replaceIf(!std::isfinite(r.airDensityRatio), &SettingsRecord::airDensityRatio, r,
+              "Относительная плотность воздуха", replaced);
+    replaceIf(!std::isfinite(r.curveStep), &SettingsRecord::curveStep, r, "Шаг изменения кривой драг-функции",
+              replaced);
+}
+
+void sanitizeTableSettings(TableSettingsRecord& t, std::vector<std::string>& replaced) {
+    // As far as the table computes (TableRange::clamped).
+    constexpr InputLimits kDistance{0.0, 3000.0};
+    const bool knownStep =
+        std::find(std::begin(kTableSteps), std::end(kTableSteps), t.distanceStep) != std::end(kTableSteps);
+    replaceIf(!kDistance.contains(t.firstDistance), &TableSettingsRecord::firstDistance, t,
+              "Начальная дистанция таблицы", replaced);
+    replaceIf(!kDistance.contains(t.lastDistance), &TableSettingsRecord::lastDistance, t,
+              "Конечная дистанция таблицы", replaced);
+    replaceIf(!knownStep, &TableSettingsRecord::distanceStep, t, "Шаг таблицы", replaced);
 }
 
 TableRange tableRangeFrom(const TableSettingsRecord& t) { return TableRange{t.firstDistance, t.lastDistance, t.distanceStep}; }

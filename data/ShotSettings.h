@@ -1,4 +1,7 @@
 #pragma once
+#include <string>
+#include <vector>
+
 #include "CorrectionTable.h"
 #include "SettingsRecord.h"
 #include "ShotInputs.h"
@@ -12,6 +15,19 @@ ShotInputs shotInputsFrom(const SettingsRecord& record);
 ShotInputs shotInputsFrom(const HandheldSettingsRecord& record);
 void storeShotInputs(const ShotInputs& inputs, SettingsRecord& record);
 void storeShotInputs(const ShotInputs& inputs, HandheldSettingsRecord& record);
+
+// What a start takes from the records it has read: a value that is not a number, or lies outside
+// what the program accepts, goes back to its first-run value, field by field, and the Russian label
+// of each one replaced is added to `replaced` (a random file of the right length must not set a
+// distance of 8.8e264 m).
+//
+// The shot's inputs, each within the limits of its field of inputFields().
+ShotInputs sanitizedShotInputs(const SettingsRecord& record, std::vector<std::string>& replaced);
+// The last results the dialog shows again (sight-line angle, air density ratio) and the curve step,
+// each when it is not finite.
+void sanitizeShownValues(SettingsRecord& record, std::vector<std::string>& replaced);
+// The table range: first and last distance from 0 to 3000 m, a step of 100, 50, 25, 10 or 5 m.
+void sanitizeTableSettings(TableSettingsRecord& table, std::vector<std::string>& replaced);
 
 // The target angle as the record shows it: degrees, or the cosine rounded to three decimals.
 double shownTargetAngle(double degrees, int32_t angleMode);

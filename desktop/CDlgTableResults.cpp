@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr double kSteps[5] = {100.0, 50.0, 25.0, 10.0, 5.0};
 constexpr int kStepIds[5] = {CDlgTableResults::kStep100, CDlgTableResults::kStep50, CDlgTableResults::kStep25,
                              CDlgTableResults::kStep10, CDlgTableResults::kStep5};
 
@@ -92,7 +91,7 @@ bool CDlgTableResults::onInitDialog() {
     last_ = table_.lastDistance;
     stepIndex_ = 0;
     for (int i = 0; i < 5; ++i)
-        if (table_.distanceStep == kSteps[i]) stepIndex_ = i;
+        if (table_.distanceStep == kTableSteps[i]) stepIndex_ = i;
     for (size_t i = 0; i < columns().size(); ++i) flags_[i] = table_.*columns()[i].stored != 0;
     updateData(false);
     return true;
@@ -107,7 +106,7 @@ void CDlgTableResults::doDataExchange(ui::DataExchange& dx) {
     dx.check(kAddVerticalDrift, addVerticalDrift_);
 }
 
-double CDlgTableResults::stepMetres() const { return kSteps[stepIndex_ >= 0 && stepIndex_ < 5 ? stepIndex_ : 0]; }
+double CDlgTableResults::stepMetres() const { return kTableSteps[stepIndex_ >= 0 && stepIndex_ < 5 ? stepIndex_ : 0]; }
 
 void CDlgTableResults::fill() {
     const auto started = std::chrono::steady_clock::now();

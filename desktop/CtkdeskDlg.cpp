@@ -105,14 +105,11 @@ bool CtkdeskDlg::onInitDialog() {
     folder_ = DataFolder::openAtStart(programFolder_, userDataFolder_, folderSetting_);
 
     // The settings, distributed to the fields.
-    loadSettingsFile(folder_.settings(), settings_);
-    inputs_ = shotInputsFrom(settings_);
+    loadSettingsFiles();
     sightLineAngle_ = settings_.shownZeroAngle;
     densityRatio_ = settings_.airDensityRatio;
     clickDisplay();
     updateData(false);
-
-    loadSettingsFile(folder_.tableSettings(), tableSettings_);
 
     libraryLoad_ = library_.loadAtStart(folder_.oldLibrary(), folder_.library());
     setDragFunction(library_.findByNameAndNumber(settings_.dragFuncNameText(), settings_.dragFuncNumber));
@@ -123,6 +120,7 @@ bool CtkdeskDlg::onInitDialog() {
     updateData(false);
     pressureDisplay();
     correctionColours();
+    reportStartProblems();
     return true;
 }
 
@@ -486,9 +484,95 @@ void CtkdeskDlg::gatherSettings() {
 }
 
 void CtkdeskDlg::save() {
-    library_.saveLibrary(folder_.library());
     gatherSettings();
-    saveSettingsFile(folder_.folderSetting(), folderSetting_);
-    saveSettingsFile(folder_.tableSettings(), tableSettings_);
-    saveSettingsFile(folder_.settings(), settings_);
+    std::vector<fs::path> failed = writeFiles();
+    while (!failed.empty() && !saveFailureTold_) {
+        std::string text = "Не удалось сохранить:\n";
+        for (const fs::path& p : failed) text += p.string() + "\n";
+        if (!folder_.ready())
+            text += "\nПапка данных «" + folder_.folder().string() + "» недоступна: " + folder_.problemText() + ".\n";
+        text += "\n«Повтор» - попробовать ещё раз, «Отмена» - закрыть программу без сохранения: изменения этого "
+                "сеанса в этих файлах будут потеряны.";
+        if (messageBox(text, {}, ui::Buttons::RetryCancel, ui::Icon::Error) != ui::IDRETRY) {
+            saveFailureTold_ = true;  // the save at the window's end does not ask again
+            break;
+        }
+        failed = writeFiles();
+    }
+}
+
+std::vector<fs::path> CtkdeskDlg::writeFiles() {
+    folder_.prepare();  // made again when it has gone missing; put right by the user meanwhile
+    std::vector<fs::path> failed;
+    if (!library_.saveLibrary(folder_.library())) failed.push_back(folder_.library());
+    if (!saveFolderSetting(folder_.folderSetting(), folderSetting_)) failed.push_back(folder_.folderSetting());
+    const auto write = [&](const fs::path& path, const auto& record) {
+        if (!kept_.beforeOverwrite(path) || !saveSettingsFile(path, record)) failed.push_back(path);
+    };
+    write(folder_.tableSettings(), tableSettings_);
+    write(folder_.settings(), settings_);
+    return failed;
+}
+
+void CtkdeskDlg::loadSettingsFiles() {
+    std::vector<std::string>& replaced = startNotes_.replaced;
+    const SettingsFileRead settingsRead = readSettingsFile(folder_.settings(), settings_);
+    inputs_ = sanitizedShotInputs(settings_, replaced);
+    sanitizeShownValues(settings_, replaced);
+    if (settingsRead == SettingsFileRead::NotTaken)
+        noteKept(folder_.settings(), notTakenReason(folder_.settings(), SettingsRecord::kSize));
+    else if (!replaced.empty())
+        noteKept(folder_.settings(), "недопустимые значения");
+
+    const size_t before = replaced.size();
+    const SettingsFileRead tableRead = readSettingsFile(folder_.tableSettings(), tableSettings_);
+    sanitizeTableSettings(tableSettings_, replaced);
+    if (tableRead == SettingsFileRead::NotTaken)
+        noteKept(folder_.tableSettings(), notTakenReason(folder_.tableSettings(), TableSettingsRecord::kSize));
+    else if (replaced.size() > before)
+        noteKept(folder_.tableSettings(), "недопустимые значения");
+}
+
+void CtkdeskDlg::noteKept(const fs::path& file, const std::string& why) {
+    kept_.keep(file);
+    startNotes_.kept.push_back(file.filename().string() + " → " + KeptFiles::copyPath(file).filename().string() +
+                               " (" + why + ")");
+}
+
+void CtkdeskDlg::reportStartProblems() {
+    std::vector<std::string> paragraphs;
+    const std::string folder = "«" + folder_.folder().string() + "»";
+    if (!folder_.ready())
+        paragraphs.push_back("Папка данных " + folder + " недоступна: " + folder_.problemText() +
+                             ".\nНастройки и библиотека драг-функций не будут сохранены, пока это так.");
+    if (folder_.programFolderRefused())
+        paragraphs.push_back("В установках выбрано «Сохранять данные в папке приложения», но в папку программы «" +
+                             programFolder_.string() + "» нельзя записать. Данные читаются и сохраняются в папке " +
+                             folder + ".");
+    std::vector<std::string> kept = startNotes_.kept;
+    if (library_.kept() != LibraryKept::None) {
+        const fs::path& file = library_.keptFile();
+        const char* why = library_.kept() == LibraryKept::Unreadable ? "не читается"
+                          : library_.kept() == LibraryKept::CutShort ? "прочитан не целиком"
+                                                                     : "заменён библиотекой из bc_cdm2.dat";
+        kept.push_back(file.filename().string() + " → " + KeptFiles::copyPath(file).filename().string() + " (" + why +
+                       ")");
+    }
+    if (!kept.empty()) {
+        std::string p = "Не всё сохранённое в папке " + folder +
+                        " удалось взять. Прежнее содержимое этих файлов сохраняется рядом, в файлах .bak, "
+                        "до того как программа их перезапишет:";
+        for (const std::string& line : kept) p += "\n" + line;
+        paragraphs.push_back(p);
+    }
+    if (!startNotes_.replaced.empty()) {
+        std::string p = "Недопустимые значения в сохранённых настройках заменены значениями первого запуска:";
+        for (const std::string& label : startNotes_.replaced) p += "\n" + label;
+        paragraphs.push_back(p);
+    }
+    startNotes_ = {};
+    if (paragraphs.empty()) return;
+    std::string text;
+    for (const std::string& p : paragraphs) text += (text.empty() ? "" : "\n\n") + p;
+    messageBox(text, {}, ui::Buttons::Ok, ui::Icon::Warning);
 }

@@ -2,12 +2,14 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "BallisticSolver.h"
 #include "Dialog.h"
 #include "DataFolder.h"
 #include "DragLibrary.h"
 #include "EngineReporter.h"
+#include "KeptFiles.h"
 #include "SettingsRecord.h"
 #include "Shot.h"
 #include "ShotInputs.h"
@@ -135,9 +137,20 @@ private:
     void openConvertBC();
     void openAddInfo();
     void showEngineMessages();
+    // Gathers the settings and writes every file; when some cannot be written the user is told and
+    // may try again, or close without them (told once a run).
     void save();
     void gatherSettings();
+    // The library and the settings files; the paths of those that could not be written.
+    std::vector<std::filesystem::path> writeFiles();
     void applyFolderRedirection();
+    // The two settings files into the records and the inputs, unusable values replaced; what could
+    // not be taken is kept aside before the first save and noted for reportStartProblems().
+    void loadSettingsFiles();
+    void noteKept(const std::filesystem::path& file, const std::string& why);
+    // One message, when the start found anything the user must know: a data folder that cannot be
+    // written, files kept aside, values replaced.
+    void reportStartProblems();
 
     std::filesystem::path programFolder_;
     std::filesystem::path userDataFolder_;
@@ -150,6 +163,12 @@ private:
     BallisticSolver main_;
     BallisticSolver zeroing_;
     MessageCollector messages_;
+    KeptFiles kept_;  // settings files not taken in whole, copied aside before they are overwritten
+    struct StartNotes {
+        std::vector<std::string> kept;      // "settings.dat → settings.dat.bak (why)"
+        std::vector<std::string> replaced;  // labels of values back at their first-run values
+    } startNotes_;
+    bool saveFailureTold_ = false;
 
     // Every input of the shot; the fields named in the template show them as they are.
     ShotInputs inputs_;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <random>
 
@@ -530,10 +531,14 @@ TEST_F(MainDialog, SpecialFunctionFromTheLibraryDisablesTheBallisticCoefficient)
     auto& w = ui::openHeadless(dlg);
     EXPECT_EQ(w.text(kDragFunctionName), "Пуля 7.62");
     EXPECT_FALSE(w.isEnabled(kBallisticCoefficient));
+    // The stored BC of 0 is replaced by the first-run one, and said so once at start.
+    ASSERT_EQ(screen.messages.size(), 1u);
+    EXPECT_NE(screen.messages[0].text.find("Баллистический коэффициент"), std::string::npos);
     w.click(kCompute);
-    EXPECT_EQ(screen.messageTexts(), std::vector<std::string>{"Записей в массиве драг-функции 0"});
+    ASSERT_EQ(screen.messages.size(), 2u);
+    EXPECT_EQ(screen.messages[1].text, "Записей в массиве драг-функции 0");
     w.click(kCompute);
-    EXPECT_EQ(screen.messages.size(), 2u);
+    EXPECT_EQ(screen.messages.size(), 3u);
     dlg.destroy();
 }
 
@@ -599,17 +604,106 @@ TEST_F(MainDialog, AboutBoxFromTheButtonAndFromF1) {
     dlg.destroy();
 }
 
-TEST_F(MainDialog, ADataFolderThatCannotBeMadeLetsTheProgramRunAndSaveNothing) {
+// A data folder that cannot be made is told at start and again when the save at the end fails;
+// "Повтор" tries again, "Отмена" closes without saving, and the save as the window goes does not ask
+// a second time.
+TEST_F(MainDialog, ADataFolderThatCannotBeMadeIsToldAtStartAndWhenTheSaveFails) {
     ASSERT_TRUE(writeFileAtomically(base / "file", "not a folder"));
-    CtkdeskDlg dlg(program, base / "file" / "Trajekton");
+    const fs::path folder = base / "file" / "Trajekton";
+    CtkdeskDlg dlg(program, folder);
     auto& w = ui::openHeadless(dlg);
+    ASSERT_EQ(screen.messages.size(), 1u);
+    EXPECT_EQ(screen.messages[0].text, "Папка данных «" + folder.string() + "» недоступна: «" + (base / "file").string() +
+                                           "» - файл, а не папка.\nНастройки и библиотека драг-функций не будут "
+                                           "сохранены, пока это так.");
+    EXPECT_EQ(screen.messages[0].icon, ui::Icon::Warning);
     EXPECT_EQ(w.text(kDistance), "685");
     w.click(kCompute);
     EXPECT_EQ(w.text(kVerticalMoa), "26.18");
+    EXPECT_EQ(screen.messages.size(), 1u);
+
+    screen.answerMessage(ui::IDRETRY);
+    screen.answerMessage(ui::IDCANCEL);
+    w.click(kExit);
+    EXPECT_TRUE(w.ended());
+    dlg.destroy();
+    ASSERT_EQ(screen.messages.size(), 3u);  // the failure, the same after "Повтор"; none at the window's end
+    const ui::ShownMessage& failed = screen.messages[1];
+    EXPECT_EQ(failed.buttons, ui::Buttons::RetryCancel);
+    EXPECT_EQ(failed.text.find("Не удалось сохранить:\n" + (folder / "bc_cdm3.dat").string() + "\n" +
+                               (folder / "table_settings.dat").string() + "\n" + (folder / "settings.dat").string() +
+                               "\n\nПапка данных «" + folder.string() + "» недоступна: «"),
+              0u)
+        << failed.text;
+    EXPECT_NE(failed.text.find("«Отмена» - закрыть программу без сохранения"), std::string::npos);
+    EXPECT_EQ(screen.messages[2].text, failed.text);
+    EXPECT_EQ(readWholeFile(base / "file"), std::optional<std::string>("not a folder"));
+}
+
+// Put right while the program runs (the file moved away): the save at the end makes the folder.
+TEST_F(MainDialog, ADataFolderPutRightWhileRunningTakesTheSave) {
+    ASSERT_TRUE(writeFileAtomically(base / "file", "not a folder"));
+    CtkdeskDlg dlg(program, base / "file" / "Trajekton");
+    auto& w = ui::openHeadless(dlg);
+    ASSERT_TRUE(fs::remove(base / "file"));
     w.click(kExit);
     dlg.destroy();
-    EXPECT_TRUE(screen.messages.empty());  // no file message: the writes are skipped quietly
-    EXPECT_EQ(readWholeFile(base / "file"), std::optional<std::string>("not a folder"));
+    EXPECT_EQ(screen.messages.size(), 1u);  // only the one at start
+    EXPECT_EQ(fs::file_size(base / "file" / "Trajekton" / "settings.dat"), 304u);
+}
+
+// What the start could not take in whole is kept as "<name>.bak" before the first save writes over it,
+// unusable values start from their first-run values, and the user is told all of it once.
+TEST_F(MainDialog, FilesNotTakenAreKeptAsBakAndToldOnce) {
+    fs::create_directories(data);
+    SettingsRecord junk;
+    junk.targetDistance = 8.8e264;
+    junk.windSpeed = std::nan("");
+    junk.muzzleVelocity = 850;  // a good value stays
+    ASSERT_TRUE(saveSettingsFile(data / "settings.dat", junk));
+    const std::string settingsBytes = *readWholeFile(data / "settings.dat");
+    const std::string shortTable(50, 'x');
+    ASSERT_TRUE(writeFileAtomically(data / "table_settings.dat", shortTable));
+    DragLibrary lib;
+    DragFunc f = sampleFunction();
+    f.uniqueNumber = 11;
+    lib.add(f);
+    const std::string cut = lib.libraryBytes().substr(0, 700);  // the record's points are cut off
+    ASSERT_TRUE(writeFileAtomically(data / "bc_cdm3.dat", cut));
+
+    CtkdeskDlg dlg(program, data);
+    auto& w = ui::openHeadless(dlg);
+    EXPECT_EQ(w.text(kDistance), "685");
+    EXPECT_EQ(w.text(kWindSpeed), "1");
+    EXPECT_EQ(w.text(kMuzzleVelocity), "850");
+    EXPECT_EQ(screen.messageTexts(),
+              std::vector<std::string>{"Не всё сохранённое в папке «" + data.string() +
+                                       "» удалось взять. Прежнее содержимое этих файлов сохраняется рядом, в файлах "
+                                       ".bak, до того как программа их перезапишет:\n"
+                                       "settings.dat → settings.dat.bak (недопустимые значения)\n"
+                                       "table_settings.dat → table_settings.dat.bak (длина 50 байт вместо 72)\n"
+                                       "bc_cdm3.dat → bc_cdm3.dat.bak (прочитан не целиком)\n\n"
+                                       "Недопустимые значения в сохранённых настройках заменены значениями первого "
+                                       "запуска:\nДистанция до цели\nСкорость ветра"});
+    w.click(kCompute);
+    w.click(kExit);
+    dlg.destroy();
+    EXPECT_EQ(screen.messages.size(), 1u);
+    EXPECT_EQ(readWholeFile(data / "settings.dat.bak"), settingsBytes);
+    EXPECT_EQ(readWholeFile(data / "table_settings.dat.bak"), shortTable);
+    EXPECT_EQ(readWholeFile(data / "bc_cdm3.dat.bak"), cut);
+    SettingsRecord stored;
+    ASSERT_TRUE(loadSettingsFile(data / "settings.dat", stored));
+    EXPECT_EQ(stored.targetDistance, 685.0);
+    EXPECT_EQ(stored.muzzleVelocity, 850.0);
+
+    // All of it whole now: the next start has nothing to tell and leaves the copies alone.
+    ASSERT_TRUE(writeFileAtomically(data / "settings.dat.bak", "older"));
+    CtkdeskDlg again(program, data);
+    ui::openHeadless(again).click(kExit);
+    again.destroy();
+    EXPECT_EQ(screen.messages.size(), 1u);
+    EXPECT_EQ(readWholeFile(data / "settings.dat.bak"), std::optional<std::string>("older"));
 }
 
 TEST_F(MainDialog, DataFilesInTheProgramFolderWhenAskedAndWritable) {

@@ -223,6 +223,8 @@ TEST_F(DragLibraryFiles, WhatCouldNotBeReadIsKeptBeforeItIsOverwritten) {
     EXPECT_EQ(migrated.loadAtStart(dir / "bc_cdm2.dat", library), StartLoad::Migrated);
     EXPECT_EQ(read(library), std::string(4, '\0'));
     EXPECT_EQ(read(backup), users);
+    EXPECT_EQ(migrated.kept(), LibraryKept::ReplacedByMigration);  // the program tells the user
+    EXPECT_EQ(migrated.keptFile(), library);
 
     // A library cut short: saved whole again, the original kept once.
     const std::string cut = withCount(2, record(kSpecial) + record(kCopy)).substr(0, 700);
@@ -230,6 +232,7 @@ TEST_F(DragLibraryFiles, WhatCouldNotBeReadIsKeptBeforeItIsOverwritten) {
     fs::remove(backup);
     DragLibrary shortened;
     EXPECT_EQ(shortened.loadLibrary(library), LibraryRead::Truncated);
+    EXPECT_EQ(shortened.kept(), LibraryKept::CutShort);
     ASSERT_TRUE(shortened.saveLibrary(library));
     EXPECT_EQ(read(backup), cut);
     write(backup, "older");
@@ -240,6 +243,7 @@ TEST_F(DragLibraryFiles, WhatCouldNotBeReadIsKeptBeforeItIsOverwritten) {
     fs::remove(backup);
     DragLibrary whole;
     EXPECT_EQ(whole.loadLibrary(library), LibraryRead::Complete);
+    EXPECT_EQ(whole.kept(), LibraryKept::None);
     ASSERT_TRUE(whole.saveLibrary(library));
     EXPECT_FALSE(fs::exists(backup));
 }

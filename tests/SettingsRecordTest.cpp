@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -12,9 +14,12 @@
 #if defined(__unix__) || defined(__APPLE__)
 #include <csignal>
 #include <sys/resource.h>
+#include <unistd.h>
 #endif
 
+#include "DataFolder.h"
 #include "SettingsRecord.h"
+#include "ShotSettings.h"
 #include "TextCodec.h"
 
 namespace fs = std::filesystem;
@@ -275,12 +280,19 @@ TEST_F(SettingsFiles, LoadsOnlyFilesOfTheExactLength) {
     const fs::path p = dir_ / kSettingsFileName;
 
     SettingsRecord r;
-    EXPECT_FALSE(loadSettingsFile(p, r));  // missing
+    EXPECT_EQ(readSettingsFile(p, r), SettingsFileRead::Missing);
     writeRaw(p, image.substr(0, 303));
-    EXPECT_FALSE(loadSettingsFile(p, r));
+    EXPECT_EQ(readSettingsFile(p, r), SettingsFileRead::NotTaken);
+    EXPECT_EQ(notTakenReason(p, SettingsRecord::kSize), "длина 303 байт вместо 304");
     writeRaw(p, image + '\0');
     EXPECT_FALSE(loadSettingsFile(p, r));
+    EXPECT_EQ(notTakenReason(p, SettingsRecord::kSize), "длина 305 байт вместо 304");
     EXPECT_EQ(r, SettingsRecord{});
+    fs::remove(p);
+    fs::create_directory(p);  // there, but no file to read
+    EXPECT_EQ(readSettingsFile(p, r), SettingsFileRead::NotTaken);
+    EXPECT_EQ(notTakenReason(p, SettingsRecord::kSize), "не читается");
+    fs::remove(p);
 
     writeRaw(p, image);
     EXPECT_TRUE(loadSettingsFile(p, r));
@@ -394,6 +406,103 @@ TEST_F(SettingsFiles, FolderSettingMovesTheDataOnlyWhenTheProgramFolderTakesTheF
     result = applyFolderSetting(dir_ / "missing", kept);
     EXPECT_FALSE(result.fileRead || result.programFolderWritable || result.dataInProgramFolder);
     EXPECT_EQ(kept.programFolderAccepted, 0);
+}
+
+// The data folder tells what stands in the way of saving, naming it, so that the program can say so
+// instead of losing the user's work at the end.
+TEST_F(SettingsFiles, ADataFolderThatCannotBeWrittenSaysWhy) {
+    FolderSettingRecord record;
+    writeRaw(dir_ / "file", "not a folder");
+    DataFolder onAFile = DataFolder::openAtStart(dir_, dir_ / "file" / "Trajekton", record);
+    EXPECT_EQ(onAFile.problem(), FolderProblem::FileInTheWay);
+    EXPECT_FALSE(onAFile.ready());
+    EXPECT_EQ(onAFile.problemText(), "«" + (dir_ / "file").string() + "» - файл, а не папка");
+    EXPECT_EQ(DataFolder::openAtStart(dir_, dir_ / "file", record).problem(), FolderProblem::FileInTheWay);
+    EXPECT_EQ(readRaw(dir_ / "file"), "not a folder");
+
+    // Put right while the program runs: the next prepare() makes the folder.
+    fs::remove(dir_ / "file");
+    EXPECT_EQ(onAFile.prepare(), FolderProblem::None);
+    EXPECT_TRUE(fs::is_directory(dir_ / "file" / "Trajekton"));
+    EXPECT_EQ(onAFile.problemText(), "");
+
+    // "Сохранять данные в папке приложения" with a program folder that takes no file: the data stay in
+    // the user's folder, and that is told too; without the option nothing is wrong.
+    FolderSettingRecord asked;
+    asked.keepInProgramFolder = 1;
+    const DataFolder refused = DataFolder::openAtStart(dir_ / "no-program", dir_ / "user", asked);
+    EXPECT_TRUE(refused.programFolderRefused());
+    EXPECT_EQ(refused.folder(), dir_ / "user");
+    EXPECT_TRUE(refused.ready());
+    FolderSettingRecord notAsked;
+    EXPECT_FALSE(DataFolder::openAtStart(dir_ / "no-program", dir_ / "user", notAsked).programFolderRefused());
+}
+
+TEST_F(SettingsFiles, ADataFolderWithoutWritePermissionCannotBeWritten) {
+#if defined(__unix__) || defined(__APPLE__)
+    if (::geteuid() == 0) GTEST_SKIP() << "running as root: folder permissions do not stop writes";
+    FolderSettingRecord record;
+    const fs::path locked = dir_ / "locked";
+    fs::create_directories(locked);
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
+    const FolderProblem inLocked = DataFolder::openAtStart(dir_, locked, record).problem();
+    const FolderProblem underLocked = DataFolder::openAtStart(dir_, locked / "Trajekton", record).problem();
+    fs::permissions(locked, fs::perms::owner_all);
+    EXPECT_EQ(inLocked, FolderProblem::NotWritable);
+    EXPECT_EQ(underLocked, FolderProblem::CannotMake);
+#endif
+}
+
+// A program folder that takes no file is usual; only a choice of folder made while the program ran
+// is lost with the write of "dir_setting.dat".
+TEST_F(SettingsFiles, FolderSettingFailsOnlyWhenItLosesAChoice) {
+    FolderSettingRecord asked, notAsked;
+    asked.keepInProgramFolder = 1;
+    const fs::path nowhere = dir_ / "missing" / kFolderSettingFileName;
+    EXPECT_TRUE(saveFolderSetting(nowhere, notAsked));
+    EXPECT_FALSE(saveFolderSetting(nowhere, asked));
+}
+
+// A random file of the right length is taken, but a number reaches the solver only when it lies
+// within its field's limits; the others go back to the first-run values one by one.
+TEST(SettingsSanitizing, UnusableValuesFallBackFieldByField) {
+    SettingsRecord r;
+    r.humidity = 120;
+    r.curveStep = INFINITY;
+    std::vector<std::string> replaced;
+    EXPECT_EQ(sanitizedShotInputs(r, replaced).humidity, 55.0);
+    sanitizeShownValues(r, replaced);
+    EXPECT_EQ(replaced, (std::vector<std::string>{"Влажность", "Шаг изменения кривой драг-функции"}));
+    EXPECT_EQ(r.curveStep, 0.01);
+
+    std::mt19937 random(20240611);
+    for (int n = 0; n < 100; ++n) {
+        std::string bytes(SettingsRecord::kSize, '\0');
+        for (char& c : bytes) c = static_cast<char>(random());
+        SettingsRecord junk;
+        ASSERT_TRUE(junk.fromBytes(bytes));
+        std::vector<std::string> labels;
+        const ShotInputs taken = sanitizedShotInputs(junk, labels);
+        EXPECT_EQ(refusalOf(taken), "");
+        const ShotInputs raw = shotInputsFrom(junk);
+        for (const InputField& f : inputFields()) {
+            const bool named = std::find(labels.begin(), labels.end(), f.label) != labels.end();
+            if (f.number(taken) && !named) {
+                EXPECT_EQ(*f.number(taken), *f.number(raw)) << f.key;  // kept as stored
+            }
+        }
+    }
+
+    TableSettingsRecord t;
+    t.firstDistance = -5;
+    t.lastDistance = 3000;  // the farthest the table goes
+    t.distanceStep = 30;
+    std::vector<std::string> table;
+    sanitizeTableSettings(t, table);
+    EXPECT_EQ(table, (std::vector<std::string>{"Начальная дистанция таблицы", "Шаг таблицы"}));
+    EXPECT_EQ(t.firstDistance, 100.0);
+    EXPECT_EQ(t.lastDistance, 3000.0);
+    EXPECT_EQ(t.distanceStep, 100.0);
 }
 
 TEST(SettingsHandheld, SharedValuesLandAtTheHandheldOffsets) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -213,6 +214,32 @@ TEST_F(StoredFolder, ProNameQuestionAnsweredOnTheCommandLineOrTheTerminal) {
     EXPECT_EQ(cp1251ToUtf8(after[10].name), "ЛАПУА СЦЕНАР");
 }
 
+// Stored values no shot has, and stored files that are not taken, are warned about on stderr; the
+// first-run values stand in, and tkcalc still writes nothing.
+TEST_F(StoredFolder, UnusableStoredSettingsAreWarnedAboutAndReplaced) {
+    settings.targetDistance = 8.8e264;
+    settings.humidity = std::nan("");
+    ASSERT_TRUE(saveSettingsFile(dir / kSettingsFileName, settings));
+    const std::string before = *readWholeFile(dir / kSettingsFileName);
+    Outcome r = tkcalc({"--data-dir", dir.string(), "--json"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "Предупреждение: недопустимые значения в «" + (dir / kSettingsFileName).string() +
+                         "» заменены значениями первого запуска: Дистанция до цели, Влажность\n");
+    EXPECT_EQ(*readWholeFile(dir / kSettingsFileName), before);
+    // The same answer as the stored values with those two at their first-run values.
+    settings.targetDistance = 685;
+    settings.humidity = 55;
+    ASSERT_TRUE(saveSettingsFile(dir / kSettingsFileName, settings));
+    EXPECT_EQ(json({}).dump(), nlohmann::json::parse(r.out).dump());
+
+    // The table settings are warned about only when they are used.
+    ASSERT_TRUE(writeFileAtomically(dir / kTableSettingsFileName, std::string(100, 'x')));
+    EXPECT_EQ(tkcalc({"--data-dir", dir.string()}).err, "");
+    r = tkcalc({"--data-dir", dir.string(), "--table"});
+    EXPECT_EQ(r.err, "Предупреждение: «" + (dir / kTableSettingsFileName).string() +
+                         "» не прочитан (длина 100 байт вместо 72); взяты значения первого запуска\n");
+}
+
 // Without --data-dir: the user's data folder, or the program folder when its dir_setting.dat says
 // so (and it can be written); the older library is looked for in the program folder.
 TEST_F(StoredFolder, TheDesktopsFolderChoice) {
@@ -319,16 +346,16 @@ TEST_F(StoredFolder, SnrOrDrgWithoutAPointIsNotImported) {
 }
 
 // Values no shot has, or a table no loop ends, can come from the stored files as well as from the
-// command line; they are refused the same way, naming what is wrong and where it came from.
-TEST_F(StoredFolder, StoredValuesOutOfTheirLimitsAreRefused) {
+// command line: stored ones fall back to their first-run values, with a warning that names them and
+// the file; the answer is the one those values give.
+TEST_F(StoredFolder, StoredValuesOutOfTheirLimitsFallBackAndAreNamed) {
     settings.humidity = 150;
     ASSERT_TRUE(saveSettingsFile(dir / kSettingsFileName, settings));
-    const Outcome refused = tkcalc({"--data-dir", dir.string()});
-    EXPECT_EQ(refused.status, 2);
-    EXPECT_EQ(refused.out, "");
-    EXPECT_NE(refused.err.find("Влажность, %: допустимо от 0 до 100 %, получено 150"), std::string::npos) << refused.err;
-    EXPECT_NE(refused.err.find(kSettingsFileName), std::string::npos);
-    EXPECT_EQ(json({"--set", "humidity=60"})["distance"].get<double>(), 450);  // overridden: fine
+    const Outcome replaced = tkcalc({"--data-dir", dir.string(), "--json"});
+    EXPECT_EQ(replaced.status, 0);
+    EXPECT_NE(replaced.err.find("Влажность"), std::string::npos) << replaced.err;
+    EXPECT_NE(replaced.err.find(kSettingsFileName), std::string::npos) << replaced.err;
+    EXPECT_EQ(nlohmann::json::parse(replaced.out), json({"--set", "humidity=55"}));
 
     TableSettingsRecord table;
     const fs::path tablePath = dir / kTableSettingsFileName;
@@ -336,9 +363,8 @@ TEST_F(StoredFolder, StoredValuesOutOfTheirLimitsAreRefused) {
         table.distanceStep = step;
         ASSERT_TRUE(saveSettingsFile(tablePath, table));
         const Outcome r = tkcalc({"--data-dir", dir.string(), "--set", "humidity=60", "--table"});
-        EXPECT_EQ(r.status, 2) << step;
-        EXPECT_EQ(r.out, "") << step;
-        EXPECT_NE(r.err.find("шаг"), std::string::npos) << r.err;
+        EXPECT_EQ(r.status, 0) << step;
+        EXPECT_NE(r.out.find("шаг 100 м"), std::string::npos) << r.out;
         EXPECT_NE(r.err.find(kTableSettingsFileName), std::string::npos) << r.err;
     }
 }
