@@ -219,8 +219,8 @@ TEST_F(MainDialog, ValuesOutsideTheLimitsAreRefusedOnEveryPathThatComputes) {
     EXPECT_EQ(refusal(kPressure, "133"), "Атмосферное давление, hPa: допустимо от 134 до 1466 hPa, получено 133");
     w.click(kPressureUnit);
     EXPECT_EQ(refusal(kPressure, "50"), "Атмосферное давление, мм рт. ст.: допустимо от 100 до 1100 мм рт. ст., получено 50");
-    EXPECT_EQ(refusal(kTargetAngle, "90"), "Угол места цели, градусы: допустимо больше -90 и меньше 90 градусы, получено 90");
-    EXPECT_EQ(refusal(kTargetAngle, "-95"), "Угол места цели, градусы: допустимо больше -90 и меньше 90 градусы, получено -95");
+    EXPECT_EQ(refusal(kTargetAngle, "90"), "Угол места цели, град.: допустимо больше -90 и меньше 90 град., получено 90");
+    EXPECT_EQ(refusal(kTargetAngle, "-95"), "Угол места цели, град.: допустимо больше -90 и меньше 90 град., получено -95");
     EXPECT_EQ(refusal(kClickVertical, "0"), "Цена вертикального клика, MOA: допустимо больше 0 и не больше 10 MOA, получено 0");
     screen.onNextModal([](ui::HeadlessWindow& s) {
         s.click(CDlgSetting::kClickMil);
