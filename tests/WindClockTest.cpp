@@ -207,6 +207,15 @@ TEST_F(WindDialog, PressDragAndReleaseTurnTheArrow) {
     EXPECT_NEAR(dlg.clock().azimuth(), -90, 1e-9);  // the release itself turns nothing
     w.mouse(id, mouse(ui::MouseEvent::Move, 200, 122));
     EXPECT_NEAR(dlg.clock().azimuth(), -90, 1e-9);
+
+    // A release the control never saw: the next move without the button ends the drag.
+    w.mouse(id, mouse(ui::MouseEvent::LeftDoubleClick, 122, 200));
+    EXPECT_EQ(dlg.clock().azimuth(), 180);
+    ui::MouseEvent hover = mouse(ui::MouseEvent::Move, 122, 10);
+    hover.leftButton = false;
+    w.mouse(id, hover);
+    EXPECT_FALSE(dlg.clock().dragging());
+    EXPECT_EQ(dlg.clock().azimuth(), 180);
     dlg.destroy();
 }
 

@@ -81,6 +81,11 @@ void CWindDraw::pointAt(int x, int y) {
     repaint();
 }
 
+void CWindDraw::endDrag() {
+    dragging_ = false;
+    if (dialog_ && dialog_->isOpen() && dialog_->window().mouseCaptor() == id_) dialog_->window().releaseMouse();
+}
+
 void CWindDraw::repaint() {
     if (dialog_ && dialog_->isOpen()) dialog_->window().refresh(id_);
 }
@@ -90,6 +95,7 @@ bool CWindDraw::onMouse(const ui::MouseEvent& m) {
     ui::DialogWindow& w = dialog_->window();
     switch (m.type) {
         case ui::MouseEvent::LeftDown:
+        case ui::MouseEvent::LeftDoubleClick:  // a quick second tap is a press like the first
             dragging_ = true;
             // Held while dragging, so that a release beyond the dial still ends the drag.
             w.captureMouse(id_);
@@ -97,12 +103,15 @@ bool CWindDraw::onMouse(const ui::MouseEvent& m) {
             return true;
         case ui::MouseEvent::Move:
             if (!dragging_) return false;
-            pointAt(m.x, m.y);
+            // The release went elsewhere (the pointer was taken away meanwhile): the drag is over.
+            if (m.leftButton)
+                pointAt(m.x, m.y);
+            else
+                endDrag();
             return true;
         case ui::MouseEvent::LeftUp:
             if (!dragging_) return false;
-            dragging_ = false;
-            if (w.mouseCaptor() == id_) w.releaseMouse();
+            endDrag();
             return true;
         default:
             return false;

@@ -40,6 +40,7 @@ private:
     void layOut(ui::Size size);
     void placeArrow();
     void pointAt(int x, int y);
+    void endDrag();
     void repaint();
     ui::Point screen(windclock::Offset o) const { return {layout_.cx + o.x, layout_.cy - o.y}; }
 
