@@ -7,6 +7,7 @@
 #include "CDlgRifle.h"
 #include "CDlgSetting.h"
 #include "CDlgTableResults.h"
+#include "CDlgWindDraw.h"
 #include "CDlgAddInfo.h"
 #include "CDlgConvertBC.h"
 #include "DragFuncKind.h"
@@ -60,7 +61,7 @@ ui::DialogTemplate CtkdeskDlg::makeTemplate() {
     b.label("Угол места цели, град.", rx, 54, rw, kTargetAngleLabel).edit(kTargetAngle, fx, 54, ew);
     b.button(kSlopeButton, ">>", 678, 53, 44, ui::kDisabled, 24);
     b.label("Скорость ветра, м/сек", rx, 80, rw).edit(kWindSpeed, fx, 80, ew).named("wind-speed");
-    b.button(kWindAzimuthButton, "Азимут ветра, град.", rx, 105, 196, ui::kDisabled, 24).edit(kWindAzimuth, fx, 106, ew).named("wind-azimuth");
+    b.button(kWindAzimuthButton, "Азимут ветра, град.", rx, 105, 196, ui::kNoStyle, 24).edit(kWindAzimuth, fx, 106, ew).named("wind-azimuth");
 
     b.group("Атмосфера", 380, 148, 352, 106);
     b.label("Температура, град. Цельсия", rx, 168, rw).edit(kTemperature, fx, 168, ew).named("temperature");
@@ -428,6 +429,17 @@ void CtkdeskDlg::openAddInfo() {
     settings_.addInfoLeadUnit = dlg.leadUnit();
 }
 
+void CtkdeskDlg::openWindDirection() {
+    // The clock starts from the azimuth field: one that cannot be used is said first, as is any other.
+    if (!fieldsToInputs()) return;
+    CDlgWindDraw dlg(inputs_.windAzimuth, this);
+    if (dlg.doModal() != ui::IDOK) return;
+    inputs_.windAzimuth = dlg.windAzimuth();
+    updateData(false);
+    // A new wind, new corrections: as Enter would give them.
+    compute();
+}
+
 void CtkdeskDlg::openAbout() {
     CAboutDlg dlg(this);
     dlg.doModal();
@@ -444,6 +456,7 @@ void CtkdeskDlg::onCommand(int id, ui::Notify n) {
         case kTable: openTable(); break;
         case kConvertBC: openConvertBC(); break;
         case kAddInfo: openAddInfo(); break;
+        case kWindAzimuthButton: openWindDirection(); break;
         case kExit:
             // A field that cannot be used is said first, and the calculator stays open on it.
             if (!fieldsToInputs()) break;

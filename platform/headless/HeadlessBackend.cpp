@@ -310,6 +310,8 @@ void HeadlessWindow::help() {
 RecordingCanvas HeadlessWindow::paint(int id) {
     const Rect r = controlRect(id);
     RecordingCanvas canvas(Size{r.width, r.height});
+    canvas.face = backend_.faceColour;
+    canvas.window = backend_.windowColour;
     if (find(id)) owner_.handlePaint(id, canvas);
     return canvas;
 }

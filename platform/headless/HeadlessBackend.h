@@ -35,6 +35,9 @@ class RecordingCanvas : public Canvas {
 public:
     explicit RecordingCanvas(Size size) : size_(size) {}
     std::vector<PaintOp> ops;
+    // The desktop's colours the canvas reports (a light theme unless the test says otherwise).
+    Colour face{240, 240, 240};
+    Colour window{255, 255, 255};
 
     Size size() const override { return size_; }
     void fillRect(const Rect& r, Colour fill) override;
@@ -46,6 +49,8 @@ public:
     void drawText(int x, int y, const std::string& utf8, Colour colour, const Font& font) override;
     // Text extent of a fixed-pitch font: 7 pixels a character (UTF-8 code points), 13 high.
     Size textExtent(const std::string& utf8, const Font& font) const override;
+    Colour faceColour() const override { return face; }
+    Colour windowColour() const override { return window; }
 
     // The texts drawn, in order.
     std::vector<std::string> texts() const;
@@ -255,6 +260,9 @@ public:
     int beeps = 0;
     std::string clipboard;
     bool urlsOpen = true;  // what openUrl answers
+    // The desktop's colours every canvas paints with (the light theme; a test sets a dark one).
+    Colour faceColour{240, 240, 240};
+    Colour windowColour{255, 255, 255};
 
     // Message texts only, in order; clears them when asked.
     std::vector<std::string> messageTexts() const;

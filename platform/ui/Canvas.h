@@ -24,6 +24,10 @@ public:
     // Text with its top left corner at (x, y), transparent background.
     virtual void drawText(int x, int y, const std::string& utf8, Colour colour, const Font& font = {}) = 0;
     virtual Size textExtent(const std::string& utf8, const Font& font = {}) const = 0;
+    // The desktop's colours: the face of buttons and dialogs, and the background of windows (white in
+    // a light theme, near black in a dark one).
+    virtual Colour faceColour() const = 0;
+    virtual Colour windowColour() const = 0;
 };
 
 }  // namespace ui

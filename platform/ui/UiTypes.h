@@ -43,6 +43,10 @@ inline constexpr Colour kBlack{0, 0, 0};
 inline constexpr Colour kWhite{255, 255, 255};
 inline constexpr Colour kRed{255, 0, 0};
 
+// A colour a dark theme paints its windows with: black, or the near-black greys of dark desktop
+// themes (perceived brightness below the middle).
+inline bool isDark(Colour c) { return 299 * c.r + 587 * c.g + 114 * c.b < 128 * 1000; }
+
 enum class Kind {
     Label,      // static text
     Edit,       // one-line text box
@@ -173,6 +177,7 @@ struct Font {
     bool italic = false;
     bool underline = false;
     std::string face;   // empty: the dialog's own
+    int pixelHeight = 0;  // the character height in pixels, in place of pointSize; 0: none
     bool operator==(const Font&) const = default;
 };
 

@@ -4,11 +4,13 @@
 
 #include <wx/brush.h>
 #include <wx/pen.h>
+#include <wx/settings.h>
 
 namespace ui {
 
 namespace {
 wxColour toWx(Colour c) { return wxColour(c.r, c.g, c.b); }
+Colour fromWx(const wxColour& c) { return Colour{c.Red(), c.Green(), c.Blue()}; }
 }  // namespace
 
 WxCanvas::WxCanvas(wxDC& dc, wxWindow& window) : dc_(dc), window_(window) {
@@ -79,23 +81,38 @@ void WxCanvas::drawEllipse(const Rect& r, Colour pen, std::optional<Colour> fill
 wxFont WxCanvas::makeFont(const wxFont& base, const Font& font) {
     wxFont f = base;
     if (font.pointSize > 0) f.SetPointSize(font.pointSize);
-    if (!font.face.empty()) f.SetFaceName(wxString::FromUTF8(font.face));
+    if (font.pixelHeight > 0) f.SetPixelSize(wxSize(0, font.pixelHeight));
+    // A face this desktop does not have would leave no font at all: the dialog's face stays instead.
+    if (!font.face.empty()) {
+        wxFont named = f;
+        if (named.SetFaceName(wxString::FromUTF8(font.face)) && named.IsOk()) f = named;
+    }
     f.SetWeight(font.bold ? wxFONTWEIGHT_BOLD : wxFONTWEIGHT_NORMAL);
     f.SetStyle(font.italic ? wxFONTSTYLE_ITALIC : wxFONTSTYLE_NORMAL);
     f.SetUnderlined(font.underline);
     return f;
 }
 
+Font WxCanvas::scaledFont(const Font& font) const {
+    Font f = font;
+    if (f.pixelHeight > 0) f.pixelHeight = window_.FromDIP(f.pixelHeight);
+    return f;
+}
+
 void WxCanvas::drawText(int x, int y, const std::string& utf8, Colour colour, const Font& font) {
-    dc_.SetFont(makeFont(window_.GetFont(), font));
+    dc_.SetFont(makeFont(window_.GetFont(), scaledFont(font)));
     dc_.SetTextForeground(toWx(colour));
     dc_.DrawText(wxString::FromUTF8(utf8), scaled(x, y));
 }
 
 Size WxCanvas::textExtent(const std::string& utf8, const Font& font) const {
-    dc_.SetFont(makeFont(window_.GetFont(), font));
+    dc_.SetFont(makeFont(window_.GetFont(), scaledFont(font)));
     const wxSize s = window_.ToDIP(dc_.GetTextExtent(wxString::FromUTF8(utf8)));
     return Size{s.x, s.y};
 }
+
+Colour WxCanvas::faceColour() const { return fromWx(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE)); }
+
+Colour WxCanvas::windowColour() const { return fromWx(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW)); }
 
 }  // namespace ui

@@ -22,6 +22,8 @@ public:
     void drawEllipse(const Rect& r, Colour pen, std::optional<Colour> fill, int penWidth) override;
     void drawText(int x, int y, const std::string& utf8, Colour colour, const Font& font) override;
     Size textExtent(const std::string& utf8, const Font& font) const override;
+    Colour faceColour() const override;
+    Colour windowColour() const override;
 
     // The window's font changed as `font` asks (size, weight, slant, underline, face).
     static wxFont makeFont(const wxFont& base, const Font& font);
@@ -30,6 +32,7 @@ private:
     wxPoint scaled(int x, int y) const;
     wxRect scaled(const Rect& r) const;
     int scaledWidth(int penWidth) const;
+    Font scaledFont(const Font& font) const;  // pixel heights at the window's scale
     void setPen(Colour c, int width);
 
     wxDC& dc_;
