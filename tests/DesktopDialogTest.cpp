@@ -91,8 +91,9 @@ TEST_F(MainDialog, FirstStartShowsTheFirstRunValuesAndComputesWhatTheEngineGives
     EXPECT_TRUE(w.isEnabled(kBallisticCoefficient));
     EXPECT_EQ(w.textColour(kVerticalMoa), ui::kBlack);
     // The dialogs of later work are not there yet.
-    for (int id : {kDragFunctionButton, kSlopeButton, kWindAzimuthButton})
+    for (int id : {kDragFunctionButton, kWindAzimuthButton})
         EXPECT_FALSE(w.isEnabled(id)) << id;
+    EXPECT_TRUE(w.isEnabled(kSlopeButton));
 
     w.click(kCompute);
     EXPECT_EQ(outputs(w), expectedOutputs(ShotInputs{}));

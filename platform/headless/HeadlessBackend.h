@@ -29,11 +29,17 @@ struct PaintOp {
     std::optional<Colour> fill;
     std::string text;
     Font font;
+    int penWidth = 1;           // Line, Polyline, DrawRect, Ellipse
 };
 
 class RecordingCanvas : public Canvas {
 public:
-    explicit RecordingCanvas(Size size) : size_(size) {}
+    // The theme's colours as a light desktop has them.
+    static constexpr Colour kButtonFace{240, 240, 240};
+    static constexpr Colour kWindow{255, 255, 255};
+
+    explicit RecordingCanvas(Size size, Colour buttonFace = kButtonFace, Colour window = kWindow)
+        : size_(size), buttonFace_(buttonFace), window_(window) {}
     std::vector<PaintOp> ops;
 
     Size size() const override { return size_; }
@@ -44,14 +50,20 @@ public:
     void drawPolygon(const std::vector<Point>& points, Colour pen, std::optional<Colour> fill) override;
     void drawEllipse(const Rect& r, Colour pen, std::optional<Colour> fill, int penWidth) override;
     void drawText(int x, int y, const std::string& utf8, Colour colour, const Font& font) override;
-    // Text extent of a fixed-pitch font: 7 pixels a character (UTF-8 code points), 13 high.
+    // Text extent of a fixed-pitch font: 7 pixels a character (UTF-8 code points), 13 high (or the
+    // font's pixel height).
     Size textExtent(const std::string& utf8, const Font& font) const override;
+    Colour systemColour(SystemColour which) const override {
+        return which == SystemColour::ButtonFace ? buttonFace_ : window_;
+    }
 
     // The texts drawn, in order.
     std::vector<std::string> texts() const;
 
 private:
     Size size_;
+    Colour buttonFace_;
+    Colour window_;
 };
 
 class HeadlessWindow : public DialogWindow {
@@ -255,6 +267,9 @@ public:
     int beeps = 0;
     std::string clipboard;
     bool urlsOpen = true;  // what openUrl answers
+    // The theme canvases paint in (a test sets a dark one).
+    Colour buttonFace = RecordingCanvas::kButtonFace;
+    Colour windowColour = RecordingCanvas::kWindow;
 
     // Message texts only, in order; clears them when asked.
     std::vector<std::string> messageTexts() const;

@@ -24,6 +24,8 @@ public:
     // Text with its top left corner at (x, y), transparent background.
     virtual void drawText(int x, int y, const std::string& utf8, Colour colour, const Font& font = {}) = 0;
     virtual Size textExtent(const std::string& utf8, const Font& font = {}) const = 0;
+    // The theme's colour, for a control that paints its own background (and must read on a dark one).
+    virtual Colour systemColour(SystemColour which) const = 0;
 };
 
 }  // namespace ui

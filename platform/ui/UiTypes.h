@@ -173,10 +173,14 @@ struct Font {
     bool italic = false;
     bool underline = false;
     std::string face;   // empty: the dialog's own
+    int pixelHeight = 0;  // the character cell's height in pixels; 0: pointSize decides
     bool operator==(const Font&) const = default;
 };
 
 enum class Align { Left, Right, Center };
+
+// The desktop theme's colours: the face of buttons and dialogs, and the inside of edits and lists.
+enum class SystemColour { ButtonFace, Window };
 
 struct ListColumn {
     std::string title;

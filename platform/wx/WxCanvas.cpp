@@ -4,6 +4,7 @@
 
 #include <wx/brush.h>
 #include <wx/pen.h>
+#include <wx/settings.h>
 
 namespace ui {
 
@@ -83,17 +84,30 @@ wxFont WxCanvas::makeFont(const wxFont& base, const Font& font) {
     f.SetWeight(font.bold ? wxFONTWEIGHT_BOLD : wxFONTWEIGHT_NORMAL);
     f.SetStyle(font.italic ? wxFONTSTYLE_ITALIC : wxFONTSTYLE_NORMAL);
     f.SetUnderlined(font.underline);
+    if (font.pixelHeight > 0) f.SetPixelSize(wxSize(0, font.pixelHeight));
     return f;
 }
 
+wxFont WxCanvas::fontFor(const Font& font) const {
+    Font scaled = font;
+    if (scaled.pixelHeight > 0) scaled.pixelHeight = window_.FromDIP(scaled.pixelHeight);
+    return makeFont(window_.GetFont(), scaled);
+}
+
+Colour WxCanvas::systemColour(SystemColour which) const {
+    const wxColour c = wxSystemSettings::GetColour(which == SystemColour::ButtonFace ? wxSYS_COLOUR_BTNFACE
+                                                                                     : wxSYS_COLOUR_WINDOW);
+    return Colour{c.Red(), c.Green(), c.Blue()};
+}
+
 void WxCanvas::drawText(int x, int y, const std::string& utf8, Colour colour, const Font& font) {
-    dc_.SetFont(makeFont(window_.GetFont(), font));
+    dc_.SetFont(fontFor(font));
     dc_.SetTextForeground(toWx(colour));
     dc_.DrawText(wxString::FromUTF8(utf8), scaled(x, y));
 }
 
 Size WxCanvas::textExtent(const std::string& utf8, const Font& font) const {
-    dc_.SetFont(makeFont(window_.GetFont(), font));
+    dc_.SetFont(fontFor(font));
     const wxSize s = window_.ToDIP(dc_.GetTextExtent(wxString::FromUTF8(utf8)));
     return Size{s.x, s.y};
 }

@@ -22,6 +22,7 @@ public:
     void drawEllipse(const Rect& r, Colour pen, std::optional<Colour> fill, int penWidth) override;
     void drawText(int x, int y, const std::string& utf8, Colour colour, const Font& font) override;
     Size textExtent(const std::string& utf8, const Font& font) const override;
+    Colour systemColour(SystemColour which) const override;
 
     // The window's font changed as `font` asks (size, weight, slant, underline, face).
     static wxFont makeFont(const wxFont& base, const Font& font);
@@ -31,6 +32,7 @@ private:
     wxRect scaled(const Rect& r) const;
     int scaledWidth(int penWidth) const;
     void setPen(Colour c, int width);
+    wxFont fontFor(const Font& font) const;
 
     wxDC& dc_;
     wxWindow& window_;
