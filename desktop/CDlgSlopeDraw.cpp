@@ -13,8 +13,8 @@ ui::DialogTemplate CDlgSlopeDraw::makeTemplate() {
     t.height = 300;
     t.resizable = true;
     // Room for both buttons and a hill the target can be dragged on.
-    t.minWidth = 250;
-    t.minHeight = 170;
+    t.minWidth = 300;
+    t.minHeight = 230;
     ui::TemplateBuilder b(t);
     b.add(kSlopeDraw, ui::Kind::Canvas, "", {8, 8, 404, 246}, ui::kNoStyle);
     b.button(ui::IDOK, "Так точно!", 184, 264, 110, ui::kDefault).button(ui::IDCANCEL, "Отставить!", 302, 264, 110);

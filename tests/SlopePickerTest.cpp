@@ -145,7 +145,7 @@ TEST(SlopePicture, PaintsHorizonTargetSightLineAndAngleInThatOrderAndFollowsTheS
     EXPECT_EQ(w.controlRect(ui::IDOK).bottom(), 400 - 10);
     // Never smaller than the buttons need.
     w.resize(50, 50);
-    EXPECT_EQ(w.clientSize(), (ui::Size{250, 170}));
+    EXPECT_EQ(w.clientSize(), (ui::Size{300, 230}));
     dlg.destroy();
 }
 
