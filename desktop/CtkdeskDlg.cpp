@@ -6,6 +6,7 @@
 #include "CAboutDlg.h"
 #include "CDlgRifle.h"
 #include "CDlgSetting.h"
+#include "CDlgSlopeDraw.h"
 #include "CDlgTableResults.h"
 #include "CDlgWindDraw.h"
 #include "CDlgAddInfo.h"
@@ -59,7 +60,7 @@ ui::DialogTemplate CtkdeskDlg::makeTemplate() {
     b.group("Цель и ветер", 380, 8, 352, 132);
     b.label("Дистанция", rx, 28, rw).edit(kDistance, fx, 28, ew).named("distance");
     b.label("Угол места цели, град.", rx, 54, rw, kTargetAngleLabel).edit(kTargetAngle, fx, 54, ew);
-    b.button(kSlopeButton, ">>", 678, 53, 44, ui::kDisabled, 24);
+    b.button(kSlopeButton, ">>", 678, 53, 44, ui::kNoStyle, 24);
     b.label("Скорость ветра, м/сек", rx, 80, rw).edit(kWindSpeed, fx, 80, ew).named("wind-speed");
     b.button(kWindAzimuthButton, "Азимут ветра, град.", rx, 105, 196, ui::kNoStyle, 24).edit(kWindAzimuth, fx, 106, ew).named("wind-azimuth");
 
@@ -440,6 +441,17 @@ void CtkdeskDlg::openWindDirection() {
     compute();
 }
 
+void CtkdeskDlg::openSlopeDraw() {
+    // The picker starts from the field's angle: a field that cannot be used is said first.
+    if (!fieldsToInputs()) return;
+    CDlgSlopeDraw dlg(inputs_.targetAngle, settings_.angleMode == kAngleModeCosine, this);
+    if (dlg.doModal() != ui::IDOK) return;
+    inputs_.targetAngle = dlg.angle();
+    angleDisplay();
+    // As Enter would: the corrections for the angle just taken.
+    compute();
+}
+
 void CtkdeskDlg::openAbout() {
     CAboutDlg dlg(this);
     dlg.doModal();
@@ -457,6 +469,7 @@ void CtkdeskDlg::onCommand(int id, ui::Notify n) {
         case kConvertBC: openConvertBC(); break;
         case kAddInfo: openAddInfo(); break;
         case kWindAzimuthButton: openWindDirection(); break;
+        case kSlopeButton: openSlopeDraw(); break;
         case kExit:
             // A field that cannot be used is said first, and the calculator stays open on it.
             if (!fieldsToInputs()) break;

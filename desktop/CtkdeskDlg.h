@@ -137,6 +137,7 @@ private:
     void openConvertBC();
     void openAddInfo();
     void openWindDirection();
+    void openSlopeDraw();
     void showEngineMessages();
     // Gathers the settings and writes every file; when some cannot be written the user is told and
     // may try again, or close without them (told once a run).

@@ -15,27 +15,30 @@ void RecordingCanvas::fillRect(const Rect& r, Colour fill) {
     ops.push_back(op);
 }
 
-void RecordingCanvas::drawRect(const Rect& r, Colour pen, int) {
+void RecordingCanvas::drawRect(const Rect& r, Colour pen, int penWidth) {
     PaintOp op;
     op.type = PaintOp::DrawRect;
     op.rect = r;
     op.colour = pen;
+    op.penWidth = penWidth;
     ops.push_back(op);
 }
 
-void RecordingCanvas::drawLine(int x1, int y1, int x2, int y2, Colour pen, int) {
+void RecordingCanvas::drawLine(int x1, int y1, int x2, int y2, Colour pen, int penWidth) {
     PaintOp op;
     op.type = PaintOp::Line;
     op.points = {{x1, y1}, {x2, y2}};
     op.colour = pen;
+    op.penWidth = penWidth;
     ops.push_back(op);
 }
 
-void RecordingCanvas::drawPolyline(const std::vector<Point>& points, Colour pen, int) {
+void RecordingCanvas::drawPolyline(const std::vector<Point>& points, Colour pen, int penWidth) {
     PaintOp op;
     op.type = PaintOp::Polyline;
     op.points = points;
     op.colour = pen;
+    op.penWidth = penWidth;
     ops.push_back(op);
 }
 
@@ -48,12 +51,13 @@ void RecordingCanvas::drawPolygon(const std::vector<Point>& points, Colour pen, 
     ops.push_back(op);
 }
 
-void RecordingCanvas::drawEllipse(const Rect& r, Colour pen, std::optional<Colour> fill, int) {
+void RecordingCanvas::drawEllipse(const Rect& r, Colour pen, std::optional<Colour> fill, int penWidth) {
     PaintOp op;
     op.type = PaintOp::Ellipse;
     op.rect = r;
     op.colour = pen;
     op.fill = fill;
+    op.penWidth = penWidth;
     ops.push_back(op);
 }
 
@@ -67,11 +71,11 @@ void RecordingCanvas::drawText(int x, int y, const std::string& utf8, Colour col
     ops.push_back(op);
 }
 
-Size RecordingCanvas::textExtent(const std::string& utf8, const Font&) const {
+Size RecordingCanvas::textExtent(const std::string& utf8, const Font& font) const {
     int chars = 0;
     for (unsigned char c : utf8)
         if ((c & 0xC0) != 0x80) ++chars;
-    return Size{chars * 7, 13};
+    return Size{chars * 7, font.pixelHeight > 0 ? font.pixelHeight : 13};
 }
 
 std::vector<std::string> RecordingCanvas::texts() const {

@@ -29,6 +29,7 @@ struct PaintOp {
     std::optional<Colour> fill;
     std::string text;
     Font font;
+    int penWidth = 1;           // Line, Polyline, DrawRect, Ellipse
 };
 
 class RecordingCanvas : public Canvas {
@@ -47,7 +48,8 @@ public:
     void drawPolygon(const std::vector<Point>& points, Colour pen, std::optional<Colour> fill) override;
     void drawEllipse(const Rect& r, Colour pen, std::optional<Colour> fill, int penWidth) override;
     void drawText(int x, int y, const std::string& utf8, Colour colour, const Font& font) override;
-    // Text extent of a fixed-pitch font: 7 pixels a character (UTF-8 code points), 13 high.
+    // Text extent of a fixed-pitch font: 7 pixels a character (UTF-8 code points), 13 high (or the
+    // font's pixel height).
     Size textExtent(const std::string& utf8, const Font& font) const override;
     Colour faceColour() const override { return face; }
     Colour windowColour() const override { return window; }

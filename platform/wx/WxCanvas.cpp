@@ -90,6 +90,7 @@ wxFont WxCanvas::makeFont(const wxFont& base, const Font& font) {
     f.SetWeight(font.bold ? wxFONTWEIGHT_BOLD : wxFONTWEIGHT_NORMAL);
     f.SetStyle(font.italic ? wxFONTSTYLE_ITALIC : wxFONTSTYLE_NORMAL);
     f.SetUnderlined(font.underline);
+    if (font.pixelHeight > 0) f.SetPixelSize(wxSize(0, font.pixelHeight));
     return f;
 }
 
