@@ -134,7 +134,10 @@ void paint(ui::Canvas& canvas, const Plot& plot) {
         const int y = l.bottom - pixels((value - plot.range.lower) * l.yScale);
         if (y < l.top || y > l.bottom) continue;
         canvas.drawDots(l.left, y, l.right, y, colours.grid, kDotStep);
-        drawRightOn(canvas, l.left - 4, y, fixed(value, 2), colours.grid, labels);
+        // Its value only where it does not run into a bound's label (0.5 at the top of 0 to 0.51).
+        const int clearance = canvas.textExtent("0", labels).height;
+        if (y - l.top >= clearance && l.bottom - y >= clearance)
+            drawRightOn(canvas, l.left - 4, y, fixed(value, 2), colours.grid, labels);
     }
 
     // The curve's own Mach numbers label the x axis, each clear of the one before.
