@@ -65,21 +65,12 @@ const PaintOp* curveOf(const ui::RecordingCanvas& c, ui::Colour curve) {
 // pixels per Mach: 300 / 4 = 75, and 300 / 7 = 42 as integers divide.
 TEST(ScopePlot, XScaleIsWholePixelsPerMach) {
     const ui::Size size{346, 255};
-    Range r = rangeOf(0, 0.5, 0, 4);
-    Layout l = layoutFor(r, size);
+    const Layout l = layoutFor(rangeOf(0, 0.5, 0, 4), size);
     EXPECT_EQ(l.left, 36);
     EXPECT_EQ(l.right - l.left, 300);
     EXPECT_EQ(l.xScale, 75);
-    r = rangeOf(0, 0.5, 0, 7);
-    EXPECT_EQ(layoutFor(r, size).xScale, 42);
-    // Mach 6.5 rounds up to 7; a maximum of 0 counts as 5.
-    EXPECT_EQ(rangeOf(0, 0.5, 0, 6.5).xMax, 7);
-    EXPECT_EQ(layoutFor(rangeOf(0, 0.5, 0, 6.5), size).xScale, 42);
-    EXPECT_EQ(rangeOf(0, 0.5, 0, 0).xMax, 5);
-    // Frame 20 from the top, 35 from the bottom: 200 pixels for the 0.5 of the range.
-    EXPECT_EQ(l.top, 20);
-    EXPECT_EQ(l.bottom, 220);
-    EXPECT_DOUBLE_EQ(l.yScale, 400);
+    EXPECT_EQ(layoutFor(rangeOf(0, 0.5, 0, 6.5), size).xScale, 42);  // Mach 6.5 rounds up to 7
+    EXPECT_EQ(rangeOf(0, 0.5, 0, 0).xMax, 5);                          // a maximum of 0 counts as 5
 }
 
 // The lower bound is always 0: its log10 is minus infinity and must not widen the label margin (nor
@@ -88,6 +79,7 @@ TEST(ScopePlot, LabelMarginCountsTheDigitsOfTheBounds) {
     EXPECT_EQ(layoutFor(rangeOf(0, 0.6, 0, 4), {400, 300}).left, 36);    // "0.60": 0 + 2 + 4 characters
     EXPECT_EQ(layoutFor(rangeOf(0, 125, 0, 4), {400, 300}).left, 48);    // "125.00": log10 gives 2 more
     EXPECT_EQ(layoutFor(rangeOf(-1e5, 0, 0, 4), {400, 300}).left, 66);   // 5 more for the lower bound
+    EXPECT_EQ(layoutFor(rangeOf(0, 1e300, 0, 4), {400, 300}).left, 126); // never more than 15
     EXPECT_EQ(layoutFor(Range{}, {400, 300}).left, 48);                  // as constructed: -10 to 10, 3 decimals
 }
 
@@ -148,22 +140,28 @@ TEST(ScopePlot, BadCoordinatesDrawNothing) {
     Plot bad = dragPlot(withBad);
     EXPECT_EQ(bad.range, clean.range);
     const ui::RecordingCanvas a = painted(clean, size), b = painted(bad, size);
-    ASSERT_EQ(a.ops.size(), b.ops.size());
-    for (size_t i = 0; i < a.ops.size(); ++i) {
-        EXPECT_EQ(a.ops[i].points, b.ops[i].points) << i;
-        EXPECT_EQ(a.ops[i].text, b.ops[i].text) << i;
-    }
+    EXPECT_EQ(a.texts(), b.texts());
+    EXPECT_EQ(a.ops.size(), b.ops.size());
     const PaintOp* curve = curveOf(b, kDragWindowColours.curve);
     ASSERT_NE(curve, nullptr);
-    EXPECT_EQ(curve->points.size(), 9u);
+    EXPECT_EQ(curve->points, curveOf(a, kDragWindowColours.curve)->points);
     EXPECT_EQ(curve->points.front(), (ui::Point{36, 220 - 50}));  // Cd 0.125: 50 pixels up
     EXPECT_EQ(curve->points.back(), (ui::Point{336, 220 - 80}));  // Cd 0.2 of a 0.5 range, 200 pixels
 
     Plot far = clean;
     far.points.push_back({1e300, -1e300});
-    const PaintOp* farCurve = curveOf(painted(far, size), kDragWindowColours.curve);
+    const ui::RecordingCanvas farCanvas = painted(far, size);
+    const PaintOp* farCurve = curveOf(farCanvas, kDragWindowColours.curve);
     ASSERT_NE(farCurve, nullptr);
     EXPECT_EQ(farCurve->points.back(), (ui::Point{36 + kFarPixels, 220 + kFarPixels}));
+    // A range set directly, too narrow for a finite scale: the curve lies on the bottom line.
+    Plot narrow = clean;
+    narrow.range.upper = 1e-320;
+    narrow.range.lower = 0;
+    const ui::RecordingCanvas narrowCanvas = painted(narrow, size);
+    const PaintOp* flat = curveOf(narrowCanvas, kDragWindowColours.curve);
+    ASSERT_NE(flat, nullptr);
+    EXPECT_EQ(flat->points.front(), (ui::Point{126, 220}));  // the margin at its widest, 15 digits more
 }
 
 // Ranges that cannot be drawn fall back to one that can: y 0 to 1, x 0 to 5 (or 5 past the minimum).
@@ -171,20 +169,18 @@ TEST(ScopePlot, UnusableRangesFallBack) {
     const Range y01x05 = rangeOf(0, 1, 0, 5);
     EXPECT_EQ(curveRange({}, false), y01x05);
     EXPECT_EQ(curveRange({{0, 0}, {5, 0}}, false), y01x05);          // no Cd above 0
-    EXPECT_EQ(curveRange({{0, -0.2}, {5, -0.1}}, false), y01x05);
     EXPECT_EQ(curveRange({{0, 1.5e308}, {5, 0.3}}, false), y01x05);  // 1.25 × the largest is infinite
     EXPECT_EQ(curveRange({{kNaN, 0.4}, {5, kInf}}, false), y01x05);  // nothing finite: no point at all
     EXPECT_EQ(rangeOf(0.5, 0.5, 0, 5), y01x05);
-    EXPECT_EQ(rangeOf(kNaN, 1, 0, 5), y01x05);
     EXPECT_EQ(rangeOf(0, 1, kNaN, 3), y01x05);
     EXPECT_EQ(rangeOf(0, 1, 0, 1e12), y01x05);  // beyond any int
     Range inverted = rangeOf(0, 1, 3, 2);
     EXPECT_EQ(inverted.xMin, 3);
     EXPECT_EQ(inverted.xMax, 8);
-    EXPECT_EQ(rangeOf(0, 1, 2, 2).xMax, 7);
     // The standard plot spans first to last Mach: x from 0.5 starts at 0, a single point gets 5 Mach.
-    EXPECT_EQ(curveRange({{0.5, 0.2}, {3.2, 0.3}}, true).xMin, 0);
-    EXPECT_EQ(curveRange({{0.5, 0.2}, {3.2, 0.3}}, true).xMax, 4);
+    const Range standard = curveRange({{0.5, 0.2}, {3.2, 0.3}}, true);
+    EXPECT_EQ(standard.xMin, 0);
+    EXPECT_EQ(standard.xMax, 4);
     EXPECT_EQ(curveRange({{2.0, 0.2}}, true).xMax, 7);
     // A fallen-back range still paints a frame and labels and never divides by zero.
     const ui::RecordingCanvas c = painted(dragPlot({{0, 0}, {0, 0}}), {300, 200});
@@ -198,13 +194,10 @@ TEST(ScopePlot, FollowsTheSizeItIsPaintedAt) {
     for (ui::Size size : {ui::Size{346, 255}, ui::Size{646, 455}}) {
         const ui::RecordingCanvas c = painted(plot, size);
         const Layout l = layoutFor(plot.range, size);
-        EXPECT_EQ(c.ops[0].type, PaintOp::FillRect);
         EXPECT_EQ(c.ops[0].rect, (ui::Rect{0, 0, size.width, size.height}));
-        EXPECT_EQ(c.ops[0].colour, kDragWindowColours.background);
         EXPECT_EQ(c.ops[1].points,
                   (std::vector<ui::Point>{{36, 20}, {size.width - 9, 20}, {size.width - 9, size.height - 34},
                                           {36, size.height - 34}, {36, 20}}));
-        EXPECT_EQ(c.ops[1].colour, kDragWindowColours.grid);
         // Titles centred over the frame, the caption right-aligned 15 in from its right edge.
         const int middle = (l.left + l.right) / 2;
         bool title = false, axis = false, caption = false;
@@ -217,12 +210,9 @@ TEST(ScopePlot, FollowsTheSizeItIsPaintedAt) {
                           op->font.pixelHeight == 26;
         }
         EXPECT_TRUE(title && axis && caption) << size.width;
-        // The curve last, over the grid; Mach 4 at the right edge, Cd 0.5 at the top.
-        EXPECT_EQ(c.ops.back().type, PaintOp::Polyline);
+        // The curve last, over the grid; Mach 4 at the right edge.
         EXPECT_EQ(c.ops.back().points.back().x, l.right);
-        EXPECT_EQ(c.ops.back().points[4].y, l.bottom - static_cast<int>(0.40 * l.yScale));
     }
-    EXPECT_EQ(layoutFor(plot.range, {646, 455}).xScale, 150);
 }
 
 // The control on a dialog: it paints what it was given at the control's size, the drag windows'

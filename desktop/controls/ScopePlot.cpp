@@ -18,15 +18,19 @@ bool usableY(double lower, double upper) {
 
 bool usableX(double x) { return std::isfinite(x) && std::fabs(x) <= kFarMach; }
 
-// The digits before the point that a bound label needs beyond the first: |trunc(log10 |v|)|. A zero
-// bound (the plots' lower bound always is) has none, as has a bound that is not finite.
+// The characters a bound label needs beyond "0." and its decimals: |trunc(log10 |v|)|. A zero bound
+// (the plots' lower bound always is) has none, as has a bound that is not finite; the margin never
+// grows past 15 of them (a double's digits), so an absurd bound cannot push the frame off the control.
 int extraDigits(double v) {
     if (v == 0 || !std::isfinite(v)) return 0;
-    return static_cast<int>(std::fabs(std::trunc(std::log10(std::fabs(v)))));  // at most 324
+    return std::min(15, static_cast<int>(std::fabs(std::trunc(std::log10(std::fabs(v))))));
 }
 
-// trunc(v), pulled in to ±kFarPixels, for a value already known finite.
-int pixels(double v) { return static_cast<int>(std::trunc(std::clamp(v, -double(kFarPixels), double(kFarPixels)))); }
+// trunc(v), pulled in to ±kFarPixels; an offset that is no number (0 × infinity) is none.
+int pixels(double v) {
+    if (std::isnan(v)) return 0;
+    return static_cast<int>(std::trunc(std::clamp(v, -double(kFarPixels), double(kFarPixels))));
+}
 
 std::string fixed(double v, int decimals) {
     const int n = std::snprintf(nullptr, 0, "%.*f", decimals, v);
@@ -98,7 +102,9 @@ Layout layoutFor(const Range& range, ui::Size size) {
     const int decimals = std::clamp(range.yDecimals, 0, 10);
     const int n = std::max(extraDigits(range.upper), extraDigits(range.lower));
     l.left = (n + decimals + 4) * 6;
+    // A span so small that the scale overflows leaves the curve flat on the bottom line.
     if (usableY(range.lower, range.upper)) l.yScale = (size.height - 55) / (range.upper - range.lower);
+    if (!std::isfinite(l.yScale)) l.yScale = 0;
     const long long span = static_cast<long long>(range.xMax) - range.xMin;
     const int width = std::max(0, l.right - l.left);
     if (span > 0) l.xScale = static_cast<int>(width / span);

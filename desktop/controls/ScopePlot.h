@@ -65,8 +65,9 @@ struct Layout {
 };
 Layout layoutFor(const Range& range, ui::Size size);
 
-// A point's place on the canvas, measured from the range's minimums, or false when it has none (a coordinate that is not finite); a
-// point far off the canvas is pulled in to ±kFarPixels, drawn past the edge in the same direction.
+// A point's place on the canvas, measured from the range's minimums, or false when it has none (a
+// coordinate that is not finite); a point far off the canvas is pulled in to ±kFarPixels, still past
+// the edge on its side.
 inline constexpr int kFarPixels = 100000;
 bool placeOf(const DragElement& point, const Range& range, const Layout& layout, ui::Point& out);
 
