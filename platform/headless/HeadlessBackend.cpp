@@ -42,6 +42,15 @@ void RecordingCanvas::drawPolyline(const std::vector<Point>& points, Colour pen,
     ops.push_back(op);
 }
 
+void RecordingCanvas::drawDots(int x1, int y1, int x2, int y2, Colour pen, int step) {
+    PaintOp op;
+    op.type = PaintOp::Dots;
+    op.points = {{x1, y1}, {x2, y2}};
+    op.colour = pen;
+    op.step = step;
+    ops.push_back(op);
+}
+
 void RecordingCanvas::drawPolygon(const std::vector<Point>& points, Colour pen, std::optional<Colour> fill) {
     PaintOp op;
     op.type = PaintOp::Polygon;

@@ -22,9 +22,10 @@ class HeadlessBackend;
 
 // One recorded drawing call of a canvas.
 struct PaintOp {
-    enum Type { FillRect, DrawRect, Line, Polyline, Polygon, Ellipse, Text } type = FillRect;
+    enum Type { FillRect, DrawRect, Line, Polyline, Polygon, Ellipse, Text, Dots } type = FillRect;
     Rect rect;
-    std::vector<Point> points;  // Line: two points
+    std::vector<Point> points;  // Line, Dots: the two ends
+    int step = 0;               // Dots: pixels from one dot to the next
     Colour colour;              // pen or text colour (fill for FillRect)
     std::optional<Colour> fill;
     std::string text;
@@ -45,6 +46,7 @@ public:
     void drawRect(const Rect& r, Colour pen, int penWidth) override;
     void drawLine(int x1, int y1, int x2, int y2, Colour pen, int penWidth) override;
     void drawPolyline(const std::vector<Point>& points, Colour pen, int penWidth) override;
+    void drawDots(int x1, int y1, int x2, int y2, Colour pen, int step) override;
     void drawPolygon(const std::vector<Point>& points, Colour pen, std::optional<Colour> fill) override;
     void drawEllipse(const Rect& r, Colour pen, std::optional<Colour> fill, int penWidth) override;
     void drawText(int x, int y, const std::string& utf8, Colour colour, const Font& font) override;

@@ -18,6 +18,9 @@ public:
     virtual void drawRect(const Rect& r, Colour pen, int penWidth = 1) = 0;
     virtual void drawLine(int x1, int y1, int x2, int y2, Colour pen, int penWidth = 1) = 0;
     virtual void drawPolyline(const std::vector<Point>& points, Colour pen, int penWidth = 1) = 0;
+    // A dotted line: single pixels from (x1, y1) towards (x2, y2), one every `step` pixels along the
+    // longer direction, the first at (x1, y1) and none past (x2, y2).
+    virtual void drawDots(int x1, int y1, int x2, int y2, Colour pen, int step) = 0;
     // Outline with `pen`; filled when `fill` is given.
     virtual void drawPolygon(const std::vector<Point>& points, Colour pen, std::optional<Colour> fill) = 0;
     virtual void drawEllipse(const Rect& r, Colour pen, std::optional<Colour> fill, int penWidth = 1) = 0;

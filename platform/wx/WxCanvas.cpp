@@ -61,6 +61,18 @@ void WxCanvas::drawPolyline(const std::vector<Point>& points, Colour pen, int pe
     dc_.DrawLines(static_cast<int>(pts.size()), pts.data());
 }
 
+void WxCanvas::drawDots(int x1, int y1, int x2, int y2, Colour pen, int step) {
+    if (step < 1) step = 1;
+    // Walked in 64-bit steps along the longer direction, so no far end overflows.
+    const long long dx = static_cast<long long>(x2) - x1, dy = static_cast<long long>(y2) - y1;
+    const long long n = std::max(dx < 0 ? -dx : dx, dy < 0 ? -dy : dy);
+    setPen(pen, 1);
+    for (long long i = 0; i <= n; i += step) {
+        const long long x = n ? x1 + dx * i / n : x1, y = n ? y1 + dy * i / n : y1;
+        dc_.DrawPoint(scaled(static_cast<int>(x), static_cast<int>(y)));
+    }
+}
+
 void WxCanvas::drawPolygon(const std::vector<Point>& points, Colour pen, std::optional<Colour> fill) {
     if (points.size() < 2) return;
     std::vector<wxPoint> pts;

@@ -18,6 +18,7 @@ public:
     void drawRect(const Rect& r, Colour pen, int penWidth) override;
     void drawLine(int x1, int y1, int x2, int y2, Colour pen, int penWidth) override;
     void drawPolyline(const std::vector<Point>& points, Colour pen, int penWidth) override;
+    void drawDots(int x1, int y1, int x2, int y2, Colour pen, int step) override;
     void drawPolygon(const std::vector<Point>& points, Colour pen, std::optional<Colour> fill) override;
     void drawEllipse(const Rect& r, Colour pen, std::optional<Colour> fill, int penWidth) override;
     void drawText(int x, int y, const std::string& utf8, Colour colour, const Font& font) override;

@@ -1,11 +1,14 @@
 // A dialog with one control of each kind on the wx backend, for the GUI tests: it prints what the
-// ui::Dialog hooks receive, one line an event, and its fields when it ends with OK.
+// ui::Dialog hooks receive, one line an event, and its fields when it ends with OK. With --plot its
+// canvas, made as high as the page, shows the curve plot control with the standard G7 table instead.
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "COScopeCtrl.h"
 #include "Dialog.h"
+#include "StandardDragSet.h"
 #include "WxApplication.h"
 
 namespace {
@@ -195,6 +198,7 @@ class ProbeDialog : public ui::Dialog {
 public:
     ProbeDialog() : ui::Dialog(probeTemplate()), number_(kNumber), editor_(*this), clicks_(*this) {}
     std::string folder;
+    bool plot = false;
 
     ui::DialogWindow& win() { return window(); }
     // The last column edits through a drop-down list, the others through a text box.
@@ -256,9 +260,18 @@ protected:
         w.setRowColours(kTable, 4, ui::Colour{128, 0, 0}, ui::Colour{255, 255, 200});
         w.setRange(kProgress, 10);
         w.setPosition(kProgress, 3);
-        w.setTooltip(kPlot, "График");
+        if (!plot) w.setTooltip(kPlot, "График");
         attach(kNumber, &number_);
         attach(kTable, &clicks_);
+        if (plot) {
+            w.show(kTable, false);
+            w.moveControl(kPlot, {320, 10, 310, 310});
+            DragFunc g7;
+            standardFunction("G7", g7);
+            scope_.attach(*this, kPlot);
+            scope_.showDragCurve(g7.points, false);
+            scope_.setCaption("G7");
+        }
         w.setFocus(kName);
         say("init list rows " + std::to_string(w.rowCount(kTable)) + " columns " +
             std::to_string(w.columnCount(kTable)) + " row height " + std::to_string(w.rowHeight(kTable)) + " widths " +
@@ -396,6 +409,7 @@ protected:
 
 private:
     NumberFilter number_;
+    COScopeCtrl scope_;
     CellEditor editor_;
     TableClicks clicks_;
     friend class CellEditor;
@@ -435,11 +449,15 @@ bool TableClicks::onListClick(const ui::MouseEvent& m) {
 
 int main(int argc, char** argv) {
     std::string folder;
-    for (int i = 1; i + 1 < argc; ++i)
-        if (std::string(argv[i]) == "--folder") folder = argv[i + 1];
+    bool plot = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--folder" && i + 1 < argc) folder = argv[i + 1];
+        if (std::string(argv[i]) == "--plot") plot = true;
+    }
     return ui::runWxApplication(argc, argv, [&] {
         ProbeDialog dialog;
         dialog.folder = folder;
+        dialog.plot = plot;
         const int code = dialog.doModal();
         say("result " + std::to_string(code));
         return code == ui::IDOK ? 0 : 3;
