@@ -2,6 +2,8 @@
 // the correction at 685 m) and the 0-3000 m correction table in 5 m steps.
 #include <benchmark/benchmark.h>
 
+#include "BCdrag.h"
+#include "CBulletDimensions.h"
 #include "CorrectionTable.h"
 #include "ShotInputs.h"
 #include "StandardDragSet.h"
@@ -70,6 +72,23 @@ void BM_TablePassByPass(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_TablePassByPass)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The drag estimate from a bullet's shape as the dialog runs it: the calculation on the default
+// bullet, its 70-point table and the check of every result.
+void BM_EstimateFromShape(benchmark::State& state) {
+    BCdrag estimate;
+    estimate.takeBullet(CBulletDimensions{});
+    for (auto _ : state) {
+        BCdrag b = estimate;
+        BCdragWarnings warnings = b.Calculate();
+        std::vector<DragElement> table = b.estimatedDragTable();
+        BCdragCheck check = b.check(table);
+        benchmark::DoNotOptimize(warnings);
+        benchmark::DoNotOptimize(table.data());
+        benchmark::DoNotOptimize(check);
+    }
+}
+BENCHMARK(BM_EstimateFromShape)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 BENCHMARK_MAIN();

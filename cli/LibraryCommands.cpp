@@ -60,23 +60,7 @@ int list(const std::vector<std::string>& args, std::ostream& out) {
     const StoredData stored = load(dataDir);
     if (json) {
         nlohmann::ordered_json all = nlohmann::ordered_json::array();
-        auto number = [](double v) { return std::isfinite(v) ? nlohmann::ordered_json(v) : nlohmann::ordered_json(); };
-        for (const DragFunc& f : stored.library) {
-            nlohmann::ordered_json points = nlohmann::ordered_json::array();
-            for (const DragElement& p : f.points) points.push_back({number(p.mach), number(p.cd)});
-            all.push_back({{"uniqueNumber", f.uniqueNumber},
-                           {"kind", dragFuncKindName(f.kind)},
-                           {"type", dragFuncKindText(f.kind)},
-                           {"name", cp1251ToUtf8(f.name)},
-                           {"description", cp1251ToUtf8(f.description)},
-                           {"points", points},
-                           {"sectionalDensity", number(f.sectionalDensity)},
-                           {"stabilityFactor", number(f.stabilityFactor)},
-                           {"twist", number(f.twist)},
-                           {"bulletLength", number(f.bulletLength)},
-                           {"bulletDiameter", number(f.bulletDiameter)},
-                           {"bulletWeight", number(f.bulletWeight)}});
-        }
+        for (const DragFunc& f : stored.library) all.push_back(dragFunctionJson(f));
         out << all.dump(2) << "\n";
         return kTkcalcOk;
     }
@@ -193,6 +177,28 @@ int exportFunction(const std::vector<std::string>& args, std::ostream& out, std:
     return kTkcalcOk;
 }
 }  // namespace
+
+nlohmann::ordered_json dragFunctionJson(const DragFunc& f, bool withIdentity) {
+    auto number = [](double v) { return std::isfinite(v) ? nlohmann::ordered_json(v) : nlohmann::ordered_json(); };
+    nlohmann::ordered_json points = nlohmann::ordered_json::array();
+    for (const DragElement& p : f.points) points.push_back({number(p.mach), number(p.cd)});
+    nlohmann::ordered_json entry = nlohmann::ordered_json::object();
+    if (withIdentity) {
+        entry["uniqueNumber"] = f.uniqueNumber;
+        entry["kind"] = dragFuncKindName(f.kind);
+        entry["type"] = dragFuncKindText(f.kind);
+    }
+    entry["name"] = cp1251ToUtf8(f.name);
+    if (withIdentity) entry["description"] = cp1251ToUtf8(f.description);
+    entry["points"] = points;
+    entry["sectionalDensity"] = number(f.sectionalDensity);
+    entry["stabilityFactor"] = number(f.stabilityFactor);
+    entry["twist"] = number(f.twist);
+    entry["bulletLength"] = number(f.bulletLength);
+    entry["bulletDiameter"] = number(f.bulletDiameter);
+    entry["bulletWeight"] = number(f.bulletWeight);
+    return entry;
+}
 
 std::optional<int> runLibraryCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                                      std::ostream& err) {

@@ -15,6 +15,7 @@
 #include "ShotSettings.h"
 #include "StoredData.h"
 #include "LibraryCommands.h"
+#include "EstimateCommand.h"
 #include "DataPaths.h"
 #include "ExchangeImportExport.h"
 #include "TextCodec.h"
@@ -258,6 +259,10 @@ std::string tkcalcHelp() {
         "  tkcalc list [--data-dir ПАПКА] [--json]\n"
         "  tkcalc import [--data-dir ПАПКА] [--overwrite | --no-overwrite] ФАЙЛ...\n"
         "  tkcalc export [--data-dir ПАПКА] ИМЯ[#НОМЕР] ФАЙЛ.snr|ФАЙЛ.dat\n"
+        "  tkcalc estimate [--data-dir ПАПКА] [--bullet ИМЯ[#НОМЕР]] [--velocity V] [--length L]\n"
+        "         [--diameter D] [--nose-length L1] [--meplat D1] [--base-diameter D2] [--boat-tail L2]\n"
+        "         [--twist T] [--weight W] [--nose tangent|secant|conical] [--ogive-radius R]\n"
+        "         [--model G1|G7] [--name ТЕКСТ] [--mach M,...] [--json] [--add]\n"
         "\n"
         "Без --table выводит поправки на одной дистанции, как кнопка «Вычислить» главного окна;\n"
         "с --table - таблицу поправок, как окно «Таблица поправок».\n"
@@ -266,6 +271,14 @@ std::string tkcalcHelp() {
         "значений); --set меняет любое из них. Настройки tkcalc не записывает.\n"
         "list выводит библиотеку драг-функций, import добавляет в неё функции из файлов .snr, .drg\n"
         "и .pro, export записывает функцию в файл .snr или .dat.\n"
+        "estimate оценивает по размерам пули драг-функцию (70 точек), баллистический коэффициент\n"
+        "(для G1 или G7 и заданной скорости), поперечную нагрузку, фактор стабильности и оптимальный\n"
+        "шаг нарезов, как «Калькулятор драг-функции по форме пули»; исходные размеры - текущей пули\n"
+        "папки данных (bullet_dim_current.dat) или записи базы пуль (--bullet; bullets_dim2.dat),\n"
+        "оба файла только читаются. Размеры в мм, скорость в м/с, вес в граммах, шаг нарезов в дюймах,\n"
+        "радиус секантного оживала в калибрах; --mach выводит Cd при этих числах Маха (больше 0);\n"
+        "--add добавляет драг-функцию в библиотеку как специальную и сохраняет библиотеку (только\n"
+        "если все результаты - числа, а поперечная нагрузка и Cd больше 0).\n"
         "\n"
         "Параметры:\n"
         "  --data-dir ПАПКА     папка данных; указанная должна существовать. По умолчанию - папка\n"
@@ -320,7 +333,8 @@ std::string tkcalcHelp() {
         "     в stderr, ничего не вычислено и не выведено, ни один файл не изменён; у import -\n"
         "     хотя бы один файл не импортирован (сообщение в stderr; остальные импортированы)\n"
         "  3  результат выведен, но ненадёжен: подбор угла вылета не сошёлся или часть значений\n"
-        "     не является числом (подробности - предупреждения в stderr)\n"
+        "     не является числом (подробности - предупреждения в stderr); у estimate - результат\n"
+        "     не определён или поперечная нагрузка либо Cd не больше 0 (с --add ничего не записано)\n"
         "  1  внутренняя ошибка программы\n"
         "Предупреждения расчёта («Предупреждение: ...») всегда выводятся в stderr.\n"
         "\n"
@@ -330,13 +344,15 @@ std::string tkcalcHelp() {
         "  tkcalc --drag G7 --set bc=0.243 --set muzzle-velocity=850 --table 100:1200:50\n"
         "  tkcalc --table=-50:5000:500 --csv > table.csv\n"
         "  tkcalc --drag \"Sierra MatchKing, 168gr\" --set stability-factor=1.6 --set add-derivation=1 --json\n"
-        "  tkcalc --set same-atmosphere=0 --set zero-temperature=-5 --set zero-pressure=760\n";
+        "  tkcalc --set same-atmosphere=0 --set zero-temperature=-5 --set zero-pressure=760\n"
+        "  tkcalc estimate --bullet \".308Win, Berger VLD, 155gr\" --model G7 --mach 1.5,2 --json\n";
     return text;
 }
 
 int runTkcalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, std::istream& in) {
     try {
         if (std::optional<int> status = runLibraryCommand(args, in, out, err)) return *status;
+        if (std::optional<int> status = runEstimateCommand(args, out, err)) return *status;
         if (asksForHelp(args)) {
             out << tkcalcHelp();
             return kTkcalcOk;
