@@ -7,33 +7,6 @@ namespace {
 constexpr double kPi = 3.141592653589793;
 }
 
-CSlopeDraw::~CSlopeDraw() { detach(); }
-
-void CSlopeDraw::attach(ui::Dialog& dialog, int id) {
-    detach();
-    dialog_ = &dialog;
-    id_ = id;
-    dialog.attach(id, this);
-    relayout();
-}
-
-void CSlopeDraw::detach() {
-    if (dialog_ && dialog_->isOpen()) {
-        if (dialog_->window().mouseCaptor() == id_) dialog_->window().releaseMouse();
-        dialog_->attach(id_, nullptr);
-    }
-    dialog_ = nullptr;
-    id_ = ui::kStaticId;
-    dragging_ = false;
-}
-
-void CSlopeDraw::relayout() {
-    if (!dialog_ || !dialog_->isOpen()) return;
-    const ui::Rect r = dialog_->window().controlRect(id_);
-    layout(ui::Size{r.width, r.height});
-    repaint();
-}
-
 void CSlopeDraw::layout(ui::Size size) {
     size_ = size;
     if (dragging_)
@@ -103,10 +76,6 @@ bool CSlopeDraw::onMouse(const ui::MouseEvent& m) {
         default:
             return false;
     }
-}
-
-void CSlopeDraw::repaint() {
-    if (dialog_ && dialog_->isOpen()) dialog_->window().refresh(id_);
 }
 
 bool CSlopeDraw::onPaint(ui::Canvas& canvas) {

@@ -31,34 +31,7 @@ void drawTextIn(ui::Canvas& canvas, int left, int top, int right, int bottom, co
 }
 }  // namespace
 
-CWindDraw::~CWindDraw() { detach(); }
-
-void CWindDraw::attach(ui::Dialog& dialog, int id) {
-    detach();
-    dialog_ = &dialog;
-    id_ = id;
-    dialog.attach(id, this);
-    relayout();
-}
-
-void CWindDraw::detach() {
-    if (dialog_ && dialog_->isOpen()) {
-        if (dialog_->window().mouseCaptor() == id_) dialog_->window().releaseMouse();
-        dialog_->attach(id_, nullptr);
-    }
-    dialog_ = nullptr;
-    id_ = ui::kStaticId;
-    dragging_ = false;
-}
-
-void CWindDraw::relayout() {
-    if (!dialog_ || !dialog_->isOpen()) return;
-    const ui::Rect r = dialog_->window().controlRect(id_);
-    layOut(ui::Size{r.width, r.height});
-    repaint();
-}
-
-void CWindDraw::layOut(ui::Size size) {
+void CWindDraw::layout(ui::Size size) {
     layout_ = windclock::layoutFor(size.width, size.height);
     placeArrow();
 }
@@ -84,10 +57,6 @@ void CWindDraw::pointAt(int x, int y) {
 void CWindDraw::endDrag() {
     dragging_ = false;
     if (dialog_ && dialog_->isOpen() && dialog_->window().mouseCaptor() == id_) dialog_->window().releaseMouse();
-}
-
-void CWindDraw::repaint() {
-    if (dialog_ && dialog_->isOpen()) dialog_->window().refresh(id_);
 }
 
 bool CWindDraw::onMouse(const ui::MouseEvent& m) {
@@ -121,7 +90,7 @@ bool CWindDraw::onMouse(const ui::MouseEvent& m) {
 bool CWindDraw::onPaint(ui::Canvas& canvas) {
     // The dial follows the control's size as it is now painted.
     const ui::Size size = canvas.size();
-    if (windclock::layoutFor(size.width, size.height) != layout_) layOut(size);
+    if (windclock::layoutFor(size.width, size.height) != layout_) layout(size);
     const int cx = layout_.cx, cy = layout_.cy, r = layout_.radius;
     // The mark and the texts are light on a dark theme's windows.
     const bool dark = ui::isDark(canvas.windowColour());

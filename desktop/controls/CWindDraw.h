@@ -1,5 +1,5 @@
 #pragma once
-#include "Dialog.h"
+#include "CDraggedCanvas.h"
 #include "WindClock.h"
 
 // The wind clock: a dial with the hours 12, 3, 6 and 9, the shooter mark in the centre and a red arrow
@@ -7,21 +7,12 @@
 // arrow to the pointer, a drag turns it along; the azimuth under the shooter mark follows.
 //
 // The dial is laid out from the control's current size: it grows and shrinks with its dialog.
-class CWindDraw : public ui::ControlHandler {
+class CWindDraw : public CDraggedCanvas {
 public:
     static constexpr ui::Colour kArrowColour{255, 0, 0};
     static constexpr ui::Colour kAngleTextColour{0, 0, 128};
 
     CWindDraw() { placeArrow(); }
-    ~CWindDraw() override;
-    CWindDraw(const CWindDraw&) = delete;
-    CWindDraw& operator=(const CWindDraw&) = delete;
-
-    // Takes over the canvas `id` of the dialog's window (open now).
-    void attach(ui::Dialog& dialog, int id);
-    void detach();
-    // The control changed size (the dialog was resized): the dial is laid out again.
-    void relayout();
 
     void setAzimuth(double azimuth);
     double azimuth() const { return windclock::azimuthOfTheta(theta_); }
@@ -30,25 +21,20 @@ public:
     // The arrow's ends in the control's coordinates.
     ui::Point rimPoint() const { return rim_; }
     ui::Point innerPoint() const { return inner_; }
-    bool dragging() const { return dragging_; }
 
     // ui::ControlHandler
     bool onMouse(const ui::MouseEvent& m) override;
     bool onPaint(ui::Canvas& canvas) override;
 
 private:
-    void layOut(ui::Size size);
+    void layout(ui::Size size) override;
     void placeArrow();
     void pointAt(int x, int y);
     void endDrag();
-    void repaint();
     ui::Point screen(windclock::Offset o) const { return {layout_.cx + o.x, layout_.cy - o.y}; }
 
-    ui::Dialog* dialog_ = nullptr;
-    int id_ = ui::kStaticId;
     windclock::Layout layout_;
     double theta_ = 30.0;
     ui::Point rim_;
     ui::Point inner_;
-    bool dragging_ = false;
 };
