@@ -252,25 +252,12 @@ int estimate(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return kTkcalcUnreliable;
     }
     if (r.add) {
-        const fs::path& folder = stored->folder.folder();
-        const fs::path library = stored->folder.library();
-        std::error_code ec;
-        const bool existed = fs::exists(library, ec);
-        // Only the default folder can be missing here (a given one must exist).
-        if (!folder.empty() && !fs::is_directory(folder, ec)) {
-            fs::create_directories(folder, ec);
-            if (ec) {
-                err << "tkcalc: ошибка: не удалось создать папку данных " << inQuotes(folder.string())
-                    << "; драг-функция не добавлена\n";
-                return kTkcalcBadInput;
-            }
-        }
         f.kind = DragFuncKind::Special;
         f.uniqueNumber = stored->library.nextUniqueNumber();
         stored->library.add(f);
-        if (!stored->library.saveLibrary(library)) {
-            err << "tkcalc: ошибка: не удалось записать библиотеку " << inQuotes(library.string())
-                << (existed ? "; прежний файл не изменён" : "") << "\n";
+        std::string why;
+        if (!saveStoredLibrary(*stored, why)) {
+            err << "tkcalc: ошибка: " << why << "; драг-функция не добавлена\n";
             return kTkcalcBadInput;
         }
         err << "Добавлена драг-функция " << inQuotes(cp1251ToUtf8(f.nameText())) << " (уник.номер "

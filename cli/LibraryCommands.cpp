@@ -132,23 +132,9 @@ int import(const std::vector<std::string>& args, std::istream& in, std::ostream&
         else err << "tkcalc: " << inQuotes(f.string()) << " не импортирован. " << why << "\n";
     }
     if (imported > 0) {
-        const fs::path library = stored.folder.library();
-        std::error_code ec;
-        const bool existed = fs::exists(library, ec);
-        // Only the default folder can be missing here (a given one must exist): the first import on
-        // a fresh machine makes it, as the desktop program does at its first start.
-        const fs::path& folder = stored.folder.folder();
-        if (!folder.empty() && !fs::is_directory(folder, ec)) {
-            fs::create_directories(folder, ec);
-            if (ec) {
-                err << "tkcalc: ошибка: не удалось создать папку данных " << inQuotes(folder.string())
-                    << "; ничего не импортировано\n";
-                return kTkcalcBadInput;
-            }
-        }
-        if (!stored.library.saveLibrary(library)) {
-            err << "tkcalc: ошибка: не удалось записать библиотеку " << inQuotes(library.string())
-                << (existed ? "; прежний файл не изменён" : "") << "\n";
+        std::string why;
+        if (!saveStoredLibrary(stored, why)) {
+            err << "tkcalc: ошибка: " << why << "; ничего не импортировано\n";
             return kTkcalcBadInput;
         }
     }

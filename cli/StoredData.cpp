@@ -61,3 +61,16 @@ std::vector<std::string> storedSettingsWarnings(const StoredData& data, bool tab
                   data.replacedTableSettings, lines);
     return lines;
 }
+
+bool saveStoredLibrary(StoredData& data, std::string& error) {
+    const fs::path library = data.folder.library();
+    std::error_code ec;
+    const bool existed = fs::exists(library, ec);
+    if (data.folder.prepare() != FolderProblem::None && !fs::is_directory(data.folder.folder(), ec)) {
+        error = "не удалось создать папку данных «" + data.folder.folder().string() + "»: " + data.folder.problemText();
+        return false;
+    }
+    if (data.library.saveLibrary(library)) return true;
+    error = "не удалось записать библиотеку «" + library.string() + "»" + (existed ? "; прежний файл не изменён" : "");
+    return false;
+}

@@ -41,3 +41,8 @@ StoredData loadStoredData(const std::filesystem::path& dataDir, const std::files
 // What the stored settings could not give, one Russian line each ("Предупреждение: ..."): a file
 // that is there but was not taken, values replaced. The table settings only when they are used.
 std::vector<std::string> storedSettingsWarnings(const StoredData& data, bool tableSettingsUsed);
+
+// Writes the library back into the data folder, making the folder first when it is missing (only
+// the default one can be: a given one must exist). False with a Russian message in `error` naming
+// what stood in the way; a library file already there is left as it was.
+bool saveStoredLibrary(StoredData& data, std::string& error);
