@@ -8,6 +8,7 @@
 #include "DragLibrary.h"
 #include "ExchangeFiles.h"
 #include "FileIO.h"
+#include "LibraryRules.h"
 
 namespace fs = std::filesystem;
 
@@ -21,7 +22,15 @@ std::optional<std::string> readExchangeFile(const fs::path& path) {
     return readWholeFile(path, kMaxExchangeFileBytes);
 }
 
+// The Cd lookup and the curve editor take the points in ascending Mach; a file may list them in
+// any order. Equal Mach numbers keep their order in the file.
+void sortByMach(DragFunc& f) {
+    std::stable_sort(f.points.begin(), f.points.end(),
+                     [](const DragElement& a, const DragElement& b) { return a.mach < b.mach; });
+}
+
 void addAsNew(DragLibrary& library, DragFunc f) {
+    sortByMach(f);
     f.uniqueNumber = library.nextUniqueNumber();
     f.kind = DragFuncKind::Special;
     library.add(f);
@@ -35,6 +44,8 @@ DragFunc fromProRecord(const DragFuncOld& old) {
     return f;
 }
 
+}  // namespace
+
 bool allFinite(const DragFunc& f) {
     for (const DragElement& p : f.points)
         if (!std::isfinite(p.mach) || !std::isfinite(p.cd)) return false;
@@ -43,6 +54,7 @@ bool allFinite(const DragFunc& f) {
     return true;
 }
 
+namespace {
 std::string lowerAscii(std::string text) {
     for (char& c : text)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
@@ -73,12 +85,26 @@ bool importDrg(DragLibrary& library, const fs::path& path) {
 bool importPro(DragLibrary& library, const fs::path& path, ExchangeReporter& reporter) {
     const std::optional<std::string> bytes = readExchangeFile(path);
     if (!bytes) return false;
-    if (const std::optional<DragFuncOld> old = parsePro(*bytes)) addProFunction(library, *old, reporter);
+    const std::optional<DragFuncOld> old = parsePro(*bytes);
+    if (!old) return true;
+    // Binary numbers can be anything: a function with values that are no numbers would give the
+    // calculator none either.
+    if (!allFinite(fromProRecord(*old))) {
+        reporter.show(notNumbersMessage(path));
+        return false;
+    }
+    addProFunction(library, *old, reporter);
     return true;
+}
+
+std::string notNumbersMessage(const fs::path& path) {
+    return "В файле «" + path.filename().string() +
+           "» есть значения, которые не являются числами: функция из него не импортирована";
 }
 
 void addProFunction(DragLibrary& library, const DragFuncOld& old, ExchangeReporter& reporter) {
     DragFunc f = fromProRecord(old);
+    sortByMach(f);
     f.uniqueNumber = library.nextUniqueNumber();
 
     const DragFunc* existing = nullptr;
@@ -97,11 +123,7 @@ void addProFunction(DragLibrary& library, const DragFuncOld& old, ExchangeReport
         return;
     }
     reporter.show(kSavingWithCopyMessage);
-    constexpr std::string_view suffix = " copy";
-    const std::string_view name = f.nameText();
-    std::string copyName(name.substr(0, std::min(name.size(), sizeof f.name - 1 - suffix.size())));
-    copyName += suffix;
-    f.setName(copyName);
+    f.setName(nameWithSuffix(f.nameText(), " copy"));
     library.add(f);
 }
 

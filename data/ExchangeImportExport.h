@@ -37,7 +37,10 @@ bool exportSnr(const DragFunc& f, const std::filesystem::path& path, ExchangeRep
 // ".snr" and ".drg": the function read, kind Special, numbered by nextUniqueNumber, at the end.
 bool importSnr(DragLibrary& library, const std::filesystem::path& path);
 bool importDrg(DragLibrary& library, const std::filesystem::path& path);
-// ".pro": nothing added for an empty file or one too short for its record; else addProFunction.
+// ".snr", ".drg" and ".pro" points go into the library in ascending Mach (a stable sort).
+// ".pro": nothing added for an empty file or one too short for its record; else addProFunction. A
+// record with a value that is not a finite number is not taken: notNumbersMessage is shown and the
+// result is false (the file does not count as imported).
 bool importPro(DragLibrary& library, const std::filesystem::path& path, ExchangeReporter& reporter);
 
 // An older record into the library: numbered by nextUniqueNumber, Standard made StandardCopy. When
@@ -45,6 +48,11 @@ bool importPro(DragLibrary& library, const std::filesystem::path& path, Exchange
 // Yes replaces that entry in its place, No shows "Записываю с прибавкой copy" and adds the function
 // with " copy" after its name (the name shortened so that " copy" fits in 49 bytes).
 void addProFunction(DragLibrary& library, const DragFuncOld& old, ExchangeReporter& reporter);
+// "В файле «x.pro» есть значения, которые не являются числами: функция из него не импортирована"
+std::string notNumbersMessage(const std::filesystem::path& path);
+
+// Whether every number of the function (points and bullet data) is finite.
+bool allFinite(const DragFunc& f);
 
 // The import buttons: each file in the given order through its reader, then the count shown
 // ("Импортировано функций: %d", for ".pro" "Импортировано функций %d"). Returns the count; the
