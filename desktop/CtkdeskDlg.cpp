@@ -11,7 +11,9 @@
 #include "CDlgWindDraw.h"
 #include "CDlgAddInfo.h"
 #include "CDlgConvertBC.h"
+#include "CDlgDrugSelect.h"
 #include "DragFuncKind.h"
+#include "LibraryRules.h"
 #include "NumberText.h"
 #include "PressureUnit.h"
 #include "ResultText.h"
@@ -45,7 +47,7 @@ ui::DialogTemplate CtkdeskDlg::makeTemplate() {
     b.label("Изм., %", lx, 80, lw).edit(kMvChange, ex, 80, ew).named("mv-change");
     b.label("Бал. коэффициент", lx, 106, lw).edit(kBallisticCoefficient, ex, 106, ew).named("bc");
     b.label("Драг-функция", lx, 132, lw).edit(kDragFunctionName, ex, 132, 122, ui::kReadOnly);
-    b.button(kDragFunctionButton, "Драг-функция >>", lx, 158, 168, ui::kDisabled)
+    b.button(kDragFunctionButton, "Драг-функция >>", lx, 158, 168)
         .button(kConvertBC, "Конвертировать БК", 194, 158, 168);
 
     b.group("Винтовка", 8, 200, 364, 158);
@@ -413,6 +415,30 @@ void CtkdeskDlg::openConvertBC() {
     updateData(false);
 }
 
+void CtkdeskDlg::openDragFunctions() {
+    // The editor's stability calculator reads the solver: the fields go there first.
+    if (!fieldsToSolver()) return;
+    CDlgDrugSelect dlg(library_, folder_, std::string(dragFunction_.nameText()), dragFunction_.uniqueNumber, main_,
+                       settings_.curveStep, this);
+    const bool chosen = dlg.doModal() == ui::IDOK;
+    const std::string name = chosen ? dlg.selectedName() : std::string(dragFunction_.nameText());
+    const int32_t number = chosen ? dlg.selectedNumber() : dragFunction_.uniqueNumber;
+    if (!hasEntry(library_, name, number)) {
+        // Deleted, renamed or replaced meanwhile: the function the next start would take, said aloud.
+        const DragFunc fallback = library_.findByNameAndNumber(name, number);
+        messageBox("Драг-функции «" + cp1251ToUtf8(name) + "» (номер " + std::to_string(number) +
+                       ") больше нет в библиотеке.\nКалькулятор берёт драг-функцию «" +
+                       cp1251ToUtf8(fallback.nameText()) + "».",
+                   {}, ui::Buttons::Ok, ui::Icon::Warning);
+        setDragFunction(fallback);
+        compute();
+        return;
+    }
+    if (!chosen) return;
+    setDragFunction(library_.findByNameAndNumber(name, number));
+    compute();
+}
+
 void CtkdeskDlg::openAddInfo() {
     if (!compute()) return;
     const ResultsElement& target = answer_.summary.targetRow;
@@ -467,6 +493,7 @@ void CtkdeskDlg::onCommand(int id, ui::Notify n) {
         case kAbout: openAbout(); break;
         case kTable: openTable(); break;
         case kConvertBC: openConvertBC(); break;
+        case kDragFunctionButton: openDragFunctions(); break;
         case kAddInfo: openAddInfo(); break;
         case kWindAzimuthButton: openWindDirection(); break;
         case kSlopeButton: openSlopeDraw(); break;

@@ -135,6 +135,8 @@ private:
     void openAbout();
     void openTable();
     void openConvertBC();
+    // "Драг-функция >>": the manager; its choice becomes the current function and is computed.
+    void openDragFunctions();
     void openAddInfo();
     void openWindDirection();
     void openSlopeDraw();

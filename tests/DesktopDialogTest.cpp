@@ -90,8 +90,7 @@ TEST_F(MainDialog, FirstStartShowsTheFirstRunValuesAndComputesWhatTheEngineGives
     EXPECT_EQ(w.text(kZeroingAtmosphere), "Атмосфера пристрелки - та же");
     EXPECT_TRUE(w.isEnabled(kBallisticCoefficient));
     EXPECT_EQ(w.textColour(kVerticalMoa), ui::kBlack);
-    // The manager is not there yet; the two pickers are.
-    EXPECT_FALSE(w.isEnabled(kDragFunctionButton));
+    EXPECT_TRUE(w.isEnabled(kDragFunctionButton));
     EXPECT_TRUE(w.isEnabled(kWindAzimuthButton));
     EXPECT_TRUE(w.isEnabled(kSlopeButton));
 
