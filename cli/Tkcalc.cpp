@@ -16,6 +16,7 @@
 #include "StoredData.h"
 #include "LibraryCommands.h"
 #include "EstimateCommand.h"
+#include "CopyDeleteCommands.h"
 #include "DataPaths.h"
 #include "ExchangeImportExport.h"
 #include "TextCodec.h"
@@ -259,6 +260,7 @@ std::string tkcalcHelp() {
         "  tkcalc list [--data-dir ПАПКА] [--json]\n"
         "  tkcalc import [--data-dir ПАПКА] [--overwrite | --no-overwrite] ФАЙЛ...\n"
         "  tkcalc export [--data-dir ПАПКА] ИМЯ[#НОМЕР] ФАЙЛ.snr|ФАЙЛ.dat\n"
+        "  tkcalc copy|delete [--data-dir ПАПКА] ИМЯ[#НОМЕР]\n"
         "  tkcalc estimate [--data-dir ПАПКА] [--bullet ИМЯ[#НОМЕР]] [--velocity V] [--length L]\n"
         "         [--diameter D] [--nose-length L1] [--meplat D1] [--base-diameter D2] [--boat-tail L2]\n"
         "         [--twist T] [--weight W] [--nose tangent|secant|conical] [--ogive-radius R]\n"
@@ -271,6 +273,8 @@ std::string tkcalcHelp() {
         "значений); --set меняет любое из них. Настройки tkcalc не записывает.\n"
         "list выводит библиотеку драг-функций, import добавляет в неё функции из файлов .snr, .drg\n"
         "и .pro, export записывает функцию в файл .snr или .dat.\n"
+        "copy добавляет копию функции (имя с «_copy» в конце, новый номер), delete удаляет функцию\n"
+        "(кроме G1, G7 и RA4), как окно «Драг-функции»; обе сохраняют библиотеку.\n"
         "estimate оценивает по размерам пули драг-функцию (70 точек), баллистический коэффициент\n"
         "(для G1 или G7 и заданной скорости), поперечную нагрузку, фактор стабильности и оптимальный\n"
         "шаг нарезов, как «Калькулятор драг-функции по форме пули»; исходные размеры - текущей пули\n"
@@ -353,6 +357,7 @@ int runTkcalc(const std::vector<std::string>& args, std::ostream& out, std::ostr
     try {
         if (std::optional<int> status = runLibraryCommand(args, in, out, err)) return *status;
         if (std::optional<int> status = runEstimateCommand(args, out, err)) return *status;
+        if (std::optional<int> status = runCopyDeleteCommand(args, out, err)) return *status;
         if (asksForHelp(args)) {
             out << tkcalcHelp();
             return kTkcalcOk;
