@@ -11,22 +11,22 @@ ui::DialogTemplate CDlgImport::makeTemplate() {
     ui::DialogTemplate t;
     t.id = IDD;
     t.title = "Импорт драг-функций";
-    t.width = 480;
-    t.height = 232;
+    t.width = 520;
+    t.height = 256;
     ui::TemplateBuilder b(t);
-    constexpr int textX = 196, textW = 272;
-    b.button(kSnr, "Импорт", 12, 12, 172);
+    constexpr int buttonW = 210, textX = 234, textW = 274;
+    b.button(kSnr, "Импорт", 12, 12, buttonW);
     b.label("Импорт драг-функции(й) из файла (*.snr), сгенерированного этой же программой", textX, 8, textW,
-            ui::kStaticId, ui::kMultiline, 40);
-    b.button(kLapua, "Импорт Lapua", 12, 64, 172);
-    b.label("Импорт драг-функции(й) из файла (*.drg), созданного компанией Lapua для своих пуль", textX, 60,
-            textW, ui::kStaticId, ui::kMultiline, 40);
-    b.button(kPro, "Импорт из старого формата", 12, 116, 172);
+            ui::kStaticId, ui::kMultiline, 52);
+    b.button(kLapua, "Импорт Lapua", 12, 76, buttonW);
+    b.label("Импорт драг-функции(й) из файла (*.drg), созданного компанией Lapua для своих пуль", textX, 72,
+            textW, ui::kStaticId, ui::kMultiline, 52);
+    b.button(kPro, "Импорт из старого формата", 12, 140, buttonW);
     b.label("Импорт драг-функции(й) из файла (*.pro), сгенерированного этой же программой\n"
             "(в настоящее время не применяется)",
-            textX, 112, textW, ui::kStaticId, ui::kMultiline, 64);
-    b.button(ui::IDOK, "OK", 268, 196, 96, ui::kDefault);
-    b.button(ui::IDCANCEL, "Cancel", 372, 196, 96);
+            textX, 136, textW, ui::kStaticId, ui::kMultiline, 72);
+    b.button(ui::IDOK, "OK", 308, 220, 96, ui::kDefault);
+    b.button(ui::IDCANCEL, "Cancel", 412, 220, 96);
     return t;
 }
 
