@@ -6,6 +6,8 @@
 #include <random>
 
 #include "ByteWriter.h"
+#include "CDlgDrugPlot.h"
+#include "CDlgDrugPlotStandart.h"
 #include "CDlgDrugSelect.h"
 #include "CDlgExport.h"
 #include "CDlgImport.h"
@@ -169,6 +171,31 @@ TEST_F(Manager, SelectWithNoRowSaysSoAndKeepsThePreviousFunction) {
     w2.rightClickRow(M::kList, 3);
     EXPECT_EQ(again.selectedName(), "G5");
     EXPECT_EQ(again.selectedNumber(), 3);
+}
+
+// A standard function shows with its projectile, any other in the plain plot window; with no row
+// selected G1 is shown. A double click is "Показать" too.
+TEST_F(Manager, ShowOpensThePlotWindowOfTheFunctionsKind) {
+    library.add(special("Моя", 11));
+    M dlg(library, DataFolder::at(dir), "G1", 1, solver, curveStep);
+    auto& w = ui::openHeadless(dlg);
+    std::vector<std::string> shown;
+    const auto record = [&](ui::HeadlessWindow& p) {
+        shown.push_back(cp1251ToUtf8(dynamic_cast<CDlgDrugPlot&>(p.owner()).function().nameText()));
+    };
+    for (int i = 0; i < 4; ++i) screen.onNextModal(record);
+    w.doubleClickRow(M::kList, kG7Row);
+    w.clickCell(M::kList, 10, 0);
+    w.click(M::kShow);
+    screen.answerMenu(M::kShow);
+    w.rightClickRow(M::kList, 3);
+    w.selectRow(M::kList, 3, false);
+    w.click(M::kShow);
+    EXPECT_EQ(shown, (std::vector<std::string>{"G7", "Моя", "G5", "G1"}));
+    EXPECT_EQ(screen.modalTitles, (std::vector<std::string>{"График стандартной драг-функции", "График драг-функции",
+                                                            "График стандартной драг-функции",
+                                                            "График стандартной драг-функции"}));
+    dlg.destroy();
 }
 
 // Delete asks first; G1, G7 and RA4 are refused; nothing is saved until the program closes.

@@ -1,5 +1,7 @@
 #include "CDlgDrugSelect.h"
 
+#include "CDlgDrugPlot.h"
+#include "CDlgDrugPlotStandart.h"
 #include "CDlgExport.h"
 #include "CDlgImport.h"
 #include "DialogMessages.h"
@@ -88,6 +90,7 @@ void CDlgDrugSelect::onCommand(int id, ui::Notify n) {
     if (id == kList && n == ui::Notify::DoubleClick) return onCommand(kShow, ui::Notify::Clicked);
     if (n != ui::Notify::Clicked) return;
     switch (id) {
+        case kShow: return show();
         case kCopy: return copy();
         case kDelete: return remove();
         case kExport: return exportFunction();
@@ -142,6 +145,14 @@ void CDlgDrugSelect::remove() {
     if (messageBox(deleteQuestion(name), {}, ui::Buttons::YesNo, ui::Icon::Error) != ui::IDYES) return;
     DialogMessages messages(*this);
     if (library_.deleteByNameAndNumber(name, number, &messages) == DeleteResult::Deleted) refill();
+}
+
+void CDlgDrugSelect::show() {
+    const DragFunc f = selectedOrG1();
+    if (f.kind == DragFuncKind::Standard)
+        CDlgDrugPlotStandart(f, this).doModal();
+    else
+        CDlgDrugPlot(f, this).doModal();
 }
 
 void CDlgDrugSelect::exportFunction() {

@@ -58,6 +58,7 @@ private:
     // and is saved again when the program closes).
     void saveLibrary();
 
+    void show();
     void copy();
     void remove();
     void exportFunction();
