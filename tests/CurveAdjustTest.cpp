@@ -1,10 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cmath>
+#include <cstring>
+#include <filesystem>
 #include <limits>
 #include <vector>
 
+#include "ByteWriter.h"
 #include "CurveAdjust.h"
+#include "DragLibrary.h"
+#include "ExchangeFiles.h"
+#include "ExchangeImportExport.h"
+#include "FileIO.h"
+#include "LibraryRecord.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -139,4 +151,42 @@ TEST(CurveAdjust, SortingByMachIsStableAndPutsNoNumberLast) {
     EXPECT_EQ(p[2].cd, 0.4);
     EXPECT_EQ(p[3].cd, 0.3);
     EXPECT_TRUE(std::isnan(p[4].mach));
+}
+
+// Imported functions reach the library in Mach order too, and a ".pro" whose numbers are no
+// numbers is not imported.
+TEST(CurveAdjust, ImportSortsThePointsAndRefusesAProWithoutNumbers) {
+    const fs::path dir = fs::temp_directory_path() / ("tk_import_sort_" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    DragFunc f;
+    f.setName("unsorted");
+    f.points = {{1.2, 0.42}, {0.9, 0.31}, {2.0, 0.35}};
+    ASSERT_TRUE(writeFileAtomically(dir / "u.snr", formatSnr(f)));
+    DragLibrary library;
+    ASSERT_TRUE(importSnr(library, dir / "u.snr"));
+    EXPECT_EQ(library.at(library.size() - 1).points[0].mach, 0.9);
+    EXPECT_EQ(library.at(library.size() - 1).points[2].mach, 2.0);
+
+    DragFuncOld old;
+    std::strcpy(old.name, "pro");
+    old.sectionalDensity = 0.3;
+    old.points = {{1.2, 0.42}, {0.9, 0.31}};
+    ByteWriter w;
+    writeLibraryRecordV2(w, old);
+    ASSERT_TRUE(writeFileAtomically(dir / "good.pro", w.take()));
+    old.twist = std::nan("");
+    ByteWriter bad;
+    writeLibraryRecordV2(bad, old);
+    ASSERT_TRUE(writeFileAtomically(dir / "bad.pro", bad.take()));
+    struct Silent : ExchangeReporter {
+        void show(std::string_view) override {}
+        bool askYesNo(std::string_view) override { return false; }
+    } reporter;
+    const size_t before = library.size();
+    const std::vector<fs::path> files = {dir / "good.pro", dir / "bad.pro"};
+    EXPECT_EQ(importFiles(library, ImportKind::Pro, files, reporter), 1);
+    ASSERT_EQ(library.size(), before + 1);
+    EXPECT_EQ(library.at(before).points[0].mach, 0.9);
+    fs::remove_all(dir);
 }
