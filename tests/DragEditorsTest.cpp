@@ -237,8 +237,9 @@ TEST_F(DragEditors, LongNamesAreCutToTheRecordsFields) {
 TEST_F(DragEditors, TableMenuInsertsBeforeTheSelectedRowAndDeletesTheSelection) {
     Edit dlg(bulletFunction(), solver, curveStep);
     HeadlessWindow& w = ui::openHeadless(dlg);
+    // Below the rows with nothing selected: at the end, and nothing to delete.
     screen.answerMenu(Edit::kInsertRow);
-    dlg.showTableMenu(-1, {5, 5});
+    w.rightClickRow(Edit::kTable, -1);
     ASSERT_EQ(screen.menus.size(), 1u);
     ASSERT_EQ(screen.menus[0].size(), 2u);
     EXPECT_EQ(screen.menus[0][0].text, "Вставить строку");
@@ -247,16 +248,18 @@ TEST_F(DragEditors, TableMenuInsertsBeforeTheSelectedRowAndDeletesTheSelection) 
     EXPECT_EQ(column(w, 0), (std::vector<std::string>{"0.500", "1.200", "0.900", "2.000", "xxx"}));
     EXPECT_EQ(w.selectedRows(Edit::kTable), std::vector<int>{4});
 
-    w.clickCell(Edit::kTable, 1, 0);
+    // On a row: before it, and the new row is the only one selected.
     screen.answerMenu(Edit::kInsertRow);
-    dlg.showTableMenu(1, {5, 30});
+    w.rightClickRow(Edit::kTable, 1);
     EXPECT_TRUE(screen.menus[1][1].enabled);
     EXPECT_EQ(column(w, 0), (std::vector<std::string>{"0.500", "xxx", "1.200", "0.900", "2.000", "xxx"}));
     EXPECT_EQ(w.selectedRows(Edit::kTable), std::vector<int>{1});
 
+    // Every selected row goes; the menu key brings the same menu.
     w.clickCell(Edit::kTable, 3, 0, false, true);
     screen.answerMenu(Edit::kDeleteRow);
-    dlg.showTableMenu(3, {5, 60});
+    w.pressKey(Edit::kTable, ui::kKeyApps);
+    EXPECT_EQ(screen.menus.size(), 3u);
     EXPECT_EQ(column(w, 0), (std::vector<std::string>{"0.500", "1.200", "2.000", "xxx"}));
     // The rows that stay keep their exact points.
     w.click(ui::IDOK);

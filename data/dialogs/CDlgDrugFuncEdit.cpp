@@ -305,6 +305,10 @@ void CDlgDrugFuncEdit::deleteSelectedRows() {
     }
 }
 
+void CDlgDrugFuncEdit::onListContextMenu(int id, int row, ui::Point at) {
+    if (id == kTable) showTableMenu(row, at);
+}
+
 bool CDlgDrugFuncEdit::preTranslateKey(int id, const ui::KeyEvent& k) {
     // The table's keys for its menu's two commands.
     if (id == kTable && !k.control && !k.alt && !k.shift) {

@@ -47,7 +47,8 @@ public:
     const DragFunc& function() const { return function_; }
 
     // The table's context menu at a row (-1: beside every row), as a right click or the menu key
-    // brings it up: "Вставить строку", "Удалить строку" (only with a row selected).
+    // brings it up: "Вставить строку", "Удалить строку" (only with a row selected). Insert and
+    // Delete on the table do the same without the menu.
     void showTableMenu(int row, ui::Point at);
     // "Вставить строку": an "xxx" row before the selected row `row` (else before the first selected
     // row, else at the end), which becomes the only one selected.
@@ -69,6 +70,7 @@ protected:
     void doDataExchange(ui::DataExchange& dx) override;
     void onCommand(int id, ui::Notify n) override;
     bool preTranslateKey(int id, const ui::KeyEvent& k) override;
+    void onListContextMenu(int id, int row, ui::Point at) override;
     void onOK() override;
     void onSize(int width, int height) override;
 

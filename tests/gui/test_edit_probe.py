@@ -60,8 +60,12 @@ def test_table_editor_edits_a_cell_refuses_a_row_without_mach_and_saves():
         type_keys("0.15a")  # the letter is refused
         press("Return")
 
-        # Insert puts an "xxx" row before the selected one; a Cd in it without a Mach is refused.
-        press("Insert")
+        # "Вставить строку" of the table's menu puts an "xxx" row before the one clicked; a Cd in it
+        # without a Mach is refused.
+        mouse_click(cd_x, row0_y, button=3)
+        time.sleep(0.5)
+        picture("editor-menu.png")
+        press("Down", "Return")
         time.sleep(0.3)
         mouse_click(cd_x, row0_y)
         app.control("32101")
