@@ -90,7 +90,7 @@ int adjust(const std::vector<std::string>& args, std::ostream& out, std::ostream
     sortByMach(f.points);
     const CurveAdjustResult r = adjustCurve(f.points, operation->button, *step);
     if (!r.changed()) {
-        err << "tkcalc: " << oneLine(curveAdjustMessage(r)) << (save ? " Библиотека не записана." : "") << "\n";
+        err << "tkcalc: ошибка: " << oneLine(curveAdjustMessage(r)) << (save ? " Библиотека не записана." : "") << "\n";
         return kTkcalcBadInput;
     }
     if (save) {
