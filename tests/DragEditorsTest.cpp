@@ -175,6 +175,8 @@ TEST_F(DragEditors, SavingRefusesNumbersTheSolverCannotUse) {
         {Edit::kTwist, "inf", "Шаг нарезов, дюймы: введите конечное число."},
         {Edit::kStabilityFactor, "nan", "Фактор гироскопической стабильности: введите конечное число."},
         {Edit::kWeight, "168 гр", "Вес пули в грейнах: введите число."},
+        {Edit::kName, "Пуля ½",
+         "Имя драг-функции: есть знаки, которых нет в кодировке Windows-1251 (они стали бы «?»); замените их."},
     };
     for (const Case& c : cases) {
         const std::string before = w.text(c.field);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <tuple>
 
 #include "CDlgDragEditPlot.h"
 #include "CDlgSDCalc.h"
@@ -193,7 +194,19 @@ std::optional<DragFunc> CDlgDrugFuncEdit::collect() {
     return f;
 }
 
-bool CDlgDrugFuncEdit::numbersUsable() {
+bool CDlgDrugFuncEdit::fieldsUsable() {
+    // The library keeps names in Windows-1251: what it has no letter for would come back as "?".
+    for (const auto& [id, text, label] : {std::tuple{kName, &name_, "Имя драг-функции"},
+                                          std::tuple{kDescription, &description_, "Описание"}}) {
+        bool lossless = true;
+        utf8ToCp1251(*text, &lossless);
+        if (!lossless) {
+            refuseField(id, std::string(label) +
+                                ": есть знаки, которых нет в кодировке Windows-1251 (они стали бы «?»); "
+                                "замените их.");
+            return false;
+        }
+    }
     const double sd = numbers_.sectionalDensity;
     if (sd == 0) {
         refuseField(kSectionalDensity, kZeroSectionalDensityMessage);
@@ -214,7 +227,7 @@ bool CDlgDrugFuncEdit::numbersUsable() {
 }
 
 void CDlgDrugFuncEdit::onOK() {
-    if (!readFields() || !numbersUsable()) return;
+    if (!readFields() || !fieldsUsable()) return;
     // An empty table takes nothing over: the function stays as it came, fields and all.
     if (window().rowCount(kTable) == 0) {
         endDialog(ui::IDOK);

@@ -13,8 +13,9 @@
 // its own copy; after IDOK ("Сохранить") the caller takes function(). The solver goes on to the
 // stability calculator, the curve step to the curve editor.
 //
-// Saving refuses (a message, the dialog stays open) a sectional density that is not a finite number
-// above 0, any other number that is not finite, and a row with a drag coefficient whose Mach cell is
+// Saving refuses (a message, the dialog stays open) a name or description with characters the
+// library's Windows-1251 cannot hold, a sectional density that is not a finite number above 0, any
+// other number that is not finite, and a row with a drag coefficient whose Mach cell is
 // no number. Rows whose Cd is 0 or no number are dropped; the points are saved in ascending Mach
 // order. An empty table saves nothing at all: the function stays as it came.
 class CDlgDrugFuncEdit : public ui::Dialog {
@@ -87,8 +88,8 @@ private:
     // The fields and (when the table has rows) the points as the function; nothing when either was
     // refused.
     std::optional<DragFunc> collect();
-    // Save's checks of the numbers read; false after a message on the field.
-    bool numbersUsable();
+    // Save's checks of the fields read; false after a message on the field.
+    bool fieldsUsable();
     void editCurve();
     void calculateSectionalDensity();
     void calculateStabilityFactor();
