@@ -17,6 +17,7 @@
 #include "LibraryCommands.h"
 #include "EstimateCommand.h"
 #include "CopyDeleteCommands.h"
+#include "AdjustCommand.h"
 #include "DataPaths.h"
 #include "ExchangeImportExport.h"
 #include "TextCodec.h"
@@ -265,6 +266,8 @@ std::string tkcalcHelp() {
         "         [--diameter D] [--nose-length L1] [--meplat D1] [--base-diameter D2] [--boat-tail L2]\n"
         "         [--twist T] [--weight W] [--nose tangent|secant|conical] [--ogive-radius R]\n"
         "         [--model G1|G7] [--name ТЕКСТ] [--mach M,...] [--json] [--add]\n"
+        "  tkcalc adjust [--data-dir ПАПКА] ИМЯ[#НОМЕР]\n"
+        "         raise|lower|raise-peak|lower-peak|raise-right|lower-right ШАГ [--json] [--save]\n"
         "\n"
         "Без --table выводит поправки на одной дистанции, как кнопка «Вычислить» главного окна;\n"
         "с --table - таблицу поправок, как окно «Таблица поправок».\n"
@@ -283,6 +286,11 @@ std::string tkcalcHelp() {
         "радиус секантного оживала в калибрах; --mach выводит Cd при этих числах Маха (больше 0);\n"
         "--add добавляет драг-функцию в библиотеку как специальную и сохраняет библиотеку (только\n"
         "если все результаты - числа, а поперечная нагрузка и Cd больше 0).\n"
+        "adjust меняет кривую драг-функции на ШАГ (больше 0), как кнопки «Редактирования по графику»:\n"
+        "raise/lower - весь график, raise-peak/lower-peak - вершину, raise-right/lower-right - правую\n"
+        "сторону; выводит точки (--json - как одна запись tkcalc list --json), --save записывает\n"
+        "библиотеку (не для стандартных функций). Если хоть один Cd стал бы не больше 0 или менять\n"
+        "нечего, ничего не меняется: сообщение в stderr, код 2.\n"
         "\n"
         "Параметры:\n"
         "  --data-dir ПАПКА     папка данных; указанная должна существовать. По умолчанию - папка\n"
@@ -349,7 +357,8 @@ std::string tkcalcHelp() {
         "  tkcalc --table=-50:5000:500 --csv > table.csv\n"
         "  tkcalc --drag \"Sierra MatchKing, 168gr\" --set stability-factor=1.6 --set add-derivation=1 --json\n"
         "  tkcalc --set same-atmosphere=0 --set zero-temperature=-5 --set zero-pressure=760\n"
-        "  tkcalc estimate --bullet \".308Win, Berger VLD, 155gr\" --model G7 --mach 1.5,2 --json\n";
+        "  tkcalc estimate --bullet \".308Win, Berger VLD, 155gr\" --model G7 --mach 1.5,2 --json\n"
+        "  tkcalc adjust \"Моя пуля\" lower-right 0.01 --save\n";
     return text;
 }
 
@@ -358,6 +367,7 @@ int runTkcalc(const std::vector<std::string>& args, std::ostream& out, std::ostr
         if (std::optional<int> status = runLibraryCommand(args, in, out, err)) return *status;
         if (std::optional<int> status = runEstimateCommand(args, out, err)) return *status;
         if (std::optional<int> status = runCopyDeleteCommand(args, out, err)) return *status;
+        if (std::optional<int> status = runAdjustCommand(args, out, err)) return *status;
         if (asksForHelp(args)) {
             out << tkcalcHelp();
             return kTkcalcOk;

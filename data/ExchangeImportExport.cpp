@@ -5,6 +5,7 @@
 #include <cstring>
 #include <system_error>
 
+#include "CurveAdjust.h"
 #include "DragLibrary.h"
 #include "ExchangeFiles.h"
 #include "FileIO.h"
@@ -22,15 +23,9 @@ std::optional<std::string> readExchangeFile(const fs::path& path) {
     return readWholeFile(path, kMaxExchangeFileBytes);
 }
 
-// The Cd lookup and the curve editor take the points in ascending Mach; a file may list them in
-// any order. Equal Mach numbers keep their order in the file.
-void sortByMach(DragFunc& f) {
-    std::stable_sort(f.points.begin(), f.points.end(),
-                     [](const DragElement& a, const DragElement& b) { return a.mach < b.mach; });
-}
-
 void addAsNew(DragLibrary& library, DragFunc f) {
-    sortByMach(f);
+    // The Cd lookup and the curve editor take the points in ascending Mach order.
+    sortByMach(f.points);
     f.uniqueNumber = library.nextUniqueNumber();
     f.kind = DragFuncKind::Special;
     library.add(f);
@@ -104,8 +99,8 @@ std::string notNumbersMessage(const fs::path& path) {
 
 void addProFunction(DragLibrary& library, const DragFuncOld& old, ExchangeReporter& reporter) {
     DragFunc f = fromProRecord(old);
-    sortByMach(f);
     f.uniqueNumber = library.nextUniqueNumber();
+    sortByMach(f.points);
 
     const DragFunc* existing = nullptr;
     for (const DragFunc& entry : library)
@@ -180,6 +175,8 @@ std::optional<DragFunc> readDragFunctionFile(const fs::path& path, std::string& 
     } else if (!allFinite(*f)) {
         error = "В файле драг-функции есть значения, которые не являются числами";
         f.reset();
+    } else {
+        sortByMach(f->points);
     }
     return f;
 }

@@ -34,6 +34,7 @@ bool exportSnr(const DragFunc& f, const std::filesystem::path& path, ExchangeRep
 // Each reader adds at most one function to the library and is true when the file could be read
 // (the file then counts as imported), false when it cannot be opened or is larger than
 // kMaxExchangeFileBytes.
+// The points go in sorted by Mach (stably), as the Cd lookup takes them.
 // ".snr" and ".drg": the function read, kind Special, numbered by nextUniqueNumber, at the end.
 bool importSnr(DragLibrary& library, const std::filesystem::path& path);
 bool importDrg(DragLibrary& library, const std::filesystem::path& path);
