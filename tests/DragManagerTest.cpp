@@ -6,6 +6,7 @@
 #include <random>
 
 #include "ByteWriter.h"
+#include "CDlgDrugFuncEdit.h"
 #include "CDlgDrugPlot.h"
 #include "CDlgDrugPlotStandart.h"
 #include "CDlgDrugSelect.h"
@@ -195,6 +196,59 @@ TEST_F(Manager, ShowOpensThePlotWindowOfTheFunctionsKind) {
     EXPECT_EQ(screen.modalTitles, (std::vector<std::string>{"График стандартной драг-функции", "График драг-функции",
                                                             "График стандартной драг-функции",
                                                             "График стандартной драг-функции"}));
+    dlg.destroy();
+}
+
+// A standard function is not edited (with no row, G1 is meant); its copy is, in its place and under
+// its number, and becomes the current function. "Создать новую" adds a special function at the end.
+TEST_F(Manager, EditRefusesStandardFunctionsEditsACopyInPlaceAndCreateNewAdds) {
+    using E = CDlgDrugFuncEdit;
+    M dlg(library, DataFolder::at(dir), "G1", 1, solver, curveStep);
+    auto& w = ui::openHeadless(dlg);
+    w.click(M::kEdit);
+    w.selectRow(M::kList, 0, false);
+    w.click(M::kEdit);
+    const std::string refusal = "Нельзя редактировать\nстандартную функцию\nСделайте копию и ее редактируйте";
+    EXPECT_EQ(screen.messageTexts(), (std::vector<std::string>{refusal, refusal}));
+    EXPECT_TRUE(screen.modalTitles.empty());
+
+    w.clickCell(M::kList, kG7Row, 0);
+    w.click(M::kCopy);
+    library.add(special("После копии", 20));  // the copy is no longer the last entry
+    w.clickCell(M::kList, 10, 0);
+    screen.onNextModal([](ui::HeadlessWindow& e) {
+        EXPECT_EQ(e.text(E::kName), "G7_copy");
+        e.type(E::kName, "G7 моя");
+        e.type(E::kSectionalDensity, "0.3");
+        e.click(ui::IDOK);
+    });
+    w.click(M::kEdit);
+    EXPECT_EQ(library.size(), 12u);
+    EXPECT_STREQ(library[10].name, utf8ToCp1251("G7 моя").c_str());
+    EXPECT_EQ(library[10].uniqueNumber, 11);
+    EXPECT_EQ(library[10].kind, DragFuncKind::StandardCopy);
+    EXPECT_EQ(library[10].sectionalDensity, 0.3);
+    EXPECT_EQ(dlg.selectedName(), utf8ToCp1251("G7 моя"));
+    EXPECT_EQ(w.selectedRows(M::kList), std::vector<int>{10});
+    EXPECT_EQ(w.cell(M::kList, 10, 1), "G7 моя");
+    EXPECT_EQ(stored().size(), 11u);  // the copy was saved; the edit waits for the close
+
+    // Cancelled: nothing added.
+    screen.onNextModal([](ui::HeadlessWindow& e) { e.click(ui::IDCANCEL); });
+    w.click(M::kCreateNew);
+    screen.onNextModal([](ui::HeadlessWindow& e) {
+        EXPECT_EQ(e.text(E::kName), "Новая функция");
+        EXPECT_EQ(e.rowCount(E::kTable), 8);
+        EXPECT_EQ(e.cell(E::kTable, 4, 0), "1.340");
+        e.type(E::kSectionalDensity, "0.25");
+        e.click(ui::IDOK);
+    });
+    w.click(M::kCreateNew);
+    ASSERT_EQ(library.size(), 13u);
+    EXPECT_EQ(library[12].kind, DragFuncKind::Special);
+    EXPECT_EQ(library[12].uniqueNumber, 21);
+    EXPECT_EQ(w.selectedRows(M::kList), std::vector<int>{12});
+    EXPECT_EQ(dlg.selectedNumber(), 21);
     dlg.destroy();
 }
 

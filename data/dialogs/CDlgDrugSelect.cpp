@@ -1,5 +1,6 @@
 #include "CDlgDrugSelect.h"
 
+#include "CDlgDrugFuncEdit.h"
 #include "CDlgDrugPlot.h"
 #include "CDlgDrugPlotStandart.h"
 #include "CDlgExport.h"
@@ -92,6 +93,8 @@ void CDlgDrugSelect::onCommand(int id, ui::Notify n) {
     switch (id) {
         case kShow: return show();
         case kCopy: return copy();
+        case kEdit: return edit();
+        case kCreateNew: return createNew();
         case kDelete: return remove();
         case kExport: return exportFunction();
         case kImport: return importFunctions();
@@ -153,6 +156,32 @@ void CDlgDrugSelect::show() {
         CDlgDrugPlotStandart(f, this).doModal();
     else
         CDlgDrugPlot(f, this).doModal();
+}
+
+void CDlgDrugSelect::edit() {
+    const DragFunc f = selectedOrG1();
+    if (f.kind == DragFuncKind::Standard) {
+        messageBox(kStandardEditMessage);
+        return;
+    }
+    CDlgDrugFuncEdit dlg(f, solver_, curveStep_, this);
+    if (dlg.doModal() != ui::IDOK) return;
+    // In the entry's place, under its number.
+    DragFunc edited = dlg.function();
+    edited.uniqueNumber = f.uniqueNumber;
+    library_.replaceByNameAndNumber(f.nameText(), f.uniqueNumber, edited);
+    name_ = edited.nameText();
+    number_ = edited.uniqueNumber;
+    refill();
+}
+
+void CDlgDrugSelect::createNew() {
+    CDlgDrugFuncEdit dlg(newDragFunction(), solver_, curveStep_, this);
+    if (dlg.doModal() != ui::IDOK) return;
+    const DragFunc made = addCreated(library_, dlg.function());
+    name_ = made.nameText();
+    number_ = made.uniqueNumber;
+    refill();
 }
 
 void CDlgDrugSelect::exportFunction() {

@@ -60,6 +60,8 @@ private:
 
     void show();
     void copy();
+    void edit();
+    void createNew();
     void remove();
     void exportFunction();
     void importFunctions();
