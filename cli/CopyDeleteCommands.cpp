@@ -23,7 +23,11 @@ std::string entryText(const DragFunc& f) {
 class RefusalText : public LibraryReporter {
 public:
     std::string text;
-    void show(std::string_view utf8) override { text = utf8; }
+    void show(std::string_view utf8) override {
+        text = utf8;
+        for (char& c : text)
+            if (c == '\n') c = ' ';  // one line on the terminal
+    }
 };
 
 int run(const std::string& command, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
