@@ -16,6 +16,7 @@
 #include "StoredData.h"
 #include "LibraryCommands.h"
 #include "EstimateCommand.h"
+#include "BulletsCommand.h"
 #include "DataPaths.h"
 #include "ExchangeImportExport.h"
 #include "TextCodec.h"
@@ -263,6 +264,8 @@ std::string tkcalcHelp() {
         "         [--diameter D] [--nose-length L1] [--meplat D1] [--base-diameter D2] [--boat-tail L2]\n"
         "         [--twist T] [--weight W] [--nose tangent|secant|conical] [--ogive-radius R]\n"
         "         [--model G1|G7] [--name ТЕКСТ] [--mach M,...] [--json] [--add]\n"
+        "  tkcalc bullets [--data-dir ПАПКА] [--json]\n"
+        "  tkcalc bullets [--data-dir ПАПКА] show ИМЯ[#НОМЕР]\n"
         "\n"
         "Без --table выводит поправки на одной дистанции, как кнопка «Вычислить» главного окна;\n"
         "с --table - таблицу поправок, как окно «Таблица поправок».\n"
@@ -279,6 +282,8 @@ std::string tkcalcHelp() {
         "радиус секантного оживала в калибрах; --mach выводит Cd при этих числах Маха (больше 0);\n"
         "--add добавляет драг-функцию в библиотеку как специальную и сохраняет библиотеку (только\n"
         "если все результаты - числа, а поперечная нагрузка и Cd больше 0).\n"
+        "bullets выводит базу пуль (bullets_dim2.dat; пока её нет - начальный список), как её откроет\n"
+        "калькулятор, только читая файлы; bullets show - «Размеры пули» одной записи.\n"
         "\n"
         "Параметры:\n"
         "  --data-dir ПАПКА     папка данных; указанная должна существовать. По умолчанию - папка\n"
@@ -345,7 +350,8 @@ std::string tkcalcHelp() {
         "  tkcalc --table=-50:5000:500 --csv > table.csv\n"
         "  tkcalc --drag \"Sierra MatchKing, 168gr\" --set stability-factor=1.6 --set add-derivation=1 --json\n"
         "  tkcalc --set same-atmosphere=0 --set zero-temperature=-5 --set zero-pressure=760\n"
-        "  tkcalc estimate --bullet \".308Win, Berger VLD, 155gr\" --model G7 --mach 1.5,2 --json\n";
+        "  tkcalc estimate --bullet \".308Win, Berger VLD, 155gr\" --model G7 --mach 1.5,2 --json\n"
+        "  tkcalc bullets show \".308Win, Berger VLD, 155gr#9\"\n";
     return text;
 }
 
@@ -353,6 +359,7 @@ int runTkcalc(const std::vector<std::string>& args, std::ostream& out, std::ostr
     try {
         if (std::optional<int> status = runLibraryCommand(args, in, out, err)) return *status;
         if (std::optional<int> status = runEstimateCommand(args, out, err)) return *status;
+        if (std::optional<int> status = runBulletsCommand(args, out, err)) return *status;
         if (asksForHelp(args)) {
             out << tkcalcHelp();
             return kTkcalcOk;
