@@ -273,7 +273,7 @@ TEST(BulletBrowser, CommandsWithoutARowAndTheReport) {
     CDlgBullets dlg(db, current);
     HeadlessWindow& w = ui::openHeadless(dlg);
     EXPECT_EQ(w.column(CDlgBullets::kList, 0).title, "Пуля");
-    EXPECT_EQ(w.column(CDlgBullets::kList, 0).width, 210);
+    EXPECT_EQ(w.column(CDlgBullets::kList, 1).title, "Уник.номер");
     w.click(CDlgBullets::kDelete);
     w.click(CDlgBullets::kShow);
     EXPECT_EQ(screen.messageTexts(), (std::vector<std::string>{"Выберите функцию\nдля удаления", "Выберите пулю"}));

@@ -82,26 +82,28 @@ ui::DialogTemplate CDlgBCCalc::makeTemplate() {
     ui::DialogTemplate t;
     t.id = IDD;
     t.title = "Калькулятор драг-функции по форме пули";
-    t.width = 648;
-    t.height = 556;
+    t.width = 720;
+    t.height = 578;
     ui::TemplateBuilder b(t);
     b.label("Вычисленная по размерам пули драг-функция является приблизительной и нуждается в уточнении для "
             "конкретной винтовки и патрона",
-            12, 4, 624, ui::kStaticId, ui::kMultiline, 34);
-    b.label("Название пули", 12, 44, 150).edit(kName, 170, 44, 466);
-    b.label("Начальная скорость пули, м/сек", 12, 72, 250).edit(kVelocity, 270, 72, 90, ui::kAlignRight);
-    b.label("Шаг нарезов в дюймах", 12, 98, 250).edit(kTwist, 270, 98, 90, ui::kAlignRight);
-    b.label("Вес пули в граммах ", 12, 124, 250).edit(kWeight, 270, 124, 90, ui::kAlignRight);
-    b.add(kPicture, ui::Kind::Canvas, "", {372, 72, 264, 76}, ui::kSunken);
+            12, 4, 696, ui::kStaticId, ui::kMultiline, 34);
+    b.label("Название пули", 12, 44, 150).edit(kName, 170, 44, 538);
+    b.label("Начальная скорость пули, м/сек", 12, 74, 250).edit(kVelocity, 270, 74, 90, ui::kAlignRight);
+    b.label("Шаг нарезов в дюймах", 12, 100, 250).edit(kTwist, 270, 100, 90, ui::kAlignRight);
+    b.label("Вес пули в граммах ", 12, 126, 250).edit(kWeight, 270, 126, 90, ui::kAlignRight);
+    b.group("Модель для вычисления бал.коэффициента", 380, 72, 328, 76);
+    b.radio(kModelG1, "G1", 396, 102, 80, ui::kGroupStart).radio(kModelG7, "G7", 496, 102, 80);
 
-    b.group("Форма носика", 12, 156, 348, 104);
-    b.radio(kTangent, "Тангенциальная", 24, 174, 200, ui::kGroupStart)
-        .radio(kSecant, "Секантная, ", 24, 200, 110)
-        .edit(kOgiveRadius, 136, 200, 56, ui::kAlignRight)
-        .label("введите радиус в калибрах", 198, 200, 156)
-        .radio(kConical, "Коническая", 24, 226, 200);
-    b.group("Модель для вычисления бал.коэффициента", 372, 156, 264, 104);
-    b.radio(kModelG1, "G1", 384, 180, 80, ui::kGroupStart).radio(kModelG7, "G7", 384, 210, 80);
+    // The three radio buttons one after another, so that the toolkit keeps them in one group.
+    b.group("Форма носика", 12, 158, 400, 104);
+    b.radio(kTangent, "Тангенциальная", 24, 176, 200, ui::kGroupStart)
+        .radio(kSecant, "Секантная, ", 24, 202, 120)
+        .radio(kConical, "Коническая", 24, 228, 200)
+        .edit(kOgiveRadius, 150, 202, 56, ui::kAlignRight)
+        .label("введите радиус в калибрах", 212, 202, 196);
+    // The bullet to scale, with the lengths marked.
+    b.add(kPicture, ui::Kind::Canvas, "", {424, 164, 284, 98}, ui::kSunken);
 
     // L = overall, L1/D1 the nose, L2/D2 the boat-tail.
     struct Part {
@@ -118,14 +120,14 @@ ui::DialogTemplate CDlgBCCalc::makeTemplate() {
                           {"Донце пули", "L2 =", "Длина в мм", kBoatTail, "D2 =", "Диаметр в мм", kBaseDiameter}};
     for (int i = 0; i < 3; ++i) {
         const Part& p = parts[i];
-        const int x = 12 + i * 212;
-        b.group(p.title, x, 270, 200, i == 2 ? 116 : 90);
-        b.label(p.lengthName, x + 10, 292, 34).edit(p.lengthId, x + 46, 292, 56, ui::kAlignRight);
-        b.label(p.lengthText, x + 108, 292, 88);
-        b.label(p.diameterName, x + 10, 320, 34).edit(p.diameterId, x + 46, 320, 56, ui::kAlignRight);
-        b.label(p.diameterText, x + 108, 320, 88);
+        const int x = 12 + i * 234;
+        b.group(p.title, x, 272, 228, i == 2 ? 116 : 90);
+        b.label(p.lengthName, x + 10, 294, 34).edit(p.lengthId, x + 46, 294, 54, ui::kAlignRight);
+        b.label(p.lengthText, x + 106, 294, 118);
+        b.label(p.diameterName, x + 10, 322, 34).edit(p.diameterId, x + 46, 322, 54, ui::kAlignRight);
+        b.label(p.diameterText, x + 106, 322, 118);
     }
-    b.label("L2=0 и D2=D, если конуса нет", 446, 348, 184);
+    b.label("L2=0 и D2=D, если конуса нет", 490, 350, 214);
 
     const struct {
         int id;
@@ -139,19 +141,19 @@ ui::DialogTemplate CDlgBCCalc::makeTemplate() {
     int y = 398;
     for (const auto& r : results) {
         if (r.text)
-            b.label(r.text, 12, y, 480);
+            b.label(r.text, 12, y, 540);
         else
-            b.label(ballisticCoefficientLabel(ReferenceModel::G1), 12, y, 480, kBallisticCoefficientLabel);
-        b.edit(r.id, 500, y, 136, ui::kReadOnly | ui::kAlignRight);
+            b.label(ballisticCoefficientLabel(ReferenceModel::G1), 12, y, 540, kBallisticCoefficientLabel);
+        b.edit(r.id, 560, y, 148, ui::kReadOnly | ui::kAlignRight);
         y += 26;
     }
 
-    b.button(kCalculate, "Вычислить драг-функцию", 12, 510, 176, ui::kDefault)
-        .button(kShowCurve, "Показать кривую", 194, 478, 130)
-        .button(kFromDatabase, "Взять из базы", 12, 478, 176)
-        .button(kToDatabase, "Сохранить в базу", 194, 510, 130)
-        .button(ui::IDOK, "Сохранить в драг-функцию и закрыть", 330, 510, 200)
-        .button(ui::IDCANCEL, "Отставить!", 536, 510, 100);
+    b.button(kShowCurve, "Показать кривую", 12, 510, 226)
+        .button(kFromDatabase, "Взять из базы", 244, 510, 226)
+        .button(kToDatabase, "Сохранить в базу", 476, 510, 232)
+        .button(kCalculate, "Вычислить драг-функцию", 12, 544, 226, ui::kDefault)
+        .button(ui::IDOK, "Сохранить в драг-функцию и закрыть", 244, 544, 300)
+        .button(ui::IDCANCEL, "Отставить!", 550, 544, 158);
     return t;
 }
 

@@ -17,21 +17,23 @@ ui::DialogTemplate CDlgBullets::makeTemplate() {
     ui::DialogTemplate t;
     t.id = IDD;
     t.title = "База размеров пуль";
-    t.width = 420;
+    t.width = 568;
     t.height = 300;
     ui::TemplateBuilder b(t);
-    b.add(kList, ui::Kind::ListView, "", {12, 12, 260, 276}, ui::kFullRowSelect);
-    b.button(ui::IDOK, "Выбрать и закрыть", 284, 12, 124, ui::kDefault)
-        .button(kShow, "Показать", 284, 46, 124)
-        .button(kDelete, "Удалить", 284, 80, 124)
-        .button(kClose, "Закрыть", 284, 228, 124)
-        .button(ui::IDCANCEL, "Отставить!", 284, 262, 124);
+    b.add(kList, ui::Kind::ListView, "", {12, 12, 396, 276}, ui::kFullRowSelect);
+    b.button(ui::IDOK, "Выбрать и закрыть", 420, 12, 136, ui::kDefault)
+        .button(kShow, "Показать", 420, 46, 136)
+        .button(kDelete, "Удалить", 420, 80, 136)
+        .button(kClose, "Закрыть", 420, 228, 136)
+        .button(ui::IDCANCEL, "Отставить!", 420, 262, 136);
     return t;
 }
 
 bool CDlgBullets::onInitDialog() {
     ui::DialogWindow& w = window();
-    w.addColumn(kList, ui::ListColumn{"Пуля", 210});
+    // Wide enough for the names of the starting list in the desktop's font (210 pixels were made
+    // for a smaller one).
+    w.addColumn(kList, ui::ListColumn{"Пуля", 320});
     // Practically hidden: the number only tells apart records of the same name.
     w.addColumn(kList, ui::ListColumn{"Уник.номер", 5});
     fillList();

@@ -10,15 +10,15 @@ ui::DialogTemplate CDlgShowBulletDim::makeTemplate() {
     ui::DialogTemplate t;
     t.id = IDD;
     t.title = "Размеры пули";
-    t.width = 440;
-    t.height = 330;
+    t.width = 500;
+    t.height = 340;
     ui::TemplateBuilder b(t);
     b.label("Здесь Вы можете выделить и скопировать размеры своей пули для последующей вставки в "
             "эл.письмо или в сообщение (в конференции)",
-            12, 6, 416, ui::kStaticId, ui::kMultiline, 34);
+            12, 4, 476, ui::kStaticId, ui::kMultiline, 40);
     // Read-only, but its text can be selected and copied.
-    b.add(kReport, ui::Kind::Edit, "", {12, 46, 416, 236}, ui::kReadOnly | ui::kMultiline);
-    b.button(ui::IDOK, "Закрыть", 328, 292, 100, ui::kDefault);
+    b.add(kReport, ui::Kind::Edit, "", {12, 52, 476, 240}, ui::kReadOnly | ui::kMultiline);
+    b.button(ui::IDOK, "Закрыть", 388, 302, 100, ui::kDefault);
     return t;
 }
 
