@@ -1,11 +1,15 @@
 // A dialog with one control of each kind on the wx backend, for the GUI tests: it prints what the
 // ui::Dialog hooks receive, one line an event, and its fields when it ends with OK. With --plot its
 // canvas, made as high as the page, shows the curve plot control with the standard G7 table instead.
+// With --drag-plot NAME it shows the drag function windows instead: the standard plot window for a
+// standard function's name, the plain one for "sample" (the sample special function) or "empty".
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "CDlgDrugPlot.h"
+#include "CDlgDrugPlotStandart.h"
 #include "COScopeCtrl.h"
 #include "Dialog.h"
 #include "StandardDragSet.h"
@@ -189,6 +193,7 @@ class TableClicks : public ui::ControlHandler {
 public:
     explicit TableClicks(ProbeDialog& d) : dialog_(d) {}
     bool onListClick(const ui::MouseEvent& m) override;
+    bool onListContextMenu(int row, ui::Point at) override;
 
 private:
     ProbeDialog& dialog_;
@@ -445,14 +450,39 @@ bool TableClicks::onListClick(const ui::MouseEvent& m) {
     return false;
 }
 
+bool TableClicks::onListContextMenu(int row, ui::Point at) {
+    std::string rows;
+    for (int r : dialog_.win().selectedRows(kTable)) {
+        rows += ' ';
+        rows += std::to_string(r);
+    }
+    say("context row " + std::to_string(row) + " at " + std::to_string(at.x) + " " + std::to_string(at.y) +
+        " selected" + rows);
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::string folder;
     bool plot = false;
+    const char* dragPlot = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (std::string(argv[i]) == "--folder" && i + 1 < argc) folder = argv[i + 1];
         if (std::string(argv[i]) == "--plot") plot = true;
+        if (std::string(argv[i]) == "--drag-plot" && i + 1 < argc) dragPlot = argv[i + 1];
+    }
+    if (dragPlot) {
+        return ui::runWxApplication(argc, argv, [&] {
+            DragFunc f;
+            if (standardFunction(dragPlot, f)) {
+                CDlgDrugPlotStandart dialog(f);
+                return dialog.doModal() == ui::IDOK ? 0 : 3;
+            }
+            if (std::string(dragPlot) == "sample") f = sampleFunction();
+            CDlgDrugPlot dialog(f);
+            return dialog.doModal() == ui::IDOK ? 0 : 3;
+        });
     }
     return ui::runWxApplication(argc, argv, [&] {
         ProbeDialog dialog;
