@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -9,6 +10,7 @@
 #include "BulletReport.h"
 #include "CDlgBCCalc.h"
 #include "CDlgBullets.h"
+#include "CDlgDrugPlot.h"
 #include "CDlgShowBulletDim.h"
 #include "FileIO.h"
 #include "HeadlessBackend.h"
@@ -104,6 +106,28 @@ TEST_F(EstimateDialog, DefaultBulletGivesTheKnownFiguresAndSavesIntoTheFunction)
     EXPECT_EQ(f.uniqueNumber, 42);
     EXPECT_EQ(f.kind, DragFuncKind::StandardCopy);
     EXPECT_EQ(BulletFiles::LoadCurrent({data, {}}).bullet.twist, 10);
+}
+
+// "Показать кривую" calculates and shows the estimated curve, with the name the function will have.
+TEST_F(EstimateDialog, ShowCurveOpensThePlotOfTheEstimate) {
+    CDlgBCCalc dlg(data);
+    HeadlessWindow& w = open(dlg);
+    w.type(CDlgBCCalc::kName, "Моя пуля");
+    size_t points = 0;
+    std::string name;
+    screen.onNextModal([&](HeadlessWindow& p) {
+        const auto& plot = static_cast<CDlgDrugPlot&>(p.owner());
+        points = plot.function().points.size();
+        name = cp1251ToUtf8(plot.function().nameText());
+        p.click(ui::IDOK);
+    });
+    w.click(CDlgBCCalc::kShowCurve);
+    EXPECT_EQ(screen.modalTitles.size(), 1u);
+    EXPECT_EQ(points, 70u);
+    EXPECT_EQ(name, "Моя пуля");
+    EXPECT_EQ(w.text(CDlgBCCalc::kBallisticCoefficient), "0.446");
+    EXPECT_FALSE(w.ended());
+    w.closeBox();
 }
 
 // The BC label names the law chosen, and a BC of one law is never shown under the other's label.
@@ -381,4 +405,34 @@ TEST_F(EstimateDialog, FailedDatabaseSaveIsNotReportedAsSaved) {
     EXPECT_EQ(dlg.database().GetSize(), 11u);
     w.closeBox();
     fs::remove(data);
+}
+
+// The picture is the bullet as typed, to scale; a meplat wider than the bullet draws nothing rather
+// than a shape that cannot be.
+TEST_F(EstimateDialog, PictureFollowsTheTypedShape) {
+    CDlgBCCalc dlg(data);
+    HeadlessWindow& w = open(dlg);
+    auto outline = [&w]() -> std::vector<ui::Point> {
+        for (const ui::PaintOp& op : w.paint(CDlgBCCalc::kPicture).ops)
+            if (op.type == ui::PaintOp::Polygon) return op.points;
+        return {};
+    };
+    std::vector<ui::Point> shape = outline();
+    ASSERT_FALSE(shape.empty());
+    auto [left, right] = std::minmax_element(shape.begin(), shape.end(),
+                                             [](ui::Point a, ui::Point b) { return a.x < b.x; });
+    auto [top, bottom] = std::minmax_element(shape.begin(), shape.end(),
+                                             [](ui::Point a, ui::Point b) { return a.y < b.y; });
+    const double scale = (bottom->y - top->y) / 7.82;
+    EXPECT_NEAR((right->x - left->x) / scale, 31.3, 0.5);
+    EXPECT_LE(right->x - left->x, w.controlRect(CDlgBCCalc::kPicture).width);
+    // The tip is the meplat: 1.6 of 7.82 mm high.
+    int tipTop = 1 << 20, tipBottom = -(1 << 20);
+    for (ui::Point p : shape)
+        if (p.x == right->x) tipTop = std::min(tipTop, p.y), tipBottom = std::max(tipBottom, p.y);
+    EXPECT_NEAR((tipBottom - tipTop) / scale, 1.6, 0.3);
+
+    w.type(CDlgBCCalc::kMeplat, "9");
+    EXPECT_TRUE(outline().empty());
+    w.closeBox();
 }

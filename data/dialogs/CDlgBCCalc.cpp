@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "CDlgBullets.h"
+#include "CDlgDrugPlot.h"
 #include "NumberText.h"
 #include "ResultText.h"
 #include "RoundTo.h"
@@ -309,6 +310,8 @@ void CDlgBCCalc::showCurve() {
         if (!unusable_.empty()) refuseUnusable("Кривую нельзя показать");
         return;
     }
+    CDlgDrugPlot plot(dragFunc_, this);  // it works on its own copy
+    plot.doModal();
 }
 
 CBulletDimensions CDlgBCCalc::shownShape() const {

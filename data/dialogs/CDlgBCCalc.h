@@ -18,7 +18,7 @@
 class CDlgBCCalc : public ui::Dialog {
 public:
     enum : int {
-        IDD = 179,
+        IDD = 190,
         kName = 1001,
         kVelocity = 1002,
         kTwist = 1003,

@@ -9,7 +9,7 @@
 class CDlgBullets : public ui::Dialog {
 public:
     enum : int {
-        IDD = 180,
+        IDD = 191,
         kList = 1001,
         kDelete = 1002,
         kShow = 1003,

@@ -8,7 +8,7 @@
 class CDlgShowBulletDim : public ui::Dialog {
 public:
     enum : int {
-        IDD = 181,
+        IDD = 192,
         kReport = 1001,
     };
 
