@@ -47,8 +47,8 @@ ShownDatabase readDatabase(const fs::path& folder) {
         db.bullets = std::move(parsed.bullets);
         db.source = "file";
         if (!parsed.complete)
-            db.warnings.push_back(inQuotes(db.file.string()) + " прочитан не целиком; показаны " +
-                                  std::to_string(db.bullets.GetSize()) + " пуль, которые удалось прочитать");
+            db.warnings.push_back(inQuotes(db.file.string()) + " прочитан не целиком; показаны только пули, прочитанные до "
+                                  "места повреждения (" + std::to_string(db.bullets.GetSize()) + ")");
         return db;
     }
     if (const std::optional<std::string> bytes = readWholeFile(legacy, BulletFiles::kDatabaseFileReadLimit)) {
@@ -57,8 +57,8 @@ ShownDatabase readDatabase(const fs::path& folder) {
         db.file = legacy;
         db.source = "legacy";
         if (!parsed.complete)
-            db.warnings.push_back(inQuotes(legacy.string()) + " прочитан не целиком; показаны " +
-                                  std::to_string(db.bullets.GetSize()) + " пуль, которые удалось прочитать");
+            db.warnings.push_back(inQuotes(legacy.string()) + " прочитан не целиком; показаны только пули, прочитанные до "
+                                  "места повреждения (" + std::to_string(db.bullets.GetSize()) + ")");
         return db;
     }
     db.bullets = CBulletsArray::BuiltIn();

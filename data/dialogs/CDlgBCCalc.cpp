@@ -194,8 +194,8 @@ void CDlgBCCalc::loadFiles() {
     const bool unreadable = db.source == BulletFiles::Source::BuiltIn && fs::exists(databaseFile, ec);
     if (db.source == BulletFiles::Source::DataFolder && !db.complete) {
         keptDatabase_.keep(databaseFile);
-        notes.push_back("Файл базы пуль " + quoted(databaseFile) + " прочитан не целиком: в списке " +
-                        std::to_string(database_.GetSize()) + " пуль, которые удалось прочитать.");
+        notes.push_back("Файл базы пуль " + quoted(databaseFile) + " прочитан не целиком: в списке только пули, прочитанные до места повреждения (" +
+                        std::to_string(database_.GetSize()) + ").");
     } else if (unreadable) {
         keptDatabase_.keep(databaseFile);
         notes.push_back("Файл базы пуль " + quoted(databaseFile) + " не читается: в списке начальный набор пуль.");
