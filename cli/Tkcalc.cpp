@@ -16,6 +16,7 @@
 #include "StoredData.h"
 #include "LibraryCommands.h"
 #include "EstimateCommand.h"
+#include "AdjustCommand.h"
 #include "BulletsCommand.h"
 #include "DataPaths.h"
 #include "ExchangeImportExport.h"
@@ -264,6 +265,8 @@ std::string tkcalcHelp() {
         "         [--diameter D] [--nose-length L1] [--meplat D1] [--base-diameter D2] [--boat-tail L2]\n"
         "         [--twist T] [--weight W] [--nose tangent|secant|conical] [--ogive-radius R]\n"
         "         [--model G1|G7] [--name ТЕКСТ] [--mach M,...] [--json] [--add]\n"
+        "  tkcalc adjust [--data-dir ПАПКА] ИМЯ[#НОМЕР]\n"
+        "         raise|lower|raise-peak|lower-peak|raise-right|lower-right ШАГ [--json] [--save]\n"
         "  tkcalc bullets [--data-dir ПАПКА] [--json]\n"
         "  tkcalc bullets [--data-dir ПАПКА] show ИМЯ[#НОМЕР]\n"
         "\n"
@@ -282,6 +285,11 @@ std::string tkcalcHelp() {
         "радиус секантного оживала в калибрах; --mach выводит Cd при этих числах Маха (больше 0);\n"
         "--add добавляет драг-функцию в библиотеку как специальную и сохраняет библиотеку (только\n"
         "если все результаты - числа, а поперечная нагрузка и Cd больше 0).\n"
+        "adjust меняет кривую драг-функции на ШАГ (больше 0), как кнопки «Редактирования по графику»:\n"
+        "raise/lower - весь график, raise-peak/lower-peak - вершину, raise-right/lower-right - правую\n"
+        "сторону; выводит точки (--json - как одна запись tkcalc list --json), --save записывает\n"
+        "библиотеку (не для стандартных функций). Если хоть один Cd стал бы не больше 0 или менять\n"
+        "нечего, ничего не меняется: сообщение в stderr, код 2.\n"
         "bullets выводит базу пуль (bullets_dim2.dat; пока её нет - начальный список), как её откроет\n"
         "калькулятор, только читая файлы; bullets show - «Размеры пули» одной записи.\n"
         "\n"
@@ -351,6 +359,7 @@ std::string tkcalcHelp() {
         "  tkcalc --drag \"Sierra MatchKing, 168gr\" --set stability-factor=1.6 --set add-derivation=1 --json\n"
         "  tkcalc --set same-atmosphere=0 --set zero-temperature=-5 --set zero-pressure=760\n"
         "  tkcalc estimate --bullet \".308Win, Berger VLD, 155gr\" --model G7 --mach 1.5,2 --json\n"
+        "  tkcalc adjust \"Моя пуля\" lower-right 0.01 --save\n"
         "  tkcalc bullets show \".308Win, Berger VLD, 155gr#9\"\n";
     return text;
 }
@@ -359,6 +368,7 @@ int runTkcalc(const std::vector<std::string>& args, std::ostream& out, std::ostr
     try {
         if (std::optional<int> status = runLibraryCommand(args, in, out, err)) return *status;
         if (std::optional<int> status = runEstimateCommand(args, out, err)) return *status;
+        if (std::optional<int> status = runAdjustCommand(args, out, err)) return *status;
         if (std::optional<int> status = runBulletsCommand(args, out, err)) return *status;
         if (asksForHelp(args)) {
             out << tkcalcHelp();
