@@ -184,6 +184,12 @@ TEST_F(EstimateDialog, UnusableResultsAreRefused) {
     EXPECT_FALSE(w.ended());
     EXPECT_EQ(screen.messages.back().text, "L, общая длина в мм: введите число.");
     EXPECT_EQ(file(BulletFiles::kCurrentFileName), before);
+    // A name the bullet files cannot hold is not turned into question marks.
+    w.type(CDlgBCCalc::kLength, "31.3");
+    w.type(CDlgBCCalc::kName, "Пуля ½");
+    w.click(CDlgBCCalc::kToDatabase);
+    EXPECT_EQ(screen.messages.back().text.rfind("Название пули: есть знаки", 0), 0u);
+    EXPECT_FALSE(file(BulletFiles::kDatabaseFileName));
     w.click(ui::IDCANCEL);
     EXPECT_EQ(w.endCode(), ui::IDCANCEL);
 }

@@ -244,8 +244,17 @@ bool CDlgBCCalc::takeIntoCurrent() {
         fields_ = before;
         return false;
     }
+    // The bullet files keep names in Windows-1251: what it has no letter for would come back as "?".
+    bool lossless = true;
+    const std::string name = utf8ToCp1251(fields_.name, &lossless);
+    if (!lossless) {
+        fields_ = before;
+        refuseField(kName, "Название пули: есть знаки, которых нет в кодировке Windows-1251 (они стали бы «?»); "
+                           "замените их.");
+        return false;
+    }
     CBulletDimensions b = fields_.bullet;
-    b.setName(utf8ToCp1251(fields_.name));
+    b.setName(name);
     b.noseShape = noseOfIndex(fields_.nose);  // stored back as Tangent when it was no known shape
     b.uniqueNumber = current_.uniqueNumber;
     current_ = b;
