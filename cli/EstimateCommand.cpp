@@ -8,6 +8,7 @@
 
 #include "BCdrag.h"
 #include "BulletFiles.h"
+#include "BulletsCommand.h"
 #include "InputArguments.h"
 #include "LibraryCommands.h"
 #include "RoundTo.h"
@@ -127,25 +128,6 @@ Request parse(const std::vector<std::string>& args) {
     return r;
 }
 
-// The database record by name (UTF-8) and, when given, number: the first with exactly that name.
-std::optional<CBulletDimensions> findBullet(const CBulletsArray& bullets, const std::string& text) {
-    const auto [utf8Name, number] = splitNameAndNumber(text);
-    const std::string name = utf8ToCp1251(utf8Name);
-    for (const CBulletDimensions& b : bullets) {
-        if (b.nameText() == name && (!number || *number == b.uniqueNumber)) return b;
-    }
-    return std::nullopt;
-}
-
-std::string bulletList(const CBulletsArray& bullets) {
-    std::string list;
-    for (const CBulletDimensions& b : bullets) {
-        if (!list.empty()) list += ", ";
-        list += "\"" + cp1251ToUtf8(b.nameText()) + "#" + std::to_string(b.uniqueNumber) + "\"";
-    }
-    return list.empty() ? "база пуль пуста" : "есть: " + list;
-}
-
 std::string shown(double v, const char* format = "%.15g") {
     if (!std::isfinite(v)) return kUndefined;
     char buffer[64];
@@ -154,20 +136,6 @@ std::string shown(double v, const char* format = "%.15g") {
 }
 
 nlohmann::ordered_json jsonNumber(double v) { return std::isfinite(v) ? nlohmann::ordered_json(v) : nlohmann::ordered_json(); }
-
-// Which results cannot be used, in the order the dialog shows them.
-std::string unusableText(const BCdragCheck& c) {
-    std::string what;
-    auto add = [&what](bool ok, const char* name) {
-        if (!ok) what += (what.empty() ? "" : ", ") + std::string(name);
-    };
-    add(c.ballisticCoefficient, "баллистический коэффициент");
-    add(c.sectionalDensity, "поперечная нагрузка");
-    add(c.twistForStability, "оптимальный шаг нарезов");
-    add(c.stabilityFactor, "фактор стабильности");
-    add(c.dragTable, "драг-функция");
-    return what;
-}
 
 // The warning on one line, for stderr.
 std::string oneLine(std::string_view text) {
@@ -247,7 +215,7 @@ int estimate(const std::vector<std::string>& args, std::ostream& out, std::ostre
     out.flush();
     for (BCdragWarning w : warnings.inOrder()) err << "Предупреждение: " << oneLine(bcDragWarningText(w)) << "\n";
     if (!check.usable()) {
-        err << "Предупреждение: не определено или не больше 0: " << unusableText(check)
+        err << "Предупреждение: не определено или не больше 0: " << bcDragUnusableText(check)
             << "; проверьте размеры пули" << (r.add ? ". Драг-функция не добавлена" : "") << "\n";
         return kTkcalcUnreliable;
     }

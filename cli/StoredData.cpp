@@ -28,6 +28,15 @@ std::optional<StoredData> loadStoredData(const std::optional<fs::path>& dataDir,
     return loadStoredData(dataDir.value_or(fs::path()), programFolder(), userDataFolder());
 }
 
+std::optional<DataFolder> findDataFolder(const std::optional<fs::path>& dataDir, std::string& error) {
+    if (dataDir) {
+        error = dataDirRefusal(*dataDir);
+        if (!error.empty()) return std::nullopt;
+        return DataFolder::at(*dataDir);
+    }
+    return DataFolder::find(programFolder(), userDataFolder());
+}
+
 StoredData loadStoredData(const fs::path& dataDir, const fs::path& program, const fs::path& userFolder) {
     StoredData data;
     data.folder = dataDir.empty() ? DataFolder::find(program, userFolder) : DataFolder::at(dataDir);

@@ -33,6 +33,8 @@ struct StoredData {
 // folder that is empty, missing or not a folder gives nothing, with a Russian message naming it in
 // `error`.
 std::optional<StoredData> loadStoredData(const std::optional<std::filesystem::path>& dataDir, std::string& error);
+// Only the folder, as loadStoredData finds it, with nothing read or written.
+std::optional<DataFolder> findDataFolder(const std::optional<std::filesystem::path>& dataDir, std::string& error);
 // The same with the program folder and the user's data folder given, and no check of `dataDir`
 // (empty: the default folder).
 StoredData loadStoredData(const std::filesystem::path& dataDir, const std::filesystem::path& programFolder,

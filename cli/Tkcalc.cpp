@@ -18,6 +18,7 @@
 #include "EstimateCommand.h"
 #include "CopyDeleteCommands.h"
 #include "AdjustCommand.h"
+#include "BulletsCommand.h"
 #include "DataPaths.h"
 #include "ExchangeImportExport.h"
 #include "TextCodec.h"
@@ -268,6 +269,8 @@ std::string tkcalcHelp() {
         "         [--model G1|G7] [--name ТЕКСТ] [--mach M,...] [--json] [--add]\n"
         "  tkcalc adjust [--data-dir ПАПКА] ИМЯ[#НОМЕР]\n"
         "         raise|lower|raise-peak|lower-peak|raise-right|lower-right ШАГ [--json] [--save]\n"
+        "  tkcalc bullets [--data-dir ПАПКА] [--json]\n"
+        "  tkcalc bullets [--data-dir ПАПКА] show ИМЯ[#НОМЕР]\n"
         "\n"
         "Без --table выводит поправки на одной дистанции, как кнопка «Вычислить» главного окна;\n"
         "с --table - таблицу поправок, как окно «Таблица поправок».\n"
@@ -291,6 +294,8 @@ std::string tkcalcHelp() {
         "сторону; выводит точки (--json - как одна запись tkcalc list --json), --save записывает\n"
         "библиотеку (не для стандартных функций). Если хоть один Cd стал бы не больше 0 или менять\n"
         "нечего, ничего не меняется: сообщение в stderr, код 2.\n"
+        "bullets выводит базу пуль (bullets_dim2.dat; пока её нет - начальный список), как её откроет\n"
+        "калькулятор, только читая файлы; bullets show - «Размеры пули» одной записи.\n"
         "\n"
         "Параметры:\n"
         "  --data-dir ПАПКА     папка данных; указанная должна существовать. По умолчанию - папка\n"
@@ -358,7 +363,8 @@ std::string tkcalcHelp() {
         "  tkcalc --drag \"Sierra MatchKing, 168gr\" --set stability-factor=1.6 --set add-derivation=1 --json\n"
         "  tkcalc --set same-atmosphere=0 --set zero-temperature=-5 --set zero-pressure=760\n"
         "  tkcalc estimate --bullet \".308Win, Berger VLD, 155gr\" --model G7 --mach 1.5,2 --json\n"
-        "  tkcalc adjust \"Моя пуля\" lower-right 0.01 --save\n";
+        "  tkcalc adjust \"Моя пуля\" lower-right 0.01 --save\n"
+        "  tkcalc bullets show \".308Win, Berger VLD, 155gr#9\"\n";
     return text;
 }
 
@@ -368,6 +374,7 @@ int runTkcalc(const std::vector<std::string>& args, std::ostream& out, std::ostr
         if (std::optional<int> status = runEstimateCommand(args, out, err)) return *status;
         if (std::optional<int> status = runCopyDeleteCommand(args, out, err)) return *status;
         if (std::optional<int> status = runAdjustCommand(args, out, err)) return *status;
+        if (std::optional<int> status = runBulletsCommand(args, out, err)) return *status;
         if (asksForHelp(args)) {
             out << tkcalcHelp();
             return kTkcalcOk;

@@ -62,6 +62,19 @@ std::string_view bcDragWarningText(BCdragWarning w) {
     return {};
 }
 
+std::string bcDragUnusableText(const BCdragCheck& c) {
+    std::string what;
+    auto add = [&what](bool ok, const char* name) {
+        if (!ok) what += (what.empty() ? "" : ", ") + std::string(name);
+    };
+    add(c.ballisticCoefficient, "баллистический коэффициент");
+    add(c.sectionalDensity, "поперечная нагрузка");
+    add(c.twistForStability, "оптимальный шаг нарезов");
+    add(c.stabilityFactor, "фактор стабильности");
+    add(c.dragTable, "драг-функция");
+    return what;
+}
+
 void BCdrag::takeBullet(const CBulletDimensions& bullet) {
     noseShape = static_cast<int32_t>(bullet.noseShape);
     velocity = bullet.velocity;

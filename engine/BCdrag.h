@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -54,6 +55,10 @@ struct BCdragCheck {
         return sectionalDensity && stabilityFactor && twistForStability && ballisticCoefficient && dragTable;
     }
 };
+
+// The results that cannot be used, in the order the calculator shows them, as a Russian list
+// ("поперечная нагрузка, фактор стабильности"); empty when all can.
+std::string bcDragUnusableText(const BCdragCheck& c);
 
 // The drag, ballistic coefficient and stability of a bullet estimated from its measured shape
 // (a component-by-component zero-yaw drag estimate, no rotating band). Inputs in mm, m/s, grams,
