@@ -6,6 +6,7 @@
 #include <random>
 
 #include "ByteWriter.h"
+#include "CDlgBCCalc.h"
 #include "CDlgDrugFuncEdit.h"
 #include "CDlgDrugPlot.h"
 #include "CDlgDrugPlotStandart.h"
@@ -249,6 +250,35 @@ TEST_F(Manager, EditRefusesStandardFunctionsEditsACopyInPlaceAndCreateNewAdds) {
     EXPECT_EQ(library[12].uniqueNumber, 21);
     EXPECT_EQ(w.selectedRows(M::kList), std::vector<int>{12});
     EXPECT_EQ(dlg.selectedNumber(), 21);
+    dlg.destroy();
+}
+
+// The function estimated from the bullet's shape joins the library as a special one, selected, and
+// the library is saved at once; a cancelled estimate adds nothing.
+TEST_F(Manager, CreateFromShapeAddsTheEstimateAndSaves) {
+    M dlg(library, DataFolder::at(dir), "G1", 1, solver, curveStep);
+    auto& w = ui::openHeadless(dlg);
+    screen.onNextModal([](ui::HeadlessWindow& e) { e.click(ui::IDCANCEL); });
+    w.click(M::kFromShape);
+    EXPECT_EQ(library.size(), 10u);
+    EXPECT_FALSE(fs::exists(dir / kLibraryFileName));
+    screen.onNextModal([](ui::HeadlessWindow& e) {
+        e.click(CDlgBCCalc::kCalculate);
+        e.click(ui::IDOK);
+    });
+    w.click(M::kFromShape);
+    EXPECT_EQ(screen.modalTitles.back(), "Калькулятор драг-функции по форме пули");
+    ASSERT_EQ(library.size(), 11u);
+    const DragFunc& made = library[10];
+    EXPECT_EQ(made.kind, DragFuncKind::Special);
+    EXPECT_EQ(made.uniqueNumber, 11);
+    EXPECT_EQ(made.points.size(), 70u);
+    EXPECT_GT(made.sectionalDensity, 0);
+    EXPECT_EQ(w.selectedRows(M::kList), std::vector<int>{10});
+    EXPECT_EQ(dlg.selectedNumber(), 11);
+    const DragLibrary saved = stored();
+    ASSERT_EQ(saved.size(), 11u);
+    EXPECT_EQ(saved[10], made);
     dlg.destroy();
 }
 

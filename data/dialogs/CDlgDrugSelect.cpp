@@ -1,5 +1,6 @@
 #include "CDlgDrugSelect.h"
 
+#include "CDlgBCCalc.h"
 #include "CDlgDrugFuncEdit.h"
 #include "CDlgDrugPlot.h"
 #include "CDlgDrugPlotStandart.h"
@@ -95,6 +96,7 @@ void CDlgDrugSelect::onCommand(int id, ui::Notify n) {
         case kCopy: return copy();
         case kEdit: return edit();
         case kCreateNew: return createNew();
+        case kFromShape: return createFromShape();
         case kDelete: return remove();
         case kExport: return exportFunction();
         case kImport: return importFunctions();
@@ -182,6 +184,16 @@ void CDlgDrugSelect::createNew() {
     name_ = made.nameText();
     number_ = made.uniqueNumber;
     refill();
+}
+
+void CDlgDrugSelect::createFromShape() {
+    CDlgBCCalc dlg(folder_.folder(), this);
+    if (dlg.doModal() != ui::IDOK) return;
+    const DragFunc made = addCreated(library_, dlg.dragFunc());
+    name_ = made.nameText();
+    number_ = made.uniqueNumber;
+    refill();
+    saveLibrary();
 }
 
 void CDlgDrugSelect::exportFunction() {

@@ -62,6 +62,7 @@ private:
     void copy();
     void edit();
     void createNew();
+    void createFromShape();
     void remove();
     void exportFunction();
     void importFunctions();
