@@ -153,6 +153,17 @@ TEST_F(Manager, CopyingG7TwiceAndACopyOfTheCopyEachSaved) {
     EXPECT_EQ(stored().size(), 13u);
     EXPECT_TRUE(screen.messages.empty());
     dlg.destroy();
+
+    // A data folder that cannot be written: the copy stays in memory, and the user is told.
+    ASSERT_TRUE(writeFileAtomically(dir / "not a folder", "x"));
+    M blocked(library, DataFolder::at(dir / "not a folder"), "G1", 1, solver, curveStep);
+    auto& b = ui::openHeadless(blocked);
+    b.clickCell(M::kList, kG7Row, 0);
+    b.click(M::kCopy);
+    EXPECT_EQ(library.size(), 14u);
+    ASSERT_EQ(screen.messages.size(), 1u);
+    EXPECT_EQ(screen.messages[0].text.rfind("Не удалось сохранить библиотеку драг-функций:", 0), 0u);
+    blocked.destroy();
 }
 
 // "Выбрать" with no row says so and keeps the function the dialog started with.
