@@ -35,8 +35,8 @@ ui::DialogTemplate CDlgDragEditPlot::makeTemplate() {
     t.title = "Редактирование по графику";
     t.width = 760;
     t.height = 596;
+    // A larger plot; the buttons' rows need the width they have.
     t.resizable = true;
-    t.minWidth = 560;
     t.minHeight = 480;
     ui::TemplateBuilder b(t);
     b.add(kPlot, ui::Kind::Canvas, {}, ui::Rect{10, 10, 740, 400}, ui::kSunken);

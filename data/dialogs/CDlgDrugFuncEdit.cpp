@@ -62,9 +62,8 @@ ui::DialogTemplate CDlgDrugFuncEdit::makeTemplate() {
     t.title = "Редактирование";
     t.width = 800;
     t.height = 520;
+    // It grows (a longer table, wider names); smaller, the buttons would cover the fields.
     t.resizable = true;
-    t.minWidth = 800;
-    t.minHeight = 400;
     ui::TemplateBuilder b(t);
     b.label("Отредактировав драг-функцию, нажмите «Сохранить».", 10, 4, 780, kHelp1);
     b.label("Калькулятор будет пользоваться ею, только когда Вы выберете сохранённую функцию в списке "
