@@ -114,6 +114,10 @@ TEST_F(DragEditors, SavingSortsDropsEmptyRowsAndKeepsUntouchedValuesExact) {
     editCell(w, 2, 1, "0.27");
     w.type(Edit::kName, "Моя пуля");
     w.type(Edit::kTwist, "11,5");
+    // A cell left open counts with what was typed into it.
+    w.clickCell(Edit::kTable, 0, 0);
+    w.clickCell(Edit::kTable, 0, 0);
+    w.typeChars(kCellEditor, "0.55");
     w.click(ui::IDOK);
     ASSERT_TRUE(w.ended());
     EXPECT_EQ(w.endCode(), ui::IDOK);
@@ -121,7 +125,7 @@ TEST_F(DragEditors, SavingSortsDropsEmptyRowsAndKeepsUntouchedValuesExact) {
 
     const DragFunc& f = dlg.function();
     ASSERT_EQ(f.points.size(), 4u);
-    EXPECT_EQ(f.points[0].mach, 0.5);
+    EXPECT_EQ(f.points[0].mach, 0.55);
     EXPECT_EQ(f.points[0].cd, 0.2345);
     EXPECT_EQ(f.points[1].mach, 0.9);
     EXPECT_EQ(f.points[1].cd, 0.27);
@@ -403,6 +407,7 @@ TEST_F(DragEditors, CurveEditorWithoutPointsSaysSoAndDrawsNoCurve) {
     Plot dlg(f, curveStep);
     HeadlessWindow& w = ui::openHeadless(dlg);
     EXPECT_EQ(screen.messageTexts(), std::vector<std::string>{"Драг-функция не содержит данных"});
+    EXPECT_EQ(screen.messages[0].icon, ui::Icon::Warning);
     const ui::RecordingCanvas painted = w.paint(Plot::kPlot);
     // The frame is the only line drawn in the grid's colour, and no line in the curve's.
     for (const ui::PaintOp& op : painted.ops)

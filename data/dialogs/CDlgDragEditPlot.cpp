@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "CDlgDrugPlot.h"
 #include "TemplateBuilder.h"
 #include "TextCodec.h"
 
@@ -64,7 +65,8 @@ bool CDlgDragEditPlot::onInitDialog() {
     for (const ButtonInfo& info : buttons()) resizer_.add(window(), info.id, R::kLeft | R::kBottom);
     for (int id : {kStepLabel, kStep, kHint}) resizer_.add(window(), id, R::kLeft | R::kBottom);
     for (int id : {ui::IDOK, ui::IDCANCEL}) resizer_.add(window(), id, R::kRight | R::kBottom);
-    if (points_.empty()) messageBox(kNoDataMessage, {}, ui::Buttons::Ok, ui::Icon::Information);
+    // As the plot windows say it.
+    if (points_.empty()) messageBox(kNoDragDataMessage, {}, ui::Buttons::Ok, ui::Icon::Warning);
     return true;
 }
 

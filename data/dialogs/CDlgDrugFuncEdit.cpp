@@ -182,7 +182,12 @@ std::optional<std::vector<DragElement>> CDlgDrugFuncEdit::readTable() {
     return points;
 }
 
+void CDlgDrugFuncEdit::endCellEditing() {
+    if (CInPlaceEdit::instance().list() == &table_) CInPlaceEdit::instance().end();
+}
+
 std::optional<DragFunc> CDlgDrugFuncEdit::collect() {
+    endCellEditing();
     if (!readFields()) return std::nullopt;
     DragFunc f = withFields();
     if (window().rowCount(kTable) > 0) {
@@ -226,6 +231,8 @@ bool CDlgDrugFuncEdit::fieldsUsable() {
 }
 
 void CDlgDrugFuncEdit::onOK() {
+    // A cell still open counts with what it shows.
+    endCellEditing();
     if (!readFields() || !fieldsUsable()) return;
     // An empty table takes nothing over: the function stays as it came, fields and all.
     if (window().rowCount(kTable) == 0) {
@@ -276,7 +283,7 @@ void CDlgDrugFuncEdit::onCommand(int id, ui::Notify n) {
 
 void CDlgDrugFuncEdit::showTableMenu(int row, ui::Point at) {
     // A cell being edited ends first: the rows may move.
-    if (CInPlaceEdit::instance().list() == &table_) CInPlaceEdit::instance().end();
+    endCellEditing();
     const bool anySelected = !window().selectedRows(kTable).empty();
     const std::vector<ui::MenuItem> items = {
         {kInsertRow, "Вставить строку"},
@@ -290,7 +297,7 @@ void CDlgDrugFuncEdit::showTableMenu(int row, ui::Point at) {
 }
 
 void CDlgDrugFuncEdit::insertRow(int row) {
-    if (CInPlaceEdit::instance().list() == &table_) CInPlaceEdit::instance().end();
+    endCellEditing();
     ui::DialogWindow& w = window();
     const std::vector<int> selected = w.selectedRows(kTable);
     int at = w.rowCount(kTable);
@@ -307,7 +314,7 @@ void CDlgDrugFuncEdit::insertRow(int row) {
 }
 
 void CDlgDrugFuncEdit::deleteSelectedRows() {
-    if (CInPlaceEdit::instance().list() == &table_) CInPlaceEdit::instance().end();
+    endCellEditing();
     ui::DialogWindow& w = window();
     std::vector<int> selected = w.selectedRows(kTable);
     std::sort(selected.rbegin(), selected.rend());
