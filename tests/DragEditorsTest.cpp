@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -99,6 +100,16 @@ TEST_F(DragEditors, EditorShowsTheFieldsAndThePointsWithThreeDecimals) {
     w.pressKey(kCellEditor, ui::kKeyEscape);
     EXPECT_EQ(w.cell(Edit::kTable, 0, 1), "0.234");
     dlg.destroy();
+
+    // Values an older file left without a number read as the calculators show them.
+    DragFunc damaged = bulletFunction();
+    damaged.stabilityFactor = std::nan("");
+    damaged.points[1].cd = INFINITY;
+    Edit again(damaged, solver, curveStep);
+    HeadlessWindow& w2 = ui::openHeadless(again);
+    EXPECT_EQ(w2.text(Edit::kStabilityFactor), "не определено");
+    EXPECT_EQ(w2.cell(Edit::kTable, 1, 1), "не определено");
+    again.destroy();
 }
 
 // Saving drops rows without a Cd, sorts by Mach keeping equal Machs in row order, and keeps the

@@ -11,6 +11,7 @@
 #include "CInPlaceEdit.h"
 #include "CurveAdjust.h"
 #include "NumberText.h"
+#include "ResultText.h"
 #include "TemplateBuilder.h"
 #include "TextCodec.h"
 
@@ -37,8 +38,9 @@ constexpr int labelOf(int fieldId) { return fieldId + 2000; }
 constexpr int kMachColumn = 0;
 constexpr int kCdColumn = 1;
 
-// "%.3f" whatever the locale.
+// "%.3f" whatever the locale; "не определено" for what is no number.
 std::string cellText(double v) {
+    if (!std::isfinite(v)) return kUndefinedText;
     char buffer[64];
     const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, 3);
     return ec == std::errc() ? std::string(buffer, end) : std::string();
@@ -96,6 +98,10 @@ bool CDlgDrugFuncEdit::onInitDialog() {
     table_.attach(*this, kTable);
     fillTable(function_.points);
     updateData(false);
+    // A number from a file that is no number reads as the calculators show one; it must be
+    // replaced before the function is saved.
+    for (const NumberField& f : kNumberFields)
+        if (!std::isfinite(numbers_.*f.member)) setText(f.id, resultText(numbers_.*f.member));
 
     resizer_.clear();
     using R = CDlgItemResizer;
