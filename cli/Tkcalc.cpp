@@ -16,6 +16,7 @@
 #include "StoredData.h"
 #include "LibraryCommands.h"
 #include "EstimateCommand.h"
+#include "PlotCommand.h"
 #include "DataPaths.h"
 #include "ExchangeImportExport.h"
 #include "TextCodec.h"
@@ -263,6 +264,8 @@ std::string tkcalcHelp() {
         "         [--diameter D] [--nose-length L1] [--meplat D1] [--base-diameter D2] [--boat-tail L2]\n"
         "         [--twist T] [--weight W] [--nose tangent|secant|conical] [--ogive-radius R]\n"
         "         [--model G1|G7] [--name ТЕКСТ] [--mach M,...] [--json] [--add]\n"
+        "  tkcalc plot [--data-dir ПАПКА] ИМЯ[#НОМЕР]|--drag-file ФАЙЛ РИСУНОК.png|РИСУНОК.svg\n"
+        "         [--size ШИРИНАxВЫСОТА]\n"
         "\n"
         "Без --table выводит поправки на одной дистанции, как кнопка «Вычислить» главного окна;\n"
         "с --table - таблицу поправок, как окно «Таблица поправок».\n"
@@ -279,6 +282,9 @@ std::string tkcalcHelp() {
         "радиус секантного оживала в калибрах; --mach выводит Cd при этих числах Маха (больше 0);\n"
         "--add добавляет драг-функцию в библиотеку как специальную и сохраняет библиотеку (только\n"
         "если все результаты - числа, а поперечная нагрузка и Cd больше 0).\n"
+        "plot рисует график драг-функции, как окно «График драг-функции» (стандартную - от первой\n"
+        "точки), в файл PNG или SVG (тексты SVG остаются текстом); --size - размер рисунка в пикселях,\n"
+        "от 160x120 до 4000x4000, по умолчанию 640x400. Функция без точек рисуется пустой (код 3).\n"
         "\n"
         "Параметры:\n"
         "  --data-dir ПАПКА     папка данных; указанная должна существовать. По умолчанию - папка\n"
@@ -345,7 +351,8 @@ std::string tkcalcHelp() {
         "  tkcalc --table=-50:5000:500 --csv > table.csv\n"
         "  tkcalc --drag \"Sierra MatchKing, 168gr\" --set stability-factor=1.6 --set add-derivation=1 --json\n"
         "  tkcalc --set same-atmosphere=0 --set zero-temperature=-5 --set zero-pressure=760\n"
-        "  tkcalc estimate --bullet \".308Win, Berger VLD, 155gr\" --model G7 --mach 1.5,2 --json\n";
+        "  tkcalc estimate --bullet \".308Win, Berger VLD, 155gr\" --model G7 --mach 1.5,2 --json\n"
+        "  tkcalc plot G7 g7.png --size 800x500\n";
     return text;
 }
 
@@ -353,6 +360,7 @@ int runTkcalc(const std::vector<std::string>& args, std::ostream& out, std::ostr
     try {
         if (std::optional<int> status = runLibraryCommand(args, in, out, err)) return *status;
         if (std::optional<int> status = runEstimateCommand(args, out, err)) return *status;
+        if (std::optional<int> status = runPlotCommand(args, out, err)) return *status;
         if (asksForHelp(args)) {
             out << tkcalcHelp();
             return kTkcalcOk;
