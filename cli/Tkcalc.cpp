@@ -16,6 +16,7 @@
 #include "StoredData.h"
 #include "LibraryCommands.h"
 #include "EstimateCommand.h"
+#include "AdjustCommand.h"
 #include "PlotCommand.h"
 #include "DataPaths.h"
 #include "ExchangeImportExport.h"
@@ -264,6 +265,8 @@ std::string tkcalcHelp() {
         "         [--diameter D] [--nose-length L1] [--meplat D1] [--base-diameter D2] [--boat-tail L2]\n"
         "         [--twist T] [--weight W] [--nose tangent|secant|conical] [--ogive-radius R]\n"
         "         [--model G1|G7] [--name ТЕКСТ] [--mach M,...] [--json] [--add]\n"
+        "  tkcalc adjust [--data-dir ПАПКА] ИМЯ[#НОМЕР]\n"
+        "         raise|lower|raise-peak|lower-peak|raise-right|lower-right ШАГ [--json] [--save]\n"
         "  tkcalc plot [--data-dir ПАПКА] ИМЯ[#НОМЕР]|--drag-file ФАЙЛ РИСУНОК.png|РИСУНОК.svg\n"
         "         [--size ШИРИНАxВЫСОТА]\n"
         "\n"
@@ -282,6 +285,11 @@ std::string tkcalcHelp() {
         "радиус секантного оживала в калибрах; --mach выводит Cd при этих числах Маха (больше 0);\n"
         "--add добавляет драг-функцию в библиотеку как специальную и сохраняет библиотеку (только\n"
         "если все результаты - числа, а поперечная нагрузка и Cd больше 0).\n"
+        "adjust меняет кривую драг-функции на ШАГ (больше 0), как кнопки «Редактирования по графику»:\n"
+        "raise/lower - весь график, raise-peak/lower-peak - вершину, raise-right/lower-right - правую\n"
+        "сторону; выводит точки (--json - как одна запись tkcalc list --json), --save записывает\n"
+        "библиотеку (не для стандартных функций). Если хоть один Cd стал бы не больше 0 или менять\n"
+        "нечего, ничего не меняется: сообщение в stderr, код 2.\n"
         "plot рисует график драг-функции, как окно «График драг-функции» (стандартную - от первой\n"
         "точки), в файл PNG или SVG (тексты SVG остаются текстом); --size - размер рисунка в пикселях,\n"
         "от 160x120 до 4000x4000, по умолчанию 640x400. Функция без точек рисуется пустой (код 3).\n"
@@ -352,6 +360,7 @@ std::string tkcalcHelp() {
         "  tkcalc --drag \"Sierra MatchKing, 168gr\" --set stability-factor=1.6 --set add-derivation=1 --json\n"
         "  tkcalc --set same-atmosphere=0 --set zero-temperature=-5 --set zero-pressure=760\n"
         "  tkcalc estimate --bullet \".308Win, Berger VLD, 155gr\" --model G7 --mach 1.5,2 --json\n"
+        "  tkcalc adjust \"Моя пуля\" lower-right 0.01 --save\n"
         "  tkcalc plot G7 g7.png --size 800x500\n";
     return text;
 }
@@ -360,6 +369,7 @@ int runTkcalc(const std::vector<std::string>& args, std::ostream& out, std::ostr
     try {
         if (std::optional<int> status = runLibraryCommand(args, in, out, err)) return *status;
         if (std::optional<int> status = runEstimateCommand(args, out, err)) return *status;
+        if (std::optional<int> status = runAdjustCommand(args, out, err)) return *status;
         if (std::optional<int> status = runPlotCommand(args, out, err)) return *status;
         if (asksForHelp(args)) {
             out << tkcalcHelp();

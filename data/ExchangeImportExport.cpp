@@ -5,6 +5,7 @@
 #include <cstring>
 #include <system_error>
 
+#include "CurveAdjust.h"
 #include "DragLibrary.h"
 #include "ExchangeFiles.h"
 #include "FileIO.h"
@@ -22,6 +23,8 @@ std::optional<std::string> readExchangeFile(const fs::path& path) {
 }
 
 void addAsNew(DragLibrary& library, DragFunc f) {
+    // The Cd lookup and the curve editor take the points in ascending Mach order.
+    sortByMach(f.points);
     f.uniqueNumber = library.nextUniqueNumber();
     f.kind = DragFuncKind::Special;
     library.add(f);
@@ -73,13 +76,18 @@ bool importDrg(DragLibrary& library, const fs::path& path) {
 bool importPro(DragLibrary& library, const fs::path& path, ExchangeReporter& reporter) {
     const std::optional<std::string> bytes = readExchangeFile(path);
     if (!bytes) return false;
-    if (const std::optional<DragFuncOld> old = parsePro(*bytes)) addProFunction(library, *old, reporter);
+    const std::optional<DragFuncOld> old = parsePro(*bytes);
+    if (!old) return true;
+    // A record with values that are no numbers would put them into every calculation.
+    if (!allFinite(fromProRecord(*old))) return false;
+    addProFunction(library, *old, reporter);
     return true;
 }
 
 void addProFunction(DragLibrary& library, const DragFuncOld& old, ExchangeReporter& reporter) {
     DragFunc f = fromProRecord(old);
     f.uniqueNumber = library.nextUniqueNumber();
+    sortByMach(f.points);
 
     const DragFunc* existing = nullptr;
     for (const DragFunc& entry : library)
@@ -158,6 +166,8 @@ std::optional<DragFunc> readDragFunctionFile(const fs::path& path, std::string& 
     } else if (!allFinite(*f)) {
         error = "В файле драг-функции есть значения, которые не являются числами";
         f.reset();
+    } else {
+        sortByMach(f->points);
     }
     return f;
 }

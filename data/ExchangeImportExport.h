@@ -34,10 +34,12 @@ bool exportSnr(const DragFunc& f, const std::filesystem::path& path, ExchangeRep
 // Each reader adds at most one function to the library and is true when the file could be read
 // (the file then counts as imported), false when it cannot be opened or is larger than
 // kMaxExchangeFileBytes.
+// The points go in sorted by Mach (stably), as the Cd lookup takes them.
 // ".snr" and ".drg": the function read, kind Special, numbered by nextUniqueNumber, at the end.
 bool importSnr(DragLibrary& library, const std::filesystem::path& path);
 bool importDrg(DragLibrary& library, const std::filesystem::path& path);
-// ".pro": nothing added for an empty file or one too short for its record; else addProFunction.
+// ".pro": nothing added for an empty file or one too short for its record; a record with a value
+// that is not a finite number is not imported (false); else addProFunction.
 bool importPro(DragLibrary& library, const std::filesystem::path& path, ExchangeReporter& reporter);
 
 // An older record into the library: numbered by nextUniqueNumber, Standard made StandardCopy. When

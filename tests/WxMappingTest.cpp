@@ -20,6 +20,8 @@ TEST(WxMapping, KeysBecomeWindowsVirtualKeys) {
     EXPECT_EQ(WxMapping::virtualKey(WXK_DELETE), ui::kKeyDelete);
     EXPECT_EQ(WxMapping::virtualKey(WXK_NUMPAD_DELETE), ui::kKeyDelete);
     EXPECT_EQ(WxMapping::virtualKey(WXK_INSERT), ui::kKeyInsert);
+    EXPECT_EQ(WxMapping::virtualKey(WXK_MENU), ui::kKeyApps);  // the context menu key
+    EXPECT_EQ(WxMapping::virtualKey(WXK_WINDOWS_MENU), ui::kKeyApps);
     EXPECT_EQ(WxMapping::virtualKey(WXK_LEFT), ui::kKeyLeft);
     EXPECT_EQ(WxMapping::virtualKey(WXK_NUMPAD_UP), ui::kKeyUp);
     EXPECT_EQ(WxMapping::virtualKey(WXK_RIGHT), ui::kKeyRight);
@@ -41,7 +43,7 @@ TEST(WxMapping, KeysBecomeWindowsVirtualKeys) {
     EXPECT_EQ(WxMapping::virtualKey('-'), 189);
     // Keys no dialog looks at.
     EXPECT_EQ(WxMapping::virtualKey(WXK_NONE), 0);
-    EXPECT_EQ(WxMapping::virtualKey(WXK_MENU), 0);
+    EXPECT_EQ(WxMapping::virtualKey(WXK_PRINT), 0);
 }
 
 TEST(WxMapping, TypedCharactersAsAWindowsEditSeesThem) {

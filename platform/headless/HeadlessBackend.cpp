@@ -295,6 +295,29 @@ void HeadlessWindow::doubleClickRow(int id, int row) {
     owner_.handleCommand(id, Notify::DoubleClick);
 }
 
+void HeadlessWindow::rightClickRow(int id, int row) {
+    if (!acting()) return;
+    Control* c = find(id);
+    if (!c || !c->enabled || c->t.kind != Kind::ListView) return;
+    focus(id);
+    c = find(id);
+    if (!c) return;
+    const int rows = static_cast<int>(c->rows.size());
+    if (row < 0 || row >= rows) row = -1;
+    const Rect list = controlRect(id);
+    Point at{4, kHeaderHeight + rows * kRowHeight + 4};
+    if (row >= 0) {
+        const Rect r = cellRect(id, row, 0);
+        at = Point{r.x - list.x + 2, r.y - list.y + 2};
+        if (!c->selected[static_cast<size_t>(row)]) {
+            std::fill(c->selected.begin(), c->selected.end(), false);
+            c->selected[static_cast<size_t>(row)] = true;
+            owner_.handleCommand(id, Notify::ItemChanged);
+        }
+    }
+    owner_.handleListContextMenu(id, row, at);
+}
+
 void HeadlessWindow::resize(int width, int height) {
     if (!acting()) return;
     const int minW = template_.minWidth > 0 ? template_.minWidth : template_.width;
@@ -755,7 +778,9 @@ int HeadlessBackend::popupMenu(DialogWindow*, int, Point, const std::vector<Menu
     if (menuAnswers_.empty()) return 0;
     const int id = menuAnswers_.front();
     menuAnswers_.pop_front();
-    return id;
+    for (const MenuItem& item : items)
+        if (item.id != 0 && item.id == id) return item.enabled ? id : 0;
+    return 0;
 }
 
 bool HeadlessBackend::openUrl(const std::string& url) {

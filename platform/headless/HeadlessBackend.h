@@ -94,6 +94,9 @@ public:
     // list selects the row (only that row unless Control is held).
     void clickCell(int id, int row, int column, bool shift = false, bool control = false);
     void doubleClickRow(int id, int row);
+    // A right click on a list row (-1: below the rows), as the list handles it: the row becomes the
+    // only selected one unless it was selected already, then the dialog's context menu handling.
+    void rightClickRow(int id, int row);
     void resize(int width, int height);
     void minimize(bool on);
     void closeBox();   // the window's close box
@@ -253,6 +256,8 @@ public:
     // What the user does in the next modal dialog. When the script leaves the dialog open, it is
     // closed with its close box. Without a script a modal dialog is closed at once.
     void onNextModal(std::function<void(HeadlessWindow&)> script) { modalScripts_.push_back(std::move(script)); }
+    // The next pop-up menu is answered with the item `id` (0: closed without a choice). A disabled
+    // or missing item cannot be chosen: the menu then returns 0.
     void answerMenu(int id) { menuAnswers_.push_back(id); }
 
     // --- What the program showed ---

@@ -97,6 +97,20 @@ bool Dialog::handleKeyDown(int id, const KeyEvent& k) {
         handleCommand(IDCANCEL, Notify::Clicked);
         return true;
     }
+    // The keyboard's way to a list's context menu: at the first selected row, else the list's corner.
+    const bool menuKey = (k.key == kKeyApps && !k.shift) || (k.key == kKeyF10 && k.shift);
+    if (menuKey && !k.control && !k.alt && isListView(id)) {
+        const std::vector<int> rows = window_->selectedRows(id);
+        const int row = rows.empty() ? -1 : rows.front();
+        Point at{4, 4};
+        if (row >= 0) {
+            const Rect cell = window_->cellRect(id, row, 0);
+            const Rect list = window_->controlRect(id);
+            if (cell.height > 0) at = Point{cell.x - list.x + 4, cell.bottom() - list.y};
+        }
+        handleListContextMenu(id, row, at);
+        return true;
+    }
     // The desktop has no window menu to put "About" in: F1 stands in for it.
     if (k.key == kKeyF1 && !k.shift && !k.control && !k.alt) {
         handleHelp();
@@ -123,6 +137,19 @@ void Dialog::handleMouse(int id, const MouseEvent& m) {
 
 bool Dialog::handleListClick(int id, const MouseEvent& m) {
     if (ControlHandler* h = handlerFor(id)) return h->onListClick(m);
+    return false;
+}
+
+void Dialog::handleListContextMenu(int id, int row, Point at) {
+    if (!window_) return;
+    if (ControlHandler* h = handlerFor(id); h && h->onListContextMenu(row, at)) return;
+    onListContextMenu(id, row, at);
+}
+
+bool Dialog::isListView(int id) const {
+    if (id == kStaticId) return false;
+    for (const auto& c : template_.controls)
+        if (c.id == id) return c.kind == Kind::ListView;
     return false;
 }
 

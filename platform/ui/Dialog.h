@@ -29,6 +29,8 @@ public:
     virtual bool onPaint(Canvas&) { return false; }
     // A click on a list view, before the list's own handling (selection).
     virtual bool onListClick(const MouseEvent&) { return false; }
+    // A context menu asked for on a list view (see Dialog::onListContextMenu).
+    virtual bool onListContextMenu(int /*row*/, Point /*at*/) { return false; }
 };
 
 // A dialog as the program describes it: a template, an initialisation, command handlers by control
@@ -63,6 +65,7 @@ public:
     bool handlePaste(int id);
     void handleMouse(int id, const MouseEvent& m);
     bool handleListClick(int id, const MouseEvent& m);
+    void handleListContextMenu(int id, int row, Point at);
     void handlePaint(int id, Canvas& canvas);
     void handleSize(int width, int height);
     void handleClose();     // the window's close box
@@ -91,6 +94,11 @@ protected:
     // Every key before the control gets it; true swallows it.
     virtual bool preTranslateKey(int id, const KeyEvent& k);
     virtual void onMouse(int, const MouseEvent&) {}
+    // A right click on list view `id` (it has already selected the row under it, as lists do), or
+    // the menu key / Shift+F10 while the list has the focus: `row` is the row clicked or the first
+    // selected one, -1 when none; `at` is where a menu goes, in the list's own coordinates (as
+    // Backend::popupMenu takes them).
+    virtual void onListContextMenu(int /*id*/, int /*row*/, Point /*at*/) {}
     virtual void onPaint(int, Canvas&) {}
     virtual void onSize(int, int) {}
     virtual void onHelp() {}
@@ -108,6 +116,7 @@ protected:
 
 private:
     ControlHandler* handlerFor(int id) const;
+    bool isListView(int id) const;
 
     DialogTemplate template_;
     Dialog* parent_;

@@ -148,7 +148,9 @@ enum Key : int {
     kKeyDown = 40,
     kKeyInsert = 45,
     kKeyDelete = 46,
+    kKeyApps = 93,  // the menu key: a context menu, as Shift+F10
     kKeyF1 = 112,
+    kKeyF10 = 121,
 };
 
 struct KeyEvent {

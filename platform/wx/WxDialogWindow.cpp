@@ -337,6 +337,7 @@ void WxDialogWindow::bindEvents(Control& c) {
             auto* l = static_cast<wxListCtrl*>(w);
             // The row area gets the click before the list's own handler (which selects).
             itemArea(l)->Bind(wxEVT_LEFT_DOWN, [this, l](wxMouseEvent& e) { listClick(l, e); });
+            itemArea(l)->Bind(wxEVT_RIGHT_DOWN, [this, l](wxMouseEvent& e) { listRightClick(l, e); });
             auto changed = [this, w](wxListEvent&) {
                 if (quiet_ == 0) notify(w, Notify::ItemChanged);
             };
@@ -461,6 +462,30 @@ void WxDialogWindow::listClick(wxWindow* list, wxMouseEvent& e) {
     // list's own handling would take the focus back at once, and end the editing.
     if (focusAsked_ != kStaticId && focusAsked_ != id) return;
     e.Skip();
+}
+
+void WxDialogWindow::listRightClick(wxWindow* list, wxMouseEvent& e) {
+    const int id = idOf(list);
+    if (!active() || id == kStaticId) return e.Skip();
+    auto* l = static_cast<wxListCtrl*>(list);
+    const Control* c = find(id);
+    const wxPoint own = l->ToDIP(itemArea(l)->ClientToScreen(e.GetPosition()) - c->outer()->GetScreenPosition());
+    const int row = hitTest(id, own.x, own.y).row;
+    // As a list on Windows does: the row under the pointer becomes the only selected one (a click
+    // on a selected row keeps the selection), and the list takes the focus.
+    if (row >= 0 && l->GetItemState(row, wxLIST_STATE_SELECTED) == 0) {
+        ++quiet_;
+        for (const int r : selectedRows(id)) l->SetItemState(r, 0, wxLIST_STATE_SELECTED);
+        l->SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                        wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+        --quiet_;
+        notify(list, Notify::ItemChanged);
+    }
+    itemArea(l)->SetFocus();
+    // The menu runs after the click's own handling is over (it takes the pointer while open).
+    dialog_->CallAfter([this, id, row, own] {
+        if (active()) owner_.handleListContextMenu(id, row, Point{own.x, own.y});
+    });
 }
 
 // ---------------------------------------------------------------- lookup

@@ -120,6 +120,7 @@ private:
     void notify(const wxWindow* w, Notify n);
     void mouseEvent(wxWindow* w, wxMouseEvent& e);
     void listClick(wxWindow* list, wxMouseEvent& e);
+    void listRightClick(wxWindow* list, wxMouseEvent& e);
     wxSize dropListSize(wxWindow* choice, int width) const;
     void purgeDestroyed();
     bool active() const { return !dying_; }

@@ -41,6 +41,8 @@ int WxMapping::virtualKey(int code) {
         case WXK_NUMPAD_INSERT: return kKeyInsert;
         case WXK_DELETE:
         case WXK_NUMPAD_DELETE: return kKeyDelete;
+        case WXK_MENU:
+        case WXK_WINDOWS_MENU: return kKeyApps;
         case WXK_SHIFT: return 16;
         case WXK_CONTROL: return 17;
         case WXK_ALT: return 18;

@@ -219,6 +219,18 @@ def test_list_selection_and_in_place_editing():
         mouse_click(cell_x, cell_y + 3 * row_height, repeat=2)
         app.expect(r"^command 1030 DoubleClick$")
 
+        # A right click selects the row under the pointer, then asks for the context menu there, in
+        # the list's own coordinates; the menu key asks at the selected row.
+        time.sleep(0.6)
+        mouse_click(cell_x, cell_y + row_height, button=3)
+        app.expect(r"^selected 2$")
+        m = app.expect(r"^context row 2 at (\d+) (\d+) selected 2$")
+        check(near(m.group(1), cell_x - lx) and near(m.group(2), cell_y + row_height - ly), f"menu at {m.groups()}")
+        mouse_click(lx + 20, ly + lh - 4, button=3)  # below the rows
+        app.expect(r"^context row -1 at \d+ \d+ selected 2$")
+        press("Menu")
+        app.expect(r"^context row 2 at \d+ \d+ selected 2$")
+
         app.press_button("OK")
         app.expect(r"^row 0 100\|0\.5\|0\.1$")
         app.expect(r"^row 1 200\|7\.25\|0\.2$")

@@ -193,6 +193,7 @@ class TableClicks : public ui::ControlHandler {
 public:
     explicit TableClicks(ProbeDialog& d) : dialog_(d) {}
     bool onListClick(const ui::MouseEvent& m) override;
+    bool onListContextMenu(int row, ui::Point at) override;
 
 private:
     ProbeDialog& dialog_;
@@ -447,6 +448,17 @@ bool TableClicks::onListClick(const ui::MouseEvent& m) {
         return hit.column == 0;
     }
     return false;
+}
+
+bool TableClicks::onListContextMenu(int row, ui::Point at) {
+    std::string rows;
+    for (int r : dialog_.win().selectedRows(kTable)) {
+        rows += ' ';
+        rows += std::to_string(r);
+    }
+    say("context row " + std::to_string(row) + " at " + std::to_string(at.x) + " " + std::to_string(at.y) +
+        " selected" + rows);
+    return true;
 }
 
 }  // namespace
