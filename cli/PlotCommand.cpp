@@ -134,6 +134,10 @@ std::optional<ui::Size> parsePlotSize(const std::string& text, std::string& erro
 
 std::optional<int> runPlotCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.empty() || args[0] != "plot") return std::nullopt;
+    for (const std::string& a : args) {
+        if (a == "--") break;
+        if (a == "-h" || a == "--help") return std::nullopt;  // the help covers every command
+    }
     try {
         const Arguments a = parse(std::vector<std::string>(args.begin() + 1, args.end()));
         const fs::path file = a.positional.back();

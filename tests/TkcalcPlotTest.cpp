@@ -180,9 +180,16 @@ TEST_F(PlotCommand, RefusesWhatItCannotDraw) {
     EXPECT_EQ(readWholeFile(out).value_or(""), "old");
     EXPECT_FALSE(fs::exists(dir / "g7.jpg"));
 
-    const Outcome r = plot({"G7", (dir / "no" / "such" / "folder.png").string()});
-    EXPECT_EQ(r.status, kTkcalcBadInput);
-    EXPECT_NE(r.err.find("Не могу записать файл"), std::string::npos);
+    fs::create_directories(dir / "taken.png");  // a folder where the picture would go
+    for (const fs::path& unwritable : {dir / "no" / "such" / "folder.png", dir / "taken.png"}) {
+        const Outcome r = plot({"G7", unwritable.string()});
+        EXPECT_EQ(r.status, kTkcalcBadInput) << unwritable;
+        EXPECT_NE(r.err.find("Не могу записать файл"), std::string::npos) << unwritable;
+    }
+    EXPECT_TRUE(fs::is_directory(dir / "taken.png"));
+
+    // Help is the help of every command, whatever else is given.
+    EXPECT_EQ(tkcalc({"plot", "G7", "--help"}).out, tkcalcHelp());
 }
 
 }  // namespace
