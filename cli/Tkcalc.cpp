@@ -19,6 +19,7 @@
 #include "CopyDeleteCommands.h"
 #include "AdjustCommand.h"
 #include "BulletsCommand.h"
+#include "PlotCommand.h"
 #include "DataPaths.h"
 #include "ExchangeImportExport.h"
 #include "TextCodec.h"
@@ -271,6 +272,8 @@ std::string tkcalcHelp() {
         "         raise|lower|raise-peak|lower-peak|raise-right|lower-right ШАГ [--json] [--save]\n"
         "  tkcalc bullets [--data-dir ПАПКА] [--json]\n"
         "  tkcalc bullets [--data-dir ПАПКА] show ИМЯ[#НОМЕР]\n"
+        "  tkcalc plot [--data-dir ПАПКА] ИМЯ[#НОМЕР]|--drag-file ФАЙЛ РИСУНОК.png|РИСУНОК.svg\n"
+        "         [--size ШИРИНАxВЫСОТА]\n"
         "\n"
         "Без --table выводит поправки на одной дистанции, как кнопка «Вычислить» главного окна;\n"
         "с --table - таблицу поправок, как окно «Таблица поправок».\n"
@@ -296,6 +299,9 @@ std::string tkcalcHelp() {
         "нечего, ничего не меняется: сообщение в stderr, код 2.\n"
         "bullets выводит базу пуль (bullets_dim2.dat; пока её нет - начальный список), как её откроет\n"
         "калькулятор, только читая файлы; bullets show - «Размеры пули» одной записи.\n"
+        "plot рисует график драг-функции, как окно «График драг-функции» (стандартную - от первой\n"
+        "точки), в файл PNG или SVG (тексты SVG остаются текстом); --size - размер рисунка в пикселях,\n"
+        "от 160x120 до 4000x4000, по умолчанию 640x400. Функция без точек рисуется пустой (код 3).\n"
         "\n"
         "Параметры:\n"
         "  --data-dir ПАПКА     папка данных; указанная должна существовать. По умолчанию - папка\n"
@@ -364,7 +370,8 @@ std::string tkcalcHelp() {
         "  tkcalc --set same-atmosphere=0 --set zero-temperature=-5 --set zero-pressure=760\n"
         "  tkcalc estimate --bullet \".308Win, Berger VLD, 155gr\" --model G7 --mach 1.5,2 --json\n"
         "  tkcalc adjust \"Моя пуля\" lower-right 0.01 --save\n"
-        "  tkcalc bullets show \".308Win, Berger VLD, 155gr#9\"\n";
+        "  tkcalc bullets show \".308Win, Berger VLD, 155gr#9\"\n"
+        "  tkcalc plot G7 g7.png --size 800x500\n";
     return text;
 }
 
@@ -375,6 +382,7 @@ int runTkcalc(const std::vector<std::string>& args, std::ostream& out, std::ostr
         if (std::optional<int> status = runCopyDeleteCommand(args, out, err)) return *status;
         if (std::optional<int> status = runAdjustCommand(args, out, err)) return *status;
         if (std::optional<int> status = runBulletsCommand(args, out, err)) return *status;
+        if (std::optional<int> status = runPlotCommand(args, out, err)) return *status;
         if (asksForHelp(args)) {
             out << tkcalcHelp();
             return kTkcalcOk;

@@ -11,6 +11,8 @@ packages=(
   # accessibility bus, AT-SPI from Python, X input, window properties (xprop) and screenshots, the
   # dialogs' font and icons.
   libwxgtk3.2-dev libgtk-3-dev pkgconf
+  # tkcalc plot: PNG pictures through cairo, their texts through pango.
+  libcairo2-dev libpango1.0-dev
   xvfb xauth x11-utils dbus-daemon at-spi2-core python3-pyatspi xdotool imagemagick
   fonts-dejavu-core adwaita-icon-theme
 )

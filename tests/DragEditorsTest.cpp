@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -99,6 +100,16 @@ TEST_F(DragEditors, EditorShowsTheFieldsAndThePointsWithThreeDecimals) {
     w.pressKey(kCellEditor, ui::kKeyEscape);
     EXPECT_EQ(w.cell(Edit::kTable, 0, 1), "0.234");
     dlg.destroy();
+
+    // Values an older file left without a number read as the calculators show them.
+    DragFunc damaged = bulletFunction();
+    damaged.stabilityFactor = std::nan("");
+    damaged.points[1].cd = INFINITY;
+    Edit again(damaged, solver, curveStep);
+    HeadlessWindow& w2 = ui::openHeadless(again);
+    EXPECT_EQ(w2.text(Edit::kStabilityFactor), "не определено");
+    EXPECT_EQ(w2.cell(Edit::kTable, 1, 1), "не определено");
+    again.destroy();
 }
 
 // Saving drops rows without a Cd, sorts by Mach keeping equal Machs in row order, and keeps the
@@ -114,6 +125,10 @@ TEST_F(DragEditors, SavingSortsDropsEmptyRowsAndKeepsUntouchedValuesExact) {
     editCell(w, 2, 1, "0.27");
     w.type(Edit::kName, "Моя пуля");
     w.type(Edit::kTwist, "11,5");
+    // A cell left open counts with what was typed into it.
+    w.clickCell(Edit::kTable, 0, 0);
+    w.clickCell(Edit::kTable, 0, 0);
+    w.typeChars(kCellEditor, "0.55");
     w.click(ui::IDOK);
     ASSERT_TRUE(w.ended());
     EXPECT_EQ(w.endCode(), ui::IDOK);
@@ -121,7 +136,7 @@ TEST_F(DragEditors, SavingSortsDropsEmptyRowsAndKeepsUntouchedValuesExact) {
 
     const DragFunc& f = dlg.function();
     ASSERT_EQ(f.points.size(), 4u);
-    EXPECT_EQ(f.points[0].mach, 0.5);
+    EXPECT_EQ(f.points[0].mach, 0.55);
     EXPECT_EQ(f.points[0].cd, 0.2345);
     EXPECT_EQ(f.points[1].mach, 0.9);
     EXPECT_EQ(f.points[1].cd, 0.27);
@@ -403,6 +418,7 @@ TEST_F(DragEditors, CurveEditorWithoutPointsSaysSoAndDrawsNoCurve) {
     Plot dlg(f, curveStep);
     HeadlessWindow& w = ui::openHeadless(dlg);
     EXPECT_EQ(screen.messageTexts(), std::vector<std::string>{"Драг-функция не содержит данных"});
+    EXPECT_EQ(screen.messages[0].icon, ui::Icon::Warning);
     const ui::RecordingCanvas painted = w.paint(Plot::kPlot);
     // The frame is the only line drawn in the grid's colour, and no line in the curve's.
     for (const ui::PaintOp& op : painted.ops)

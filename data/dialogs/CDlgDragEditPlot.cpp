@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "CDlgDrugPlot.h"
 #include "TemplateBuilder.h"
 #include "TextCodec.h"
 
@@ -35,8 +36,8 @@ ui::DialogTemplate CDlgDragEditPlot::makeTemplate() {
     t.title = "Редактирование по графику";
     t.width = 760;
     t.height = 596;
+    // A larger plot; the buttons' rows need the width they have.
     t.resizable = true;
-    t.minWidth = 560;
     t.minHeight = 480;
     ui::TemplateBuilder b(t);
     b.add(kPlot, ui::Kind::Canvas, {}, ui::Rect{10, 10, 740, 400}, ui::kSunken);
@@ -64,7 +65,8 @@ bool CDlgDragEditPlot::onInitDialog() {
     for (const ButtonInfo& info : buttons()) resizer_.add(window(), info.id, R::kLeft | R::kBottom);
     for (int id : {kStepLabel, kStep, kHint}) resizer_.add(window(), id, R::kLeft | R::kBottom);
     for (int id : {ui::IDOK, ui::IDCANCEL}) resizer_.add(window(), id, R::kRight | R::kBottom);
-    if (points_.empty()) messageBox(kNoDataMessage, {}, ui::Buttons::Ok, ui::Icon::Information);
+    // As the plot windows say it.
+    if (points_.empty()) messageBox(kNoDragDataMessage, {}, ui::Buttons::Ok, ui::Icon::Warning);
     return true;
 }
 

@@ -43,7 +43,6 @@ public:
     };
     static const std::vector<ButtonInfo>& buttons();
 
-    inline static const char* const kNoDataMessage = "Драг-функция не содержит данных";
     inline static const char* const kBadStepMessage = "Шаг изменения должен быть числом больше 0";
 
 protected:

@@ -11,6 +11,7 @@
 #include "CInPlaceEdit.h"
 #include "CurveAdjust.h"
 #include "NumberText.h"
+#include "ResultText.h"
 #include "TemplateBuilder.h"
 #include "TextCodec.h"
 
@@ -37,8 +38,9 @@ constexpr int labelOf(int fieldId) { return fieldId + 2000; }
 constexpr int kMachColumn = 0;
 constexpr int kCdColumn = 1;
 
-// "%.3f" whatever the locale.
+// "%.3f" whatever the locale; "не определено" for what is no number.
 std::string cellText(double v) {
+    if (!std::isfinite(v)) return kUndefinedText;
     char buffer[64];
     const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, 3);
     return ec == std::errc() ? std::string(buffer, end) : std::string();
@@ -62,9 +64,8 @@ ui::DialogTemplate CDlgDrugFuncEdit::makeTemplate() {
     t.title = "Редактирование";
     t.width = 800;
     t.height = 520;
+    // It grows (a longer table, wider names); smaller, the buttons would cover the fields.
     t.resizable = true;
-    t.minWidth = 800;
-    t.minHeight = 400;
     ui::TemplateBuilder b(t);
     b.label("Отредактировав драг-функцию, нажмите «Сохранить».", 10, 4, 780, kHelp1);
     b.label("Калькулятор будет пользоваться ею, только когда Вы выберете сохранённую функцию в списке "
@@ -97,6 +98,10 @@ bool CDlgDrugFuncEdit::onInitDialog() {
     table_.attach(*this, kTable);
     fillTable(function_.points);
     updateData(false);
+    // A number from a file that is no number reads as the calculators show one; it must be
+    // replaced before the function is saved.
+    for (const NumberField& f : kNumberFields)
+        if (!std::isfinite(numbers_.*f.member)) setText(f.id, resultText(numbers_.*f.member));
 
     resizer_.clear();
     using R = CDlgItemResizer;
@@ -183,7 +188,12 @@ std::optional<std::vector<DragElement>> CDlgDrugFuncEdit::readTable() {
     return points;
 }
 
+void CDlgDrugFuncEdit::endCellEditing() {
+    if (CInPlaceEdit::instance().list() == &table_) CInPlaceEdit::instance().end();
+}
+
 std::optional<DragFunc> CDlgDrugFuncEdit::collect() {
+    endCellEditing();
     if (!readFields()) return std::nullopt;
     DragFunc f = withFields();
     if (window().rowCount(kTable) > 0) {
@@ -227,6 +237,8 @@ bool CDlgDrugFuncEdit::fieldsUsable() {
 }
 
 void CDlgDrugFuncEdit::onOK() {
+    // A cell still open counts with what it shows.
+    endCellEditing();
     if (!readFields() || !fieldsUsable()) return;
     // An empty table takes nothing over: the function stays as it came, fields and all.
     if (window().rowCount(kTable) == 0) {
@@ -277,7 +289,7 @@ void CDlgDrugFuncEdit::onCommand(int id, ui::Notify n) {
 
 void CDlgDrugFuncEdit::showTableMenu(int row, ui::Point at) {
     // A cell being edited ends first: the rows may move.
-    if (CInPlaceEdit::instance().list() == &table_) CInPlaceEdit::instance().end();
+    endCellEditing();
     const bool anySelected = !window().selectedRows(kTable).empty();
     const std::vector<ui::MenuItem> items = {
         {kInsertRow, "Вставить строку"},
@@ -291,7 +303,7 @@ void CDlgDrugFuncEdit::showTableMenu(int row, ui::Point at) {
 }
 
 void CDlgDrugFuncEdit::insertRow(int row) {
-    if (CInPlaceEdit::instance().list() == &table_) CInPlaceEdit::instance().end();
+    endCellEditing();
     ui::DialogWindow& w = window();
     const std::vector<int> selected = w.selectedRows(kTable);
     int at = w.rowCount(kTable);
@@ -308,7 +320,7 @@ void CDlgDrugFuncEdit::insertRow(int row) {
 }
 
 void CDlgDrugFuncEdit::deleteSelectedRows() {
-    if (CInPlaceEdit::instance().list() == &table_) CInPlaceEdit::instance().end();
+    endCellEditing();
     ui::DialogWindow& w = window();
     std::vector<int> selected = w.selectedRows(kTable);
     std::sort(selected.rbegin(), selected.rend());

@@ -78,6 +78,8 @@ protected:
 private:
     // The table from the points, each row remembering the point it shows.
     void fillTable(const std::vector<DragElement>& points);
+    // Ends the editing of a cell, which then takes the text typed.
+    void endCellEditing();
     // Reads the fields (false after the framework's message on a field that is no number).
     bool readFields();
     // The function with the fields as last read.

@@ -13,7 +13,7 @@ namespace {
 constexpr int kMargin = 8;
 constexpr int kPlotWidth = 640;
 constexpr int kPlotHeight = 420;
-constexpr int kDescriptionHeight = 36;
+constexpr int kDescriptionHeight = 50;  // three lines: a description has up to 255 characters
 }  // namespace
 
 CDlgDrugPlot::CDlgDrugPlot(const DragFunc& f, ui::Dialog* parent) : CDlgDrugPlot(f, makeTemplate(), false, parent) {}

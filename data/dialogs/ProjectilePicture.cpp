@@ -145,6 +145,23 @@ struct Paint {
     ui::Colour pen;
 };
 
+// Light falls from above: a paler band along the upper half of a body, between 0.2 and 0.5 of its
+// radius, makes the outline read as round.
+std::vector<Spot> shineOf(const std::vector<Spot>& outline) {
+    std::vector<Spot> upper;
+    for (const Spot& s : outline)
+        if (s.y > 0) upper.push_back(s);
+    std::vector<Spot> band;
+    for (const Spot& s : upper) band.push_back({s.x, s.y * 0.5});
+    for (auto it = upper.rbegin(); it != upper.rend(); ++it) band.push_back({it->x, it->y * 0.2});
+    return band;
+}
+
+ui::Colour paler(ui::Colour c) {
+    auto mix = [](uint8_t v) { return static_cast<uint8_t>(v + (255 - v) * 2 / 5); };
+    return {mix(c.r), mix(c.g), mix(c.b)};
+}
+
 Paint paintOf(Material m) {
     switch (m) {
         case Material::Lead:
@@ -226,14 +243,26 @@ void paint(ui::Canvas& canvas, Projectile p) {
     if (!(scale > 0)) return;
     const double left = (size.width - length * scale) / 2;
     const double axis = size.height / 2.0;
-    for (const Part& part : partsOf(p)) {
+    auto onCanvas = [&](const std::vector<Spot>& outline) {
         std::vector<ui::Point> points;
-        points.reserve(part.outline.size());
-        for (const Spot& s : part.outline)
+        points.reserve(outline.size());
+        for (const Spot& s : outline)
             points.push_back({static_cast<int>(std::lround(left + s.x * scale)),
                               static_cast<int>(std::lround(axis - s.y * scale))});
+        return points;
+    };
+    for (const Part& part : partsOf(p)) {
+        const std::vector<ui::Point> points = onCanvas(part.outline);
         const Paint colours = paintOf(part.material);
-        canvas.drawPolygon(points, colours.pen, colours.fill);
+        if (part.material == Material::Band) {
+            canvas.drawPolygon(points, colours.pen, colours.fill);
+            continue;
+        }
+        // The body, its shine, then the outline over both.
+        canvas.drawPolygon(points, colours.fill, colours.fill);
+        const ui::Colour shine = paler(colours.fill);
+        canvas.drawPolygon(onCanvas(shineOf(part.outline)), shine, shine);
+        canvas.drawPolygon(points, colours.pen, std::nullopt);
     }
 }
 

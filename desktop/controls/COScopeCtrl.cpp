@@ -44,11 +44,7 @@ void COScopeCtrl::setCaption(const std::string& utf8) {
 }
 
 void COScopeCtrl::showDragCurve(std::vector<DragElement> points, bool fromFirstPoint) {
-    plot_.range = scopeplot::curveRange(points, fromFirstPoint);
-    plot_.points = std::move(points);
-    plot_.colours = scopeplot::kDragWindowColours;
-    // The control starts with the ballistic-coefficient title; these are drag coefficients.
-    plot_.title = scopeplot::Title::DragCoefficient;
+    plot_ = scopeplot::dragCurvePlot(std::move(points), fromFirstPoint, std::move(plot_.caption));
     repaint();
 }
 

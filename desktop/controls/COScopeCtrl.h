@@ -26,7 +26,8 @@ public:
     void setTitle(scopeplot::Title title);
     void setCaption(const std::string& utf8);
     // How the drag function windows show a function's points: their colours, the drag-coefficient
-    // title, y from 0 to 1.25 times the largest Cd, x from 0 (or the first point's Mach) to the last.
+    // title, y from 0 to 1.25 times the largest Cd, x from 0 (or the first point's Mach) to the last;
+    // the caption stays.
     void showDragCurve(std::vector<DragElement> points, bool fromFirstPoint);
 
     const scopeplot::Plot& plot() const { return plot_; }

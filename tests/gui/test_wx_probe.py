@@ -348,6 +348,28 @@ def test_resize_reports_client_size():
         app.expect(r"^result 2$")
 
 
+def test_drag_plot_windows():
+    # The standard plot window on screen: the plot's dark blue beside the projectile's copper; the
+    # window closes with OK from its button.
+    with App([PROBE, "--drag-plot", "G7"], name="tk_wx_probe") as app:
+        app.window("График стандартной драг-функции")
+        x, y, w, h = extents(app.control(1000))
+        check(pixel(x + w - 5, y + h // 2) == (0, 0, 64), f"plot background {pixel(x + w - 5, y + h // 2)}")
+        x, y, w, h = extents(app.control(1002))
+        check(pixel(x + w // 2, y + h // 2) == (200, 125, 70), f"projectile {pixel(x + w // 2, y + h // 2)}")
+        app.press_button("Закрыть")
+        check(app.wait_exit() == 0, "closed with OK")
+
+    # A function without points: the message first, then the window with an empty plot.
+    with App([PROBE, "--drag-plot", "empty"], name="tk_wx_probe") as app:
+        box = app.message_box("Драг-функция не содержит данных")
+        app.press_button("OK", window=box)
+        app.window_gone(box)
+        app.window("График драг-функции")
+        app.press_button("Закрыть")
+        check(app.wait_exit() == 0, "closed with OK")
+
+
 if __name__ == "__main__":
     run_tests([
         test_edits_keys_and_clipboard,
@@ -358,4 +380,5 @@ if __name__ == "__main__":
         test_save_file_dialog,
         test_open_file_dialog_with_many_files,
         test_resize_reports_client_size,
-    ], overall_timeout=100)
+        test_drag_plot_windows,
+    ], overall_timeout=130)

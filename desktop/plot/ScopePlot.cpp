@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 namespace scopeplot {
 
@@ -93,6 +94,17 @@ Range curveRange(const std::vector<DragElement>& points, bool fromFirstPoint) {
     }
     // No largest value above 0 leaves an empty or inverted y range, which rangeOf replaces.
     return rangeOf(0, 1.25 * largest, fromFirstPoint ? first : 0, last);
+}
+
+Plot dragCurvePlot(std::vector<DragElement> points, bool fromFirstPoint, std::string caption) {
+    Plot p;
+    p.range = curveRange(points, fromFirstPoint);
+    p.points = std::move(points);
+    p.colours = kDragWindowColours;
+    // The control starts with the ballistic-coefficient title; these are drag coefficients.
+    p.title = Title::DragCoefficient;
+    p.caption = std::move(caption);
+    return p;
 }
 
 Layout layoutFor(const Range& range, ui::Size size) {

@@ -53,6 +53,10 @@ struct Plot {
     std::string caption;  // UTF-8, large, at the top right
 };
 
+// How the drag function windows show a function's points, and tkcalc its pictures: their colours,
+// the drag-coefficient title, the curve range (curveRange) and the function's name as the caption.
+Plot dragCurvePlot(std::vector<DragElement> points, bool fromFirstPoint, std::string caption = {});
+
 // Where the frame and the scales fall at a size: pixels of the canvas, the scales in pixels per unit.
 struct Layout {
     int left = 0;
