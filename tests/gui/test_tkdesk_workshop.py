@@ -1,6 +1,7 @@
 """The drag function workshop of tkdesk through real windows: "Драг-функция >>" opens the manager,
-G7 is copied, a Cd cell of the copy is edited in the table editor and saved, its curve shown,
-"Выбрать" hands it to the calculator and "Выход" saves; tkcalc then lists the copy with the new Cd.
+G7 is copied through the list's context menu, a Cd cell of the copy is edited in the table editor and
+saved, its curve shown, "Выбрать" hands it to the calculator and "Выход" saves; tkcalc then lists the
+copy with the new Cd.
 
 wx lists put no cells on the accessibility bus: rows are picked by position (the first row by the
 mouse, the others with the arrow keys), and what the windows did is read from fields and files.
@@ -17,7 +18,7 @@ import tempfile
 import time
 
 from atspi import (App, GuiTestError, click_at, extents, mouse_click, press, role, run_tests, text_of, type_keys,
-                   walk)
+                   wait_for, walk)
 
 TKDESK = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build/desktop/tkdesk")
 TKCALC = os.path.abspath(sys.argv[2] if len(sys.argv) > 2 else "build/cli/tkcalc")
@@ -72,9 +73,11 @@ def test_copy_edit_show_choose_and_exit():
             # G7 is the second row.
             click_first_row(app, manager, MANAGER_LIST)
             press("Down")
-            app.press_button("Сделать копию", window=manager)
+            # The list's context menu, from the menu key at the selected row: "Копировать".
+            press("Menu")
+            click_at(app.control(name="Копировать", role_name="menu item"))
             # Saved at once, the copy selected.
-            copies = [f for f in tkcalc_list(data) if f["name"] == "G7_copy"]
+            copies = wait_for("the copy saved", lambda: [f for f in tkcalc_list(data) if f["name"] == "G7_copy"])
             check(len(copies) == 1 and copies[0]["kind"] == "StandardCopy", f"copies in the library: {copies}")
             number = copies[0]["uniqueNumber"]
 
