@@ -36,11 +36,11 @@ ui::DialogTemplate CDlgDrugSelect::makeTemplate() {
     ui::DialogTemplate t;
     t.id = IDD;
     t.title = "Драг-функции";
-    t.width = 800;
+    t.width = 1000;
     t.height = 472;
     ui::TemplateBuilder b(t);
-    b.add(kList, ui::Kind::ListView, "", {8, 8, 476, 456}, ui::kSingleSelection | ui::kFullRowSelect);
-    constexpr int x = 496, w = 296, step = 30;
+    b.add(kList, ui::Kind::ListView, "", {8, 8, 676, 456}, ui::kSingleSelection | ui::kFullRowSelect);
+    constexpr int x = 696, w = 296, step = 30;
     b.label(kAdviceText, x, 4, w, kAdvice, ui::kMultiline, 88);
     int y = 100;
     b.button(ui::IDOK, "Выбрать", x, y, w, ui::kDefault);

@@ -26,7 +26,7 @@ ui::DialogTemplate CDlgImport::makeTemplate() {
             "(в настоящее время не применяется)",
             textX, 136, textW, ui::kStaticId, ui::kMultiline, 72);
     b.button(ui::IDOK, "OK", 308, 220, 96, ui::kDefault);
-    b.button(ui::IDCANCEL, "Cancel", 412, 220, 96);
+    b.button(ui::IDCANCEL, "Отмена", 412, 220, 96);
     return t;
 }
 

@@ -12,9 +12,10 @@ void CListCtrlDrug::attach(ui::Dialog& dialog, int id, std::vector<MenuCommand> 
     menu_ = std::move(menu);
     ui::DialogWindow& w = dialog.window();
     w.deleteAllColumns(id);
-    w.addColumn(id, {"Тип", 80});
-    w.addColumn(id, {"Драг-функция", 140});
-    w.addColumn(id, {"Описание", 230});
+    // Wide enough for "копия стандартной" and a bullet's whole name in the desktop's font.
+    w.addColumn(id, {"Тип", 136});
+    w.addColumn(id, {"Драг-функция", 220});
+    w.addColumn(id, {"Описание", 300});
     w.addColumn(id, {"Уник.номер", 5});  // the number is read back from it, not shown
     // The toolkit widens a column to its title; this one stays practically hidden.
     w.setColumnWidth(id, kNumber, 5);
