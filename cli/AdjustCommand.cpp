@@ -14,10 +14,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-struct BadCommand {
-    std::string message;
-};
-
 std::string inQuotes(std::string_view text) { return "«" + std::string(text) + "»"; }
 
 // The curve editor's message on one line.
@@ -52,14 +48,9 @@ int adjust(const std::vector<std::string>& args, std::ostream& out, std::ostream
     bool json = false;
     bool save = false;
     std::vector<std::string> positional;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
+    for (const std::string& a : takeDataDir(args, dataDir)) {
         if (a == "--json") json = true;
         else if (a == "--save") save = true;
-        else if (a == "--data-dir") {
-            if (i + 1 >= args.size()) throw BadCommand{"у параметра «--data-dir» нет значения"};
-            dataDir = args[++i];
-        } else if (a.rfind("--data-dir=", 0) == 0) dataDir = a.substr(11);
         else if (a.rfind("--", 0) == 0) throw BadCommand{"adjust: неизвестный параметр " + inQuotes(a)};
         else positional.push_back(a);
     }
@@ -121,7 +112,6 @@ std::optional<int> runAdjustCommand(const std::vector<std::string>& args, std::o
     try {
         return adjust(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
     } catch (const BadCommand& bad) {
-        err << "tkcalc: ошибка: " << bad.message << "\nСправка: tkcalc --help\n";
-        return kTkcalcBadInput;
+        return reportBadCommand(bad, err);
     }
 }

@@ -16,10 +16,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-struct BadCommand {
-    std::string message;
-};
-
 std::string inQuotes(std::string_view text) { return "«" + std::string(text) + "»"; }
 
 // The database as the calculator would open it, read without taking anything over or writing.
@@ -97,14 +93,8 @@ int bullets(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     std::optional<fs::path> dataDir;
     std::vector<std::string> rest;
     bool json = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--data-dir") {
-            if (i + 1 >= args.size()) throw BadCommand{"у параметра «--data-dir» нет значения"};
-            dataDir = args[++i];
-        } else if (a.rfind("--data-dir=", 0) == 0) {
-            dataDir = a.substr(11);
-        } else if (a == "--json") {
+    for (const std::string& a : takeDataDir(args, dataDir)) {
+        if (a == "--json") {
             json = true;
         } else if (a.rfind("--", 0) == 0) {
             throw BadCommand{"bullets: неизвестный параметр " + inQuotes(a)};
@@ -180,7 +170,6 @@ std::optional<int> runBulletsCommand(const std::vector<std::string>& args, std::
     try {
         return bullets(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
     } catch (const BadCommand& bad) {
-        err << "tkcalc: ошибка: " << bad.message << "\nСправка: tkcalc --help\n";
-        return kTkcalcBadInput;
+        return reportBadCommand(bad, err);
     }
 }

@@ -9,10 +9,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-struct BadCommand {
-    std::string message;
-};
-
 std::string inQuotes(std::string_view text) { return "«" + std::string(text) + "»"; }
 
 std::string entryText(const DragFunc& f) {
@@ -32,17 +28,7 @@ public:
 
 int run(const std::string& command, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::optional<fs::path> dataDir;
-    std::vector<std::string> rest;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--data-dir") {
-            if (i + 1 >= args.size()) throw BadCommand{"у параметра «--data-dir» нет значения"};
-            dataDir = args[++i];
-        } else if (args[i].rfind("--data-dir=", 0) == 0) {
-            dataDir = args[i].substr(11);
-        } else {
-            rest.push_back(args[i]);
-        }
-    }
+    const std::vector<std::string> rest = takeDataDir(args, dataDir);
     if (rest.size() != 1 || rest[0].empty()) throw BadCommand{command + " ожидает ИМЯ[#НОМЕР]"};
 
     std::string error;
@@ -82,7 +68,6 @@ std::optional<int> runCopyDeleteCommand(const std::vector<std::string>& args, st
     try {
         return run(args[0], std::vector<std::string>(args.begin() + 1, args.end()), out, err);
     } catch (const BadCommand& bad) {
-        err << "tkcalc: ошибка: " << bad.message << "\nСправка: tkcalc --help\n";
-        return kTkcalcBadInput;
+        return reportBadCommand(bad, err);
     }
 }

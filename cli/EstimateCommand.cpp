@@ -19,10 +19,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-struct BadCommand {
-    std::string message;
-};
-
 constexpr const char* kUndefined = "не определено";
 
 std::string inQuotes(std::string_view text) { return "«" + std::string(text) + "»"; }
@@ -242,7 +238,6 @@ std::optional<int> runEstimateCommand(const std::vector<std::string>& args, std:
     try {
         return estimate(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
     } catch (const BadCommand& bad) {
-        err << "tkcalc: ошибка: " << bad.message << "\nСправка: tkcalc --help\n";
-        return kTkcalcBadInput;
+        return reportBadCommand(bad, err);
     }
 }

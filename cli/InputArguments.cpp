@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "TextCodec.h"
+#include "Tkcalc.h"
 
 namespace {
 std::string inQuotes(std::string_view text) { return "«" + std::string(text) + "»"; }
@@ -101,3 +102,23 @@ const DragFunc* findDragFunction(const DragLibrary& library, std::string_view ut
     return nullptr;
 }
 
+int reportBadCommand(const BadCommand& bad, std::ostream& err) {
+    err << "tkcalc: ошибка: " << bad.message << "\nСправка: tkcalc --help\n";
+    return kTkcalcBadInput;
+}
+
+std::vector<std::string> takeDataDir(const std::vector<std::string>& args, std::optional<std::filesystem::path>& dataDir) {
+    std::vector<std::string> rest;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--data-dir") {
+            if (i + 1 >= args.size()) throw BadCommand{"у параметра «--data-dir» нет значения"};
+            dataDir = args[++i];
+        } else if (a.rfind("--data-dir=", 0) == 0) {
+            dataDir = a.substr(11);
+        } else {
+            rest.push_back(a);
+        }
+    }
+    return rest;
+}

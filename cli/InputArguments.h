@@ -1,8 +1,11 @@
 #pragma once
+#include <filesystem>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "DragLibrary.h"
 #include "ShotInputs.h"
@@ -28,3 +31,15 @@ std::pair<std::string, std::optional<int32_t>> splitNameAndNumber(const std::str
 // is none.
 const DragFunc* findDragFunction(const DragLibrary& library, std::string_view utf8Name,
                                  std::optional<int32_t> number = std::nullopt);
+
+// A subcommand's refusal of its arguments, or of what they name (a function, a bullet, a file).
+struct BadCommand {
+    std::string message;
+};
+// Says it the way every subcommand does ("tkcalc: ошибка: …" and where the help is) and gives the
+// status for bad input.
+int reportBadCommand(const BadCommand& bad, std::ostream& err);
+
+// --data-dir DIR or --data-dir=DIR anywhere among a subcommand's arguments; the rest in order.
+// Throws BadCommand when DIR is missing.
+std::vector<std::string> takeDataDir(const std::vector<std::string>& args, std::optional<std::filesystem::path>& dataDir);

@@ -12,10 +12,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-struct BadCommand {
-    std::string message;
-};
-
 std::string inQuotes(std::string_view text) { return "«" + std::string(text) + "»"; }
 
 std::string lowerExtension(const fs::path& path) {
@@ -23,23 +19,6 @@ std::string lowerExtension(const fs::path& path) {
     for (char& c : ext)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return ext;
-}
-
-// --data-dir DIR or --data-dir=DIR anywhere; the rest in order.
-std::vector<std::string> takeDataDir(std::vector<std::string> args, std::optional<fs::path>& dataDir) {
-    std::vector<std::string> rest;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--data-dir") {
-            if (i + 1 >= args.size()) throw BadCommand{"у параметра «--data-dir» нет значения"};
-            dataDir = args[++i];
-        } else if (a.rfind("--data-dir=", 0) == 0) {
-            dataDir = a.substr(11);
-        } else {
-            rest.push_back(a);
-        }
-    }
-    return rest;
 }
 
 StoredData load(const std::optional<fs::path>& dataDir) {
@@ -197,7 +176,6 @@ std::optional<int> runLibraryCommand(const std::vector<std::string>& args, std::
         if (command == "import") return import(rest, in, out, err);
         return exportFunction(rest, out, err);
     } catch (const BadCommand& bad) {
-        err << "tkcalc: ошибка: " << bad.message << "\nСправка: tkcalc --help\n";
-        return kTkcalcBadInput;
+        return reportBadCommand(bad, err);
     }
 }

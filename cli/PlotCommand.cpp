@@ -17,10 +17,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct BadCommand {
-    std::string message;
-};
-
 std::string inQuotes(std::string_view text) { return "«" + std::string(text) + "»"; }
 
 enum class Format { Png, Svg };
@@ -167,7 +163,6 @@ std::optional<int> runPlotCommand(const std::vector<std::string>& args, std::ost
         }
         return kTkcalcOk;
     } catch (const BadCommand& bad) {
-        err << "tkcalc: ошибка: " << bad.message << "\nСправка: tkcalc --help\n";
-        return kTkcalcBadInput;
+        return reportBadCommand(bad, err);
     }
 }
