@@ -434,8 +434,11 @@ void CtkdeskDlg::openDragFunctions() {
         compute();
         return;
     }
-    if (!chosen) return;
-    setDragFunction(library_.findByNameAndNumber(name, number));
+    // Closed without a choice, the calculator keeps its function, but as the library now holds it:
+    // edited in the manager, it is computed with the edited points, as the next start would.
+    const DragFunc taken = library_.findByNameAndNumber(name, number);
+    if (!chosen && taken == dragFunction_) return;
+    setDragFunction(taken);
     compute();
 }
 

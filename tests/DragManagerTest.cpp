@@ -465,6 +465,33 @@ TEST_F(Manager, MainDialogTakesTheChoiceAndSaysWhenItsFunctionWasDeleted) {
         EXPECT_EQ(w.text(ctkdesk::kDragFunctionName), "G1");
         EXPECT_NE(w.text(ctkdesk::kVerticalMoa), withG7);
 
+        // The calculator's function edited in the manager, then closed without a choice: computed
+        // with the edited function, not with the one it had before.
+        screen.onNextModal([&](ui::HeadlessWindow& m) {
+            m.clickCell(M::kList, kG7Row, 0);
+            m.click(M::kCopy);
+            m.click(ui::IDOK);
+        });
+        w.click(ctkdesk::kDragFunctionButton);
+        ASSERT_EQ(w.text(ctkdesk::kDragFunctionName), "G7_copy");
+        screen.onNextModal([&](ui::HeadlessWindow& m) {
+            screen.onNextModal([](ui::HeadlessWindow& e) {
+                e.type(CDlgDrugFuncEdit::kSectionalDensity, "0.3");
+                e.click(ui::IDOK);
+            });
+            m.click(M::kEdit);
+            m.click(ui::IDCANCEL);
+        });
+        w.click(ctkdesk::kDragFunctionButton);
+        EXPECT_EQ(w.text(ctkdesk::kDragFunctionName), "G7_copy");
+        EXPECT_EQ(dlg.mainSolver().dragFunction.sectionalDensity, 0.3);
+        screen.onNextModal([&](ui::HeadlessWindow& m) {
+            m.click(M::kDelete);  // the selected row is the calculator's
+            m.click(ui::IDCANCEL);
+        });
+        w.click(ctkdesk::kDragFunctionButton);
+        ASSERT_EQ(w.text(ctkdesk::kDragFunctionName), "G1");
+
         // Closed without a choice and nothing gone: nothing changes, nothing said.
         screen.messages.clear();
         screen.onNextModal([&](ui::HeadlessWindow& m) {
