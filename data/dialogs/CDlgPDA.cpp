@@ -21,14 +21,14 @@ ui::DialogTemplate CDlgPDA::makeTemplate() {
     t.id = IDD;
     t.title = "Передача на устройство";
     t.width = 460;
-    t.height = 276;
+    t.height = 292;
     ui::TemplateBuilder b(t);
-    b.label(kExplanation, 12, 8, 436, ui::kStaticId, ui::kMultiline, 84);
-    addFolderRow(t, 100, t.width);
-    b.label("Выбрана функция:", 12, 152, 436);
-    b.edit(kFunctionName, 12, 172, 436, ui::kReadOnly);
-    b.button(kSend, "Послать драг-функцию в PDA", 12, 240, 280, ui::kDefault);
-    b.button(ui::IDCANCEL, "Закрыть", 352, 240, 96);
+    b.label(kExplanation, 12, 8, 436, ui::kStaticId, ui::kMultiline, 108);
+    addFolderRow(t, 124, t.width);
+    b.label("Выбрана функция:", 12, 176, 436);
+    b.edit(kFunctionName, 12, 196, 436, ui::kReadOnly);
+    b.button(kSend, "Послать драг-функцию в PDA", 12, 256, 280, ui::kDefault);
+    b.button(ui::IDCANCEL, "Закрыть", 352, 256, 96);
     return t;
 }
 
