@@ -86,6 +86,9 @@ TEST_F(Transfer, AnAbsentOrLateDeviceIsNotConnectedWithinTheLimit) {
     device::FolderDevice plain(root / "plain");
     EXPECT_NE(transferToDevice(plain, functionSource("x")).message.find("- не папка"), std::string::npos);
     EXPECT_EQ(*readWholeFile(root / "plain"), "x");
+    // A folder that takes no file, even for root (a read-only mount would do the same).
+    device::FolderDevice proc("/proc");
+    EXPECT_NE(transferToDevice(proc, functionSource("x")).message.find("нельзя записать файл"), std::string::npos);
 }
 
 // What is sent is what was just written in the data folder; when that write fails nothing is sent

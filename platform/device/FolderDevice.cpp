@@ -91,7 +91,9 @@ ConnectResult FolderDevice::probeFolder(const fs::path& folder) {
         if (!f) {
             const std::error_code why = lastError();
             if (why == std::errc::file_exists) continue;
-            return {Connection::NotWritable, "В папку " + quoted(folder) + " нельзя записать файл (" + reasonText(why) + ")"};
+            // A folder that is there but says "no such file" to a new one is a file system that takes none (/proc).
+            const std::string reason = why == std::errc::no_such_file_or_directory ? "папка не принимает файлы" : reasonText(why);
+            return {Connection::NotWritable, "В папку " + quoted(folder) + " нельзя записать файл (" + reason + ")"};
         }
         std::fclose(f);
         fs::remove(probe, ec);
@@ -132,7 +134,7 @@ WriteResult FolderDevice::writeFile(const std::string& name, std::string_view by
     result.target = folder_ / name;
     const fs::path& target = result.target;
     std::error_code ec;
-    const bool hadTarget = fs::exists(target, ec);
+    const bool hadTarget = fs::is_regular_file(target, ec);
 
     fs::path temp;
     std::FILE* file = nullptr;
