@@ -89,6 +89,13 @@ TEST_F(TransferDialogs, ManagerSendsAndSyncsThroughItsDialogs) {
     EXPECT_EQ(back.loadLibrary(phone / kLibraryFileName), LibraryRead::Complete);
     EXPECT_EQ(back.size(), 11u);
 
+    // The list's context menu sends too, the row clicked (G7 here).
+    screen.answerMenu(CDlgDrugSelect::kSendToPda);
+    screen.onNextModal([&](ui::HeadlessWindow& p) { EXPECT_EQ(p.text(CDlgPDA::kFunctionName), "G7"); });
+    w.rightClickRow(CDlgDrugSelect::kList, 1);
+    EXPECT_EQ(screen.modalTitles.back(), "Передача на устройство");
+    EXPECT_EQ(DragLibrary::readSingleRecordFile(data / kDeviceFunctionFileName)->nameText(), "G7");
+
     // A device that does not answer: said within the limit the dialog was given.
     dlg.setDevice({[](const fs::path& f) {
                        auto d = std::make_unique<FakeDevice>(f, FakeDevice::Presence::TooLate);
