@@ -93,8 +93,8 @@ double shownTargetAngle(double degrees, int32_t angleMode) {
     return degrees;
 }
 
-ShotInputs sanitizedShotInputs(const SettingsRecord& record, std::vector<std::string>& replaced) {
-    ShotInputs in = shotInputsFrom(record);
+namespace {
+ShotInputs sanitized(ShotInputs in, std::vector<std::string>& replaced) {
     const ShotInputs firstRun;
     for (const InputField& field : inputFields()) {
         double* value = field.number(in);
@@ -104,6 +104,15 @@ ShotInputs sanitizedShotInputs(const SettingsRecord& record, std::vector<std::st
         }
     }
     return in;
+}
+}  // namespace
+
+ShotInputs sanitizedShotInputs(const SettingsRecord& record, std::vector<std::string>& replaced) {
+    return sanitized(shotInputsFrom(record), replaced);
+}
+
+ShotInputs sanitizedShotInputs(const HandheldSettingsRecord& record, std::vector<std::string>& replaced) {
+    return sanitized(shotInputsFrom(record), replaced);
 }
 
 namespace {

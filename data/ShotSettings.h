@@ -23,6 +23,7 @@ void storeShotInputs(const ShotInputs& inputs, HandheldSettingsRecord& record);
 //
 // The shot's inputs, each within the limits of its field of inputFields().
 ShotInputs sanitizedShotInputs(const SettingsRecord& record, std::vector<std::string>& replaced);
+ShotInputs sanitizedShotInputs(const HandheldSettingsRecord& record, std::vector<std::string>& replaced);
 // The last results the dialog shows again (sight-line angle, air density ratio) and the curve step,
 // each when it is not finite.
 void sanitizeShownValues(SettingsRecord& record, std::vector<std::string>& replaced);
