@@ -1,0 +1,134 @@
+#include "MobileScreen.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "NumberText.h"
+#include "RoundTo.h"
+
+using namespace mobile;
+
+ui::DialogTemplate MobileScreen::frame(int id, const std::string& title) {
+    ui::DialogTemplate t;
+    t.id = id;
+    t.title = title;
+    t.width = kWidth;
+    t.height = kHeight;
+    return t;
+}
+
+void MobileScreen::softKeys(ui::DialogTemplate& t, const SoftKey& left, const SoftKey& right) {
+    ui::TemplateBuilder b(t);
+    const int w = (kInner - kMargin) / 2;
+    if (left.id) b.button(left.id, left.text, kMargin, kSoftKeyTop, w, ui::kNoStyle, kSoftKeyHeight);
+    if (right.id) b.button(right.id, right.text, kMargin + w + kMargin, kSoftKeyTop, w, ui::kNoStyle, kSoftKeyHeight);
+}
+
+int MobileScreen::addFieldRow(ui::TemplateBuilder& b, int y, const std::string& label, const NumberField& f,
+                              int labelId) {
+    b.label(label, kMargin, y - ui::kLabelOffset, kInner, labelId, ui::kNoStyle, kLabel);
+    y += kLabel;
+    const bool stepped = f.minus && f.plus;
+    const int editWidth = stepped ? kInner - 2 * (kStepButton + 4) : kInner;
+    b.add(f.id, ui::Kind::Edit, "", {kMargin, y, editWidth, kRow}, ui::kNoStyle);
+    if (stepped) {
+        b.button(f.minus, "−", kMargin + editWidth + 4, y, kStepButton, ui::kNoStyle, kRow);
+        b.button(f.plus, "+", kMargin + editWidth + 8 + kStepButton, y, kStepButton, ui::kNoStyle, kRow);
+    }
+    return y + kRow + 6;
+}
+
+namespace {
+// Every label gets an id of its own, so that it can be given the touch-sized font too.
+ui::DialogTemplate withLabelIds(ui::DialogTemplate t) {
+    int next = 3000;
+    for (ui::ControlTemplate& c : t.controls)
+        if (c.id == ui::kStaticId) c.id = next++;
+    return t;
+}
+}  // namespace
+
+MobileScreen::MobileScreen(ui::DialogTemplate t, ui::Dialog* parent) : ui::Dialog(withLabelIds(std::move(t)), parent) {}
+
+MobileScreen::NumberField* MobileScreen::field(int id) {
+    for (NumberField& f : fields_)
+        if (f.id == id) return &f;
+    return nullptr;
+}
+
+void MobileScreen::setUnit(int id, ShownUnit unit) {
+    if (NumberField* f = field(id)) f->unit = unit;
+}
+
+bool MobileScreen::onInitDialog() {
+    for (const ui::ControlTemplate& c : dialogTemplate().controls) {
+        const bool large = std::find(large_.begin(), large_.end(), c.id) != large_.end();
+        ui::Font font;
+        font.pointSize = large ? kLargeFontPoints : kFontPoints;
+        window().setFont(c.id, font);
+    }
+    return true;
+}
+
+void MobileScreen::showFields(const ShotInputs& in) {
+    shownTexts_.clear();
+    for (const NumberField& f : fields_) {
+        const std::string shown = ui::formatNumber(shownValue(*findInputField(f.key)->number(in), f.unit));
+        setText(f.id, shown);
+        shownTexts_.emplace_back(f.id, shown);
+    }
+}
+
+bool MobileScreen::takeFields(ShotInputs& in) {
+    ShotInputs taken = in;
+    for (const NumberField& f : fields_) {
+        if (!window().isEnabled(f.id)) continue;  // not the user's to fix (the BC of a function with its own drag)
+        const InputField& input = *findInputField(f.key);
+        if (std::find(shownTexts_.begin(), shownTexts_.end(), std::pair{f.id, text(f.id)}) != shownTexts_.end() &&
+            input.refusal(*input.number(in)).empty())
+            continue;
+        const ShownInput shown = shownIn(input, f.unit);
+        const std::optional<double> typed = ui::parseNumber(text(f.id));
+        if (!typed) {
+            refuseField(f.id, ui::enterNumberMessage(shown.label()));
+            return false;
+        }
+        const std::optional<double> value = inputFromShown(*typed, f.unit);
+        if (const std::string why = shown.refusal(*typed, value); !why.empty()) {
+            refuseField(f.id, why);
+            return false;
+        }
+        *input.number(taken) = *value;
+    }
+    in = taken;
+    // What the fields show now is what the inputs hold.
+    for (auto& [id, shown] : shownTexts_) shown = text(id);
+    return true;
+}
+
+void MobileScreen::step(int id, int direction) {
+    const NumberField* f = field(id);
+    if (!f || f->step <= 0) return;
+    const std::optional<double> typed = ui::parseNumber(text(id));
+    if (!typed) return;
+    // Rounded to the step's own decimals: 1.2 + 0.2 is 1.4, not 1.4000000000000001.
+    const double next = RoundTo(std::clamp(*typed + direction * f->step, f->low, f->high), 6);
+    setText(id, ui::formatNumber(next));
+}
+
+void MobileScreen::onCommand(int id, ui::Notify n) {
+    if (n == ui::Notify::Clicked)
+        for (const NumberField& f : fields_) {
+            if (f.minus && id == f.minus) return step(f.id, -1);
+            if (f.plus && id == f.plus) return step(f.id, +1);
+        }
+    ui::Dialog::onCommand(id, n);
+}
+
+bool MobileScreen::preTranslateKey(int id, const ui::KeyEvent& k) {
+    if ((k.key == ui::kKeyUp || k.key == ui::kKeyDown) && field(id) && field(id)->step > 0) {
+        step(id, k.key == ui::kKeyUp ? +1 : -1);
+        return true;
+    }
+    return ui::Dialog::preTranslateKey(id, k);
+}
