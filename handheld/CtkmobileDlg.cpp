@@ -5,6 +5,7 @@
 #include "CDlgMobileAbout.h"
 #include "CDlgMobileInputs.h"
 #include "CDlgMobileSettings.h"
+#include "CDlgMobileTable.h"
 #include "NumberText.h"
 #include "ResultText.h"
 #include "RoundTo.h"
@@ -65,7 +66,7 @@ ui::DialogTemplate CtkmobileDlg::makeTemplate() {
     y += kRow + 6;
     const int w = (kInner - 2 * 6) / 3;
     b.button(kCompute, "Вычислить", kMargin, y, w, ui::kDefault, kRow)
-        .button(kTable, "Таблица", kMargin + w + 6, y, w, ui::kDisabled, kRow)
+        .button(kTable, "Таблица", kMargin + w + 6, y, w, ui::kNoStyle, kRow)
         .button(kAddInfo, "Доп.Инфо", kMargin + 2 * (w + 6), y, w, ui::kDisabled, kRow);
     y += kRow + 8;
     const int cw = 128;
@@ -243,9 +244,17 @@ void CtkmobileDlg::openSettings() {
     showResults();
 }
 
+void CtkmobileDlg::openTable() {
+    // The table solves on the main solver: the fields and the zeroing first, as "Вычислить" does.
+    if (!compute()) return;
+    CDlgMobileTable dlg(main_, session_.inputs(), session_.tableSettings(), &messages_, [this] { save(); }, this);
+    dlg.doModal();
+}
+
 void CtkmobileDlg::onCommand(int id, ui::Notify n) {
     if (n == ui::Notify::Clicked) switch (id) {
             case kCompute: compute(); return;
+            case kTable: openTable(); return;
             case kInputs: openInputs(); return;
             case kMenu: openMenu(); return;
             default: break;

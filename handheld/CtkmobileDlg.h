@@ -62,6 +62,7 @@ private:
     void openMenu();
     void openInputs();
     void openSettings();
+    void openTable();
     void showUnits();
     void showResults();
     void showStatus();

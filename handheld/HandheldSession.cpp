@@ -21,7 +21,7 @@ void HandheldSession::load() {
     folder_.prepare();
     if (readSettingsFile(folder_.tableSettings(), tableSettings_) == SettingsFileRead::NotTaken)
         kept_.keep(folder_.tableSettings());
-    sanitizeTableSettings(tableSettings_, replaced_);
+    sanitizeTableSettings(tableSettings_, replaced_, true);
     // A file of another length (the desktop's record among them) is not the handheld's: the defaults.
     if (readSettingsFile(folder_.settings(), settings_) == SettingsFileRead::NotTaken) kept_.keep(folder_.settings());
     inputs_ = sanitizedShotInputs(settings_, replaced_);

@@ -7,6 +7,7 @@
 #include "CDlgMobileInputScreen.h"
 #include "CDlgMobileInputs.h"
 #include "CDlgMobileSettings.h"
+#include "CDlgMobileTable.h"
 #include "CtkmobileDlg.h"
 #include "DragFuncKind.h"
 #include "FileIO.h"
@@ -314,6 +315,42 @@ TEST_F(Handheld, ALibraryChangedOnDiskIsReadAgainNotOverwritten) {
     dlg.destroy();
     EXPECT_EQ(*readWholeFile(data / "bc_cdm3.dat"), sent);
     EXPECT_EQ(dlg.session().library().findNumberByNameIgnoringCase("Synced"), 77);
+}
+
+// The table's range is clamped as the desktop's is (0 to 3000 m), and its 1 m step is kept.
+TEST_F(Handheld, TheTableRangeIsClampedAndItsOneMetreStepKept) {
+    CtkmobileDlg dlg(data);
+    auto& w = ui::openHeadless(dlg);
+    screen.onNextModal([&](ui::HeadlessWindow& table) {
+        EXPECT_EQ(table.rowCount(CDlgMobileTable::kList), 8);  // 100 to 800 by 100, the first-run table
+        EXPECT_EQ(table.columnTitle(CDlgMobileTable::kList, 0), "Дистанция, метры");
+        EXPECT_EQ(table.columnTitle(CDlgMobileTable::kList, 2), "MOA, Верт. поправка");
+        screen.onNextModal([](ui::HeadlessWindow& settings) {
+            settings.type(CDlgMobileTableSettings::kFirst, "2990");
+            settings.type(CDlgMobileTableSettings::kLast, "5000");
+            settings.click(CDlgMobileTableSettings::kStep1);
+            settings.click(CDlgMobileTableSettings::kVerticalCm);
+            settings.click(ui::IDOK);
+        });
+        table.click(CDlgMobileTable::kSettings);
+        EXPECT_EQ(table.rowCount(CDlgMobileTable::kList), 11);  // 2990 ... 3000
+        EXPECT_EQ(table.cell(CDlgMobileTable::kList, 10, 0), "3000.0");
+        EXPECT_EQ(table.columnTitle(CDlgMobileTable::kList, 2), "см, Верт. поправка");
+        table.click(ui::IDCANCEL);
+    });
+    w.click(kTable);
+    TableSettingsRecord stored;
+    ASSERT_TRUE(loadSettingsFile(data / "table_settings.dat", stored));
+    EXPECT_EQ(stored.lastDistance, 3000.0);
+    EXPECT_EQ(stored.distanceStep, 1.0);
+    w.closeBox();
+    dlg.destroy();
+
+    // The next start keeps the 1 m step (the desktop's steps stop at 5 m).
+    CtkmobileDlg next(data);
+    ui::openHeadless(next);
+    EXPECT_EQ(next.session().tableSettings().distanceStep, 1.0);
+    EXPECT_TRUE(screen.messages.empty());
 }
 
 // A function sent by the desktop: one whole record in "drag_function.dat".
