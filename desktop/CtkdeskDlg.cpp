@@ -426,15 +426,7 @@ void CtkdeskDlg::openDragFunctions() {
 
 void CtkdeskDlg::openAddInfo() {
     if (!compute()) return;
-    const ResultsElement& target = answer_.summary.targetRow;
-    CDlgAddInfo::Values v;
-    v.correctedMuzzleVelocity = RoundTo(answer_.summary.correctedMuzzleVelocity, 1);
-    v.targetVelocity = RoundTo(target.velocity, 2);
-    v.speedOfSound = RoundTo(answer_.summary.speedOfSound, 2);
-    v.targetMach = RoundTo(target.velocity / answer_.summary.speedOfSound, 2);
-    v.timeOfFlight = RoundTo(target.timeOfFlight, 2);
-    v.clickValueCm = RoundTo(inputs_.clickVertical * inputs_.distance * 2.9088821687 / 100.0, 2);
-    CDlgAddInfo dlg(main_, v, settings_.addInfoDriftUnit, settings_.addInfoLeadUnit, inputs_.manualDrift,
+    CDlgAddInfo dlg(main_, CDlgAddInfo::valuesOf(answer_, inputs_), settings_.addInfoDriftUnit, settings_.addInfoLeadUnit, inputs_.manualDrift,
                     inputs_.manualDriftPercent, this);
     dlg.doModal();
     settings_.addInfoDriftUnit = dlg.driftUnit();

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "CDlgMobileAbout.h"
+#include "CDlgMobileAddInfo.h"
 #include "CDlgMobileInputs.h"
 #include "CDlgMobileSettings.h"
 #include "CDlgMobileTable.h"
@@ -67,7 +68,7 @@ ui::DialogTemplate CtkmobileDlg::makeTemplate() {
     const int w = (kInner - 2 * 6) / 3;
     b.button(kCompute, "Вычислить", kMargin, y, w, ui::kDefault, kRow)
         .button(kTable, "Таблица", kMargin + w + 6, y, w, ui::kNoStyle, kRow)
-        .button(kAddInfo, "Доп.Инфо", kMargin + 2 * (w + 6), y, w, ui::kDisabled, kRow);
+        .button(kAddInfo, "Доп.Инфо", kMargin + 2 * (w + 6), y, w, ui::kNoStyle, kRow);
     y += kRow + 8;
     const int cw = 128;
     b.label("Верт. MOA", kMargin, y + 8, cw, kVerticalLabel, ui::kNoStyle, kLabel)
@@ -251,10 +252,23 @@ void CtkmobileDlg::openTable() {
     dlg.doModal();
 }
 
+void CtkmobileDlg::openAddInfo() {
+    if (!compute()) return;
+    HandheldSettingsRecord& s = session_.settings();
+    const ShotInputs& in = session_.inputs();
+    CDlgMobileAddInfo dlg(main_, CDlgAddInfo::valuesOf(answer_, in), s.addInfoDriftUnit, s.addInfoLeadUnit,
+                          in.manualDrift, in.manualDriftPercent, this);
+    dlg.doModal();
+    // The two unit choices are kept however the screen was closed, as on the desktop.
+    s.addInfoDriftUnit = dlg.driftUnit();
+    s.addInfoLeadUnit = dlg.leadUnit();
+}
+
 void CtkmobileDlg::onCommand(int id, ui::Notify n) {
     if (n == ui::Notify::Clicked) switch (id) {
             case kCompute: compute(); return;
             case kTable: openTable(); return;
+            case kAddInfo: openAddInfo(); return;
             case kInputs: openInputs(); return;
             case kMenu: openMenu(); return;
             default: break;

@@ -63,6 +63,7 @@ private:
     void openInputs();
     void openSettings();
     void openTable();
+    void openAddInfo();
     void showUnits();
     void showResults();
     void showStatus();

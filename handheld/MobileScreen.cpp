@@ -38,15 +38,20 @@ int MobileScreen::addFieldRow(ui::TemplateBuilder& b, int y, const std::string& 
     return y + kRow + 6;
 }
 
-namespace {
-// Every label gets an id of its own, so that it can be given the touch-sized font too.
-ui::DialogTemplate withLabelIds(ui::DialogTemplate t) {
+ui::DialogTemplate MobileScreen::withLabelIds(ui::DialogTemplate t) {
     int next = 3000;
     for (ui::ControlTemplate& c : t.controls)
         if (c.id == ui::kStaticId) c.id = next++;
     return t;
 }
-}  // namespace
+
+void MobileScreen::touchFonts(ui::Dialog& screen, const std::vector<int>& large) {
+    for (const ui::ControlTemplate& c : screen.dialogTemplate().controls) {
+        ui::Font font;
+        font.pointSize = std::find(large.begin(), large.end(), c.id) != large.end() ? kLargeFontPoints : kFontPoints;
+        screen.window().setFont(c.id, font);
+    }
+}
 
 MobileScreen::MobileScreen(ui::DialogTemplate t, ui::Dialog* parent) : ui::Dialog(withLabelIds(std::move(t)), parent) {}
 
@@ -61,12 +66,7 @@ void MobileScreen::setUnit(int id, ShownUnit unit) {
 }
 
 bool MobileScreen::onInitDialog() {
-    for (const ui::ControlTemplate& c : dialogTemplate().controls) {
-        const bool large = std::find(large_.begin(), large_.end(), c.id) != large_.end();
-        ui::Font font;
-        font.pointSize = large ? kLargeFontPoints : kFontPoints;
-        window().setFont(c.id, font);
-    }
+    touchFonts(*this, large_);
     return true;
 }
 

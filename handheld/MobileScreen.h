@@ -54,6 +54,11 @@ public:
     };
     // Adds the label and the field (with the step buttons when the field has them) at y; returns the
     // y of the next row.
+    // Every label given an id of its own (so that it can be given a font), and the touch-sized fonts
+    // for a screen's controls; for screens built on another dialog class.
+    static ui::DialogTemplate withLabelIds(ui::DialogTemplate t);
+    static void touchFonts(ui::Dialog& screen, const std::vector<int>& large = {});
+
     static int addFieldRow(ui::TemplateBuilder& b, int y, const std::string& label, const NumberField& f,
                            int labelId = ui::kStaticId);
 

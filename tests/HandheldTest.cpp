@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <random>
 
+#include "CDlgMobileAddInfo.h"
 #include "CDlgMobileDragList.h"
 #include "CDlgMobileInputScreen.h"
 #include "CDlgMobileInputs.h"
@@ -351,6 +352,29 @@ TEST_F(Handheld, TheTableRangeIsClampedAndItsOneMetreStepKept) {
     ui::openHeadless(next);
     EXPECT_EQ(next.session().tableSettings().distanceStep, 1.0);
     EXPECT_TRUE(screen.messages.empty());
+}
+
+// "Доп.Инфо" shows the shot's own figures (the desktop's dialog on the phone's layout) and keeps the
+// unit chosen there.
+TEST_F(Handheld, AdditionalDataShowTheShotAndKeepTheUnitChosen) {
+    CtkmobileDlg dlg(data);
+    auto& w = ui::openHeadless(dlg);
+    BallisticSolver main, zeroing;
+    DragFunc g1;
+    standardFunction("G1", g1);
+    const ShotInputs in;
+    loadSolver(in, g1, main);
+    const ShotAnswer a = computeShot(main, zeroing, zeroingAtmosphere(in), in.distance, driftOptions(in));
+    screen.onNextModal([&](ui::HeadlessWindow& info) {
+        EXPECT_EQ(info.title(), "Доп.данные");
+        EXPECT_EQ(info.clientSize(), (ui::Size{360, 640}));
+        EXPECT_EQ(info.text(CDlgAddInfo::kTargetVelocity), ui::formatNumber(CDlgAddInfo::valuesOf(a, in).targetVelocity));
+        EXPECT_EQ(info.text(CDlgAddInfo::kCorrectedMuzzleVelocity), "772.2");  // the README's first-run figure
+        info.chooseItem(CDlgAddInfo::kDriftUnit, 2);
+        info.click(ui::IDOK);
+    });
+    w.click(kAddInfo);
+    EXPECT_EQ(dlg.session().settings().addInfoDriftUnit, 2);
 }
 
 // A function sent by the desktop: one whole record in "drag_function.dat".
