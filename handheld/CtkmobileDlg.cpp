@@ -5,6 +5,8 @@
 #include "CDlgMobileAbout.h"
 #include "CDlgMobileAddInfo.h"
 #include "CDlgMobileInputs.h"
+#include "CDlgMobileSlope.h"
+#include "CDlgMobileWind.h"
 #include "CDlgMobileSettings.h"
 #include "CDlgMobileTable.h"
 #include "NumberText.h"
@@ -61,8 +63,8 @@ ui::DialogTemplate CtkmobileDlg::makeTemplate() {
     int y = kMargin;
     y = addFieldRow(b, y, "Дистанция", kFields[0]);
     y = addFieldRow(b, y, "Скорость ветра, м/с", kFields[1]);
-    y = addFieldRow(b, y, "Угол места цели, град.", kFields[2], kTargetAngleLabel);
-    y = addFieldRow(b, y, "Азимут ветра, гр.", kFields[3]);
+    y = addFieldRow(b, y, "Угол места цели, град.", kFields[2], kTargetAngleLabel, kSlopePicker);
+    y = addFieldRow(b, y, "Азимут ветра, гр.", kFields[3], ui::kStaticId, kWindPicker);
     b.button(kInputs, "Ввод остальных  параметров", kMargin, y, kInner, ui::kNoStyle, kRow);
     y += kRow + 6;
     const int w = (kInner - 2 * 6) / 3;
@@ -264,11 +266,32 @@ void CtkmobileDlg::openAddInfo() {
     s.addInfoLeadUnit = dlg.leadUnit();
 }
 
+void CtkmobileDlg::openWind() {
+    // The clock starts from the field: one that cannot be used is said first.
+    if (!takeFields(session_.inputs())) return;
+    CDlgMobileWind dlg(session_.inputs().windAzimuth, this);
+    if (dlg.doModal() != ui::IDOK) return;
+    session_.inputs().windAzimuth = dlg.windAzimuth();
+    showFields(session_.inputs());
+    compute();  // a new wind, new corrections
+}
+
+void CtkmobileDlg::openSlope() {
+    if (!takeFields(session_.inputs())) return;
+    CDlgMobileSlope dlg(session_.inputs().targetAngle, session_.settings().angleMode == kAngleModeCosine, this);
+    if (dlg.doModal() != ui::IDOK) return;
+    session_.inputs().targetAngle = dlg.angle();
+    showFields(session_.inputs());
+    compute();
+}
+
 void CtkmobileDlg::onCommand(int id, ui::Notify n) {
     if (n == ui::Notify::Clicked) switch (id) {
             case kCompute: compute(); return;
             case kTable: openTable(); return;
             case kAddInfo: openAddInfo(); return;
+            case kWindPicker: openWind(); return;
+            case kSlopePicker: openSlope(); return;
             case kInputs: openInputs(); return;
             case kMenu: openMenu(); return;
             default: break;

@@ -27,6 +27,8 @@ enum : int {
     kTable = 1032,
     kAddInfo = 1033,
     kMenu = 1034,
+    kSlopePicker = 1035,
+    kWindPicker = 1036,
     // The items of "Меню".
     kMenuExit = 1101,
     kMenuSettings = 1102,
@@ -64,6 +66,8 @@ private:
     void openSettings();
     void openTable();
     void openAddInfo();
+    void openWind();
+    void openSlope();
     void showUnits();
     void showResults();
     void showStatus();

@@ -25,11 +25,12 @@ void MobileScreen::softKeys(ui::DialogTemplate& t, const SoftKey& left, const So
 }
 
 int MobileScreen::addFieldRow(ui::TemplateBuilder& b, int y, const std::string& label, const NumberField& f,
-                              int labelId) {
+                              int labelId, int picker) {
     b.label(label, kMargin, y - ui::kLabelOffset, kInner, labelId, ui::kNoStyle, kLabel);
     y += kLabel;
     const bool stepped = f.minus && f.plus;
-    const int editWidth = stepped ? kInner - 2 * (kStepButton + 4) : kInner;
+    const int editWidth = kInner - (stepped ? 2 * (kStepButton + 4) : 0) - (picker ? kStepButton + 4 : 0);
+    if (picker) b.button(picker, ">>", kMargin + kInner - kStepButton, y, kStepButton, ui::kNoStyle, kRow);
     b.add(f.id, ui::Kind::Edit, "", {kMargin, y, editWidth, kRow}, ui::kNoStyle);
     if (stepped) {
         b.button(f.minus, "−", kMargin + editWidth + 4, y, kStepButton, ui::kNoStyle, kRow);

@@ -59,8 +59,9 @@ public:
     static ui::DialogTemplate withLabelIds(ui::DialogTemplate t);
     static void touchFonts(ui::Dialog& screen, const std::vector<int>& large = {});
 
+    // `picker`: a ">>" button after the step buttons that opens a picture to choose the value on.
     static int addFieldRow(ui::TemplateBuilder& b, int y, const std::string& label, const NumberField& f,
-                           int labelId = ui::kStaticId);
+                           int labelId = ui::kStaticId, int picker = 0);
 
 protected:
     MobileScreen(ui::DialogTemplate t, ui::Dialog* parent);

@@ -8,6 +8,8 @@
 #include "CDlgMobileInputScreen.h"
 #include "CDlgMobileInputs.h"
 #include "CDlgMobileSettings.h"
+#include "CDlgMobileSlope.h"
+#include "CDlgMobileWind.h"
 #include "CDlgMobileTable.h"
 #include "CtkmobileDlg.h"
 #include "DragFuncKind.h"
@@ -375,6 +377,40 @@ TEST_F(Handheld, AdditionalDataShowTheShotAndKeepTheUnitChosen) {
     });
     w.click(kAddInfo);
     EXPECT_EQ(dlg.session().settings().addInfoDriftUnit, 2);
+}
+
+// The wind clock beside the azimuth: the wind put head-on leaves no horizontal correction.
+TEST_F(Handheld, TheWindClockSetsTheAzimuthAndComputesAgain) {
+    CtkmobileDlg dlg(data);
+    auto& w = ui::openHeadless(dlg);
+    screen.onNextModal([](ui::HeadlessWindow& clock) {
+        const int id = CDlgMobileWind::kClock;
+        EXPECT_EQ(clock.paint(id).ops.back().text, "90°");
+        ui::MouseEvent m;
+        m.type = ui::MouseEvent::LeftDown;
+        m.x = clock.controlRect(id).width / 2;
+        m.y = 10;
+        m.leftButton = true;
+        clock.mouse(id, m);
+        m.type = ui::MouseEvent::LeftUp;
+        m.leftButton = false;
+        clock.mouse(id, m);
+        EXPECT_EQ(clock.paint(id).ops.back().text, "0°");
+        clock.click(ui::IDOK);
+    });
+    w.click(kWindPicker);
+    EXPECT_EQ(w.text(kWindAzimuth), "0");
+    EXPECT_EQ(w.text(kHorizontal), "0");
+    ShotInputs headWind;
+    headWind.windAzimuth = 0;
+    EXPECT_EQ(w.text(kVertical), ui::formatNumber(engineCorrections(headWind).vertical.moa));
+    EXPECT_GT(*ui::parseNumber(w.text(kVertical)), 26.18);  // against the wind the bullet is slower: more to dial
+
+    // The slope picture names the angle as the field does: a cosine in the cosine mode.
+    CDlgMobileSlope slope(60.0, true, nullptr);
+    auto& s = ui::openHeadless(slope);
+    const std::vector<std::string> texts = s.paint(CDlgMobileSlope::kSlope).texts();
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "cos = 0.500"), texts.end());
 }
 
 // A function sent by the desktop: one whole record in "drag_function.dat".
