@@ -14,7 +14,6 @@ ui::DialogTemplate CDlgMobileAddInfo::makeTemplate() {
         int lines;
     } rows[] = {
         {"Скорость у цели, м/сек", kTargetVelocity, 1},
-        {"Скорость у цели, в ед.МАХа", kTargetMach, 1},
         {"Нач. скорость с поправкой на температуру, м/с", kCorrectedMuzzleVelocity, 2},
         {"Скорость звука, м/сек", kSpeedOfSound, 1},
         {"Подлетное время, сек", kTimeOfFlight, 1},
@@ -37,13 +36,17 @@ ui::DialogTemplate CDlgMobileAddInfo::makeTemplate() {
         .add(kLead, ui::Kind::Edit, "", {kMargin + 122, y, 100, kRow}, ui::kReadOnly | ui::kAlignRight)
         .add(kLeadUnit, ui::Kind::DropList, "", {kMargin + 228, y, kInner - 228, kRow}, 0);
     y += kRow + 10;
-    b.label("Деривация", kMargin, y + 8, 110, ui::kStaticId, 0, kLabel)
-        .add(kSpinDrift, ui::Kind::Edit, "", {kMargin + 122, y, 100, kRow}, ui::kReadOnly | ui::kAlignRight)
-        .add(kDriftUnit, ui::Kind::DropList, "", {kMargin + 228, y + kRow / 2 + 2, kInner - 228, kRow}, 0);
+    // The drifts, and below them the unit list they share.
+    const int vx = kMargin + 184, vw = kInner - 184;
+    b.label("Деривация", kMargin, y + 8, 180, ui::kStaticId, 0, kLabel)
+        .add(kSpinDrift, ui::Kind::Edit, "", {vx, y, vw, kRow}, ui::kReadOnly | ui::kAlignRight);
     y += kRow + 4;
-    b.add(ui::kStaticId, ui::Kind::Label, "Вертикальный ветровой снос", {kMargin, y, 118, 2 * kLabel}, ui::kMultiline)
-        .add(kVerticalDrift, ui::Kind::Edit, "", {kMargin + 122, y + 4, 100, kRow}, ui::kReadOnly | ui::kAlignRight);
-    y += 2 * kLabel + 8;
+    b.add(ui::kStaticId, ui::Kind::Label, "Вертикальный ветровой снос", {kMargin, y, 180, 2 * kLabel}, ui::kMultiline)
+        .add(kVerticalDrift, ui::Kind::Edit, "", {vx, y + 4, vw, kRow}, ui::kReadOnly | ui::kAlignRight);
+    y += 2 * kLabel + 4;
+    b.label("Единицы сносов", kMargin, y + 8, 180, ui::kStaticId, 0, kLabel)
+        .add(kDriftUnit, ui::Kind::DropList, "", {vx, y, vw, kRow}, 0);
+    y += kRow + 6;
     b.add(ui::kStaticId, ui::Kind::Label,
           "Если фактор гироскопической стабильности равен нулю, то и деривация и вертикальный ветровой снос будут "
           "равны нулю",

@@ -55,7 +55,8 @@ CDlgMobileDragList::CDlgMobileDragList(HandheldSession& session, std::function<v
 bool CDlgMobileDragList::onInitDialog() {
     MobileScreen::onInitDialog();
     session_.reloadLibraryIfChanged();  // a sync from the desktop since the last look
-    const std::pair<const char*, int> columns[] = {{"Тип", 80}, {"Драг-функция", 140}, {"Описание", 230}, {"Уник.номер", 5}};
+    // Wider than the device's 80 and 140 for the touch-sized font: the kind and the name stay readable.
+    const std::pair<const char*, int> columns[] = {{"Тип", 100}, {"Драг-функция", 170}, {"Описание", 230}, {"Уник.номер", 5}};
     for (const auto& [title, width] : columns) window().addColumn(kList, ui::ListColumn{title, width});
     fill();
     return true;
