@@ -31,7 +31,7 @@ ui::DialogTemplate CDlgMobileAddInfo::makeTemplate() {
     b.add(ui::kStaticId, ui::Kind::Label, "Упреждение по цели, движущейся со скоростью (без учета ветра!)",
           {kMargin, y, kInner, 2 * kLabel}, ui::kMultiline);
     y += 2 * kLabel + 2;
-    b.add(kTargetSpeed, ui::Kind::Edit, "", {kMargin, y, 56, kRow}, ui::kAlignRight)
+    b.add(kTargetSpeed, ui::Kind::Edit, "", {kMargin, y, 56, kRow}, ui::kAlignRight | ui::kNumeric)
         .label("км/ч =", kMargin + 60, y + 8, 60, ui::kStaticId, 0, kLabel)
         .add(kLead, ui::Kind::Edit, "", {kMargin + 122, y, 100, kRow}, ui::kReadOnly | ui::kAlignRight)
         .add(kLeadUnit, ui::Kind::DropList, "", {kMargin + 228, y, kInner - 228, kRow}, 0);

@@ -70,7 +70,7 @@ ui::DialogTemplate CDlgMobileInputScreen::makeTemplate(Page page, bool clicksInM
             b.label(row.label, kMargin, y - ui::kLabelOffset + 8, 140, ui::kStaticId, ui::kNoStyle, kLabel)
                 .add(kMmHg, ui::Kind::CheckBox, "мм.рт.столба", {kMargin + 144, y, kInner - 144, kRow}, ui::kNoStyle);
             y += kRow;
-            b.add(f.id, ui::Kind::Edit, "", {kMargin, y, kInner, kRow}, ui::kNoStyle);
+            b.add(f.id, ui::Kind::Edit, "", {kMargin, y, kInner, kRow}, ui::kNumeric);
             y += kRow + 6;
         } else {
             y = addFieldRow(b, y, row.label, f);
@@ -102,7 +102,10 @@ CDlgMobileInputScreen::CDlgMobileInputScreen(Page page, const ShotInputs& inputs
         ShownUnit unit = ShownUnit::AsIs;
         if (isPressure(row.key) && pressureInHpa_) unit = ShownUnit::Hpa;
         if (std::string_view(row.key).starts_with("click-")) unit = clicksInMil_ ? ShownUnit::ClickMil : ShownUnit::ClickMoa;
-        addField({id++, row.key, unit});
+        NumberField f{id++, row.key, unit};
+        if (isPressure(row.key)) f.conversion = NumberField::FromKpa;
+        if (std::string_view(row.key) == "muzzle-velocity") f.conversion = NumberField::FromFeetPerSecond;
+        addField(f);
     }
 }
 

@@ -151,7 +151,7 @@ ui::DialogTemplate CDlgMobileSpin::makeTemplate() {
     longCheck(kVerticalDrift, "Добавлять вертикальный ветровой снос в результирующие поправки", kMargin);
     b.add(kManual, ui::Kind::CheckBox, "Установить зависимость вручную", {kMargin + 24, y, kInner - 24, kRow}, 0);
     y += kRow + 4;
-    b.add(kPercent, ui::Kind::Edit, "", {kMargin + 24, y, 80, kRow}, 0);
+    b.add(kPercent, ui::Kind::Edit, "", {kMargin + 24, y, 80, kRow}, ui::kNumeric);
     b.add(ui::kStaticId, ui::Kind::Label, "процентов от горизонтального сноса", {kMargin + 110, y, kInner - 110, kRow + 8},
           ui::kMultiline);
     y += kRow + 20;

@@ -121,9 +121,9 @@ ui::DialogTemplate CDlgMobileTableSettings::makeTemplate() {
               i == 0 ? unsigned{ui::kGroupStart} : 0u);
     y += 2 * (kRow + 2) + 8;
     b.label("Дистанция с", kMargin, y + 8, 110, ui::kStaticId, 0, kLabel)
-        .add(kFirst, ui::Kind::Edit, "", {kMargin + 110, y, 80, kRow}, 0)
+        .add(kFirst, ui::Kind::Edit, "", {kMargin + 110, y, 80, kRow}, ui::kNumeric)
         .label("по", kMargin + 198, y + 8, 30, ui::kStaticId, 0, kLabel)
-        .add(kLast, ui::Kind::Edit, "", {kMargin + 228, y, 80, kRow}, 0)
+        .add(kLast, ui::Kind::Edit, "", {kMargin + 228, y, 80, kRow}, ui::kNumeric)
         .label("м", kMargin + 314, y + 8, 26, ui::kStaticId, 0, kLabel);
     softKeys(t, {ui::IDOK, kOkText}, {ui::IDCANCEL, kCancelText});
     return t;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "CDlgMobileKeypad.h"
 #include "NumberText.h"
 #include "RoundTo.h"
 
@@ -31,7 +32,7 @@ int MobileScreen::addFieldRow(ui::TemplateBuilder& b, int y, const std::string& 
     const bool stepped = f.minus && f.plus;
     const int editWidth = kInner - (stepped ? 2 * (kStepButton + 4) : 0) - (picker ? kStepButton + 4 : 0);
     if (picker) b.button(picker, ">>", kMargin + kInner - kStepButton, y, kStepButton, ui::kNoStyle, kRow);
-    b.add(f.id, ui::Kind::Edit, "", {kMargin, y, editWidth, kRow}, ui::kNoStyle);
+    b.add(f.id, ui::Kind::Edit, "", {kMargin, y, editWidth, kRow}, ui::kNumeric);
     if (stepped) {
         b.button(f.minus, "−", kMargin + editWidth + 4, y, kStepButton, ui::kNoStyle, kRow);
         b.button(f.plus, "+", kMargin + editWidth + 8 + kStepButton, y, kStepButton, ui::kNoStyle, kRow);
@@ -132,4 +133,42 @@ bool MobileScreen::preTranslateKey(int id, const ui::KeyEvent& k) {
         return true;
     }
     return ui::Dialog::preTranslateKey(id, k);
+}
+
+bool MobileScreen::wantsContextMenu(int id) const {
+    for (const NumberField& f : fields_)
+        if (f.id == id) return true;
+    return false;
+}
+
+std::optional<double> MobileScreen::converted(NumberField::Conversion c, ShownUnit unit, const std::string& typed) {
+    const std::optional<double> v = ui::parseNumber(typed);
+    if (!v) return std::nullopt;
+    switch (c) {
+        // 1 kPa = 7.50061683 mm Hg = 10 hPa.
+        case NumberField::FromKpa: return RoundTo(unit == ShownUnit::Hpa ? *v * 10.0 : *v * 7.50061683, 1);
+        // 1 ft = 0.3048 m.
+        case NumberField::FromFeetPerSecond: return RoundTo(*v * 0.3048, 1);
+        case NumberField::None: break;
+    }
+    return v;
+}
+
+void MobileScreen::onContextMenu(int id, ui::Point at) {
+    const NumberField* f = field(id);
+    if (!f) return;
+    std::vector<ui::MenuItem> items;
+    if (f->conversion == NumberField::FromKpa) items.push_back({kMenuFromKpa, "kP->мм.рт.столба"});
+    if (f->conversion == NumberField::FromFeetPerSecond) items.push_back({kMenuFromFeetPerSecond, "ф/сек->м/сек"});
+    items.push_back({kMenuKeypad, "Калькулятор"});
+    const int chosen = ui::backend().popupMenu(&window(), id, at, items);
+    if (chosen == kMenuKeypad) {
+        CDlgMobileKeypad keypad(text(id), this);
+        if (keypad.doModal() == ui::IDOK) setText(id, keypad.typed());
+    } else if (chosen == kMenuFromKpa || chosen == kMenuFromFeetPerSecond) {
+        if (const std::optional<double> v = converted(f->conversion, f->unit, text(id)))
+            setText(id, ui::formatNumber(*v));
+        else
+            refuseField(id, ui::enterNumberMessage(shownIn(*findInputField(f->key), f->unit).label()));
+    }
 }

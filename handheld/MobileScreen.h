@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,9 @@ public:
         double low = 0.0;
         double high = 0.0;
         double step = 0.0;
+        // The tap-and-hold menu's conversion of a typed value besides "Калькулятор", which every
+        // number field offers.
+        enum Conversion { None, FromKpa, FromFeetPerSecond } conversion = None;
     };
     // Adds the label and the field (with the step buttons when the field has them) at y; returns the
     // y of the next row.
@@ -86,6 +90,16 @@ protected:
     bool onInitDialog() override;
     void onCommand(int id, ui::Notify n) override;
     bool preTranslateKey(int id, const ui::KeyEvent& k) override;
+    // Tap-and-hold (a long press, a right click, the menu key) on a number field.
+    bool wantsContextMenu(int id) const override;
+    void onContextMenu(int id, ui::Point at) override;
+
+public:
+    // The tap-and-hold menu's items.
+    enum : int { kMenuKeypad = 2001, kMenuFromKpa = 2002, kMenuFromFeetPerSecond = 2003 };
+    // The typed value converted: kPa into the unit the field shows (mm Hg, or hPa), ft/s into m/s.
+    // Nothing for a text that is no number.
+    static std::optional<double> converted(NumberField::Conversion c, ShownUnit unit, const std::string& typed);
 
 private:
     std::vector<NumberField> fields_;

@@ -6,6 +6,7 @@
 #include "CDlgMobileAddInfo.h"
 #include "CDlgMobileDragList.h"
 #include "CDlgMobileInputScreen.h"
+#include "CDlgMobileKeypad.h"
 #include "CDlgMobileInputs.h"
 #include "CDlgMobileSettings.h"
 #include "CDlgMobileSlope.h"
@@ -17,6 +18,7 @@
 #include "HandheldSummaries.h"
 #include "HeadlessBackend.h"
 #include "NumberText.h"
+#include "RoundTo.h"
 #include "SettingsRecord.h"
 #include "StandardDragSet.h"
 #include "TextCodec.h"
@@ -411,6 +413,50 @@ TEST_F(Handheld, TheWindClockSetsTheAzimuthAndComputesAgain) {
     auto& s = ui::openHeadless(slope);
     const std::vector<std::string> texts = s.paint(CDlgMobileSlope::kSlope).texts();
     EXPECT_NE(std::find(texts.begin(), texts.end(), "cos = 0.500"), texts.end());
+}
+
+// Tap-and-hold on a field: its conversion into the unit shown, and the keypad.
+TEST_F(Handheld, TapAndHoldConvertsIntoTheUnitShownAndOpensTheKeypad) {
+    ShotInputs in;
+    HandheldSettingsRecord s;
+    CDlgMobileInputScreen cartridge(CDlgMobileInputScreen::Cartridge, in, s, DragFunc{}, nullptr);
+    auto& c = ui::openHeadless(cartridge);
+    c.type(CDlgMobileInputScreen::kField1, "2600");
+    screen.answerMenu(MobileScreen::kMenuFromFeetPerSecond);
+    c.pressAndHold(CDlgMobileInputScreen::kField1);
+    ASSERT_EQ(screen.menus.size(), 1u);
+    EXPECT_EQ(screen.menus[0][0].text, "ф/сек->м/сек");
+    EXPECT_EQ(screen.menus[0][1].text, "Калькулятор");
+    EXPECT_EQ(c.text(CDlgMobileInputScreen::kField1), "792.5");  // 2600 ft/s
+
+    // The menu key on the BC: the keypad only, whose keys replace the field's text.
+    screen.answerMenu(MobileScreen::kMenuKeypad);
+    screen.onNextModal([](ui::HeadlessWindow& keypad) {
+        EXPECT_EQ(keypad.text(CDlgMobileKeypad::kLine), "0.447");
+        for (int i = 0; i < 3; ++i) keypad.click(CDlgMobileKeypad::kBack);
+        keypad.click(CDlgMobileKeypad::kDigit0 + 5);
+        keypad.click(CDlgMobileKeypad::kDigit0 + 1);
+        keypad.click(ui::IDOK);
+    });
+    c.pressKey(CDlgMobileInputScreen::kField2, ui::kKeyApps);
+    ASSERT_EQ(screen.menus.size(), 2u);
+    EXPECT_EQ(screen.menus[1].size(), 1u);
+    EXPECT_EQ(c.text(CDlgMobileInputScreen::kField2), "0.51");
+
+    // 100.5 kPa is 753.8 mm Hg, or 1005 hPa when the box says hPa.
+    CDlgMobileInputScreen atmosphere(CDlgMobileInputScreen::Atmosphere, in, s, DragFunc{}, nullptr);
+    auto& a = ui::openHeadless(atmosphere);
+    a.type(CDlgMobileInputScreen::kField2, "100.5");
+    screen.answerMenu(MobileScreen::kMenuFromKpa);
+    a.pressAndHold(CDlgMobileInputScreen::kField2);
+    EXPECT_EQ(a.text(CDlgMobileInputScreen::kField2), "753.8");
+    a.click(CDlgMobileInputScreen::kMmHg);
+    a.type(CDlgMobileInputScreen::kField2, "100.5");
+    screen.answerMenu(MobileScreen::kMenuFromKpa);
+    a.pressAndHold(CDlgMobileInputScreen::kField2);
+    EXPECT_EQ(a.text(CDlgMobileInputScreen::kField2), "1005");
+    a.click(ui::IDOK);
+    EXPECT_DOUBLE_EQ(atmosphere.inputs().pressure, RoundTo(1005 * 760.0 / 1013.25, 1));
 }
 
 // A function sent by the desktop: one whole record in "drag_function.dat".
