@@ -1,19 +1,11 @@
 #include "HandheldSession.h"
 
-#include <cstdlib>
-
 #include "FileIO.h"
 #include "ShotSettings.h"
 #include "ShownInput.h"
 #include "TextCodec.h"
 
 namespace fs = std::filesystem;
-
-fs::path handheldDataFolder() {
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/') return fs::path(xdg) / "Trajekton-mobile";
-    if (const char* home = std::getenv("HOME"); home && *home) return fs::path(home) / ".local" / "share" / "Trajekton-mobile";
-    return {};
-}
 
 HandheldSession::HandheldSession(fs::path folder) : folder_(DataFolder::at(folder)) {}
 

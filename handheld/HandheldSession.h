@@ -11,11 +11,6 @@
 #include "SettingsRecord.h"
 #include "ShotInputs.h"
 
-// The handheld's data folder: $XDG_DATA_HOME/Trajekton-mobile, else ~/.local/share/Trajekton-mobile;
-// never the desktop's (both name their record "settings.dat", with other lengths). Empty when there
-// is no home to put it in.
-std::filesystem::path handheldDataFolder();
-
 // What the field calculator keeps for the whole run, and its files: the settings record (360 bytes,
 // the handheld's own), the table settings, the drag function library and the current function, all
 // in the handheld's data folder. Every write goes through the data layer's safe saves (a temporary

@@ -9,6 +9,7 @@
 
 #include "Backend.h"
 #include "CtkmobileDlg.h"
+#include "DataPaths.h"
 #include "HandheldSession.h"
 #include "WxApplication.h"
 
