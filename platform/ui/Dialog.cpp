@@ -152,7 +152,7 @@ void Dialog::handleListContextMenu(int id, int row, Point at) {
 }
 
 void Dialog::handleContextMenu(int id, Point at) {
-    if (hasContextMenu(id)) onContextMenu(id, at);
+    if (window_ && hasContextMenu(id)) onContextMenu(id, at);
 }
 
 bool Dialog::isListView(int id) const {

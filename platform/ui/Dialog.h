@@ -69,7 +69,7 @@ public:
     // A long press, a right click or the menu key on a control that is not a list view; `at` in the
     // control's own coordinates. Only for controls the dialog has a menu for (hasContextMenu): on the
     // others the toolkit's own menu (an edit's) stays.
-    bool hasContextMenu(int id) const { return window_ && wantsContextMenu(id); }
+    bool hasContextMenu(int id) const { return wantsContextMenu(id); }
     void handleContextMenu(int id, Point at);
     void handlePaint(int id, Canvas& canvas);
     void handleSize(int width, int height);

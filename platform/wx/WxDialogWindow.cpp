@@ -338,7 +338,9 @@ void WxDialogWindow::bindEvents(Control& c) {
                     if (active()) owner_.handleContextMenu(id, Point{at.x, at.y});
                 });
             });
-            w->EnableTouchEvents(wxTOUCH_PRESS_GESTURES);
+            // The long press only where the dialog has a menu: the gesture would take the other
+            // edits' presses (an in-place editor's) for itself.
+            if (c.t.id != kStaticId && owner_.hasContextMenu(c.t.id)) w->EnableTouchEvents(wxTOUCH_PRESS_GESTURES);
             w->Bind(wxEVT_LONG_PRESS, [this, w](wxLongPressEvent& e) {
                 const int id = idOf(w);
                 if (!active() || id == kStaticId || !owner_.hasContextMenu(id)) return e.Skip();

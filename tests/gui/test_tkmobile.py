@@ -1,6 +1,7 @@
 """tkmobile as a user runs it the first time: on an empty data folder it computes what tkcalc computes
 from the same first-run inputs, and writes its three files on "Выход"; started again, a distance
-stepped with "+" survives the end of the session (SIGTERM).
+stepped with "+" survives the end of the session (SIGTERM); a function sent by `tkcalc send` into
+its folder is imported through "Импорт .dat", saved in its library, and the sent file is gone.
 
     scripts/run-gui-test.sh tests/gui/test_tkmobile.py PATH/TO/tkmobile PATH/TO/tkcalc
 """
@@ -23,6 +24,7 @@ DISTANCE_PLUS = 1012
 VERTICAL = 1022
 HORIZONTAL = 1024
 MENU = 1034
+CARTRIDGE_OPEN = 1012
 
 DATA = None
 
@@ -84,6 +86,32 @@ def test_the_end_of_the_session_keeps_a_stepped_distance():
         wait_for("the saved distance", lambda: text_of(app.control(DISTANCE)) == "690", timeout=10)
         os.kill(app.proc.pid, signal.SIGTERM)
         app.wait_exit()
+
+
+def test_a_function_sent_by_tkcalc_is_imported():
+    desktop = tempfile.mkdtemp(prefix="tkmobile-desktop-")
+    name = "Sierra MatchKing, 168gr_copy"
+    for args in (["copy", "--data-dir", desktop, "Sierra MatchKing, 168gr"],
+                 ["send", "--data-dir", desktop, name, "--device", DATA]):
+        result = subprocess.run([TKCALC, *args], capture_output=True, text=True, timeout=60)
+        check(result.returncode == 0, f"tkcalc {args[0]} failed: {result.stderr}")
+    sent = os.path.join(DATA, "drag_function.dat")
+    check(os.path.isfile(sent), "tkcalc send left no drag_function.dat on the device")
+    app = start()
+    with app:
+        app.press_button("Ввод остальных  параметров")
+        click_at(app.control(CARTRIDGE_OPEN, window=app.window("Ввод данных")))
+        app.press_button("Выбрать драг-функцию")
+        app.press_button("Импорт .dat")
+        box = app.message_box("Импортировано из файла drag_function.dat")
+        app.press_button("OK", window=box)
+        app.window_gone(box)
+        os.kill(app.proc.pid, signal.SIGTERM)
+        app.wait_exit()
+    check(not os.path.exists(sent), "drag_function.dat is still there after its import")
+    listed = subprocess.run([TKCALC, "list", "--json", "--data-dir", DATA], capture_output=True, text=True, timeout=60)
+    check(listed.returncode == 0 and name in listed.stdout, f"the library has no {name!r}: {listed.stdout[:300]}")
+    shutil.rmtree(desktop, ignore_errors=True)
     shutil.rmtree(os.path.dirname(DATA), ignore_errors=True)
 
 
@@ -91,4 +119,5 @@ if __name__ == "__main__":
     run_tests([
         test_first_run_computes_as_tkcalc_and_writes_its_files_on_exit,
         test_the_end_of_the_session_keeps_a_stepped_distance,
-    ], overall_timeout=120)
+        test_a_function_sent_by_tkcalc_is_imported,
+    ], overall_timeout=150)
