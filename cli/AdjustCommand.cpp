@@ -14,7 +14,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-std::string inQuotes(std::string_view text) { return "«" + std::string(text) + "»"; }
 
 // The curve editor's message on one line.
 std::string oneLine(std::string text) {

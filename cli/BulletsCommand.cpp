@@ -16,7 +16,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-std::string inQuotes(std::string_view text) { return "«" + std::string(text) + "»"; }
 
 // The database as the calculator would open it, read without taking anything over or writing.
 struct ShownDatabase {

@@ -9,7 +9,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-std::string inQuotes(std::string_view text) { return "«" + std::string(text) + "»"; }
 
 std::string entryText(const DragFunc& f) {
     return inQuotes(cp1251ToUtf8(f.nameText())) + " (номер " + std::to_string(f.uniqueNumber) + ")";

@@ -21,7 +21,6 @@ namespace fs = std::filesystem;
 namespace {
 constexpr const char* kUndefined = "не определено";
 
-std::string inQuotes(std::string_view text) { return "«" + std::string(text) + "»"; }
 
 // The options that take a number, with the input each one sets.
 struct NumberOption {

@@ -7,9 +7,7 @@
 #include "TextCodec.h"
 #include "Tkcalc.h"
 
-namespace {
 std::string inQuotes(std::string_view text) { return "«" + std::string(text) + "»"; }
-}  // namespace
 
 std::optional<double> parseNumber(std::string_view text, std::string& error) {
     if (text.empty()) {
@@ -108,14 +106,20 @@ int reportBadCommand(const BadCommand& bad, std::ostream& err) {
 }
 
 std::vector<std::string> takeDataDir(const std::vector<std::string>& args, std::optional<std::filesystem::path>& dataDir) {
+    return takePathOption(args, "--data-dir", dataDir);
+}
+
+std::vector<std::string> takePathOption(const std::vector<std::string>& args, std::string_view name,
+                                        std::optional<std::filesystem::path>& value) {
+    const std::string prefix = std::string(name) + "=";
     std::vector<std::string> rest;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "--data-dir") {
-            if (i + 1 >= args.size()) throw BadCommand{"у параметра «--data-dir» нет значения"};
-            dataDir = args[++i];
-        } else if (a.rfind("--data-dir=", 0) == 0) {
-            dataDir = a.substr(11);
+        if (a == name) {
+            if (i + 1 >= args.size()) throw BadCommand{"у параметра " + inQuotes(name) + " нет значения"};
+            value = args[++i];
+        } else if (a.rfind(prefix, 0) == 0) {
+            value = a.substr(prefix.size());
         } else {
             rest.push_back(a);
         }

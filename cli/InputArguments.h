@@ -40,6 +40,12 @@ struct BadCommand {
 // status for bad input.
 int reportBadCommand(const BadCommand& bad, std::ostream& err);
 
-// --data-dir DIR or --data-dir=DIR anywhere among a subcommand's arguments; the rest in order.
-// Throws BadCommand when DIR is missing.
+// "«text»": how tkcalc's messages quote what the user typed.
+std::string inQuotes(std::string_view text);
+
+// NAME VALUE or NAME=VALUE anywhere among a subcommand's arguments (the last one counts); the rest
+// in order. Throws BadCommand when the value is missing.
+std::vector<std::string> takePathOption(const std::vector<std::string>& args, std::string_view name,
+                                        std::optional<std::filesystem::path>& value);
+// The same for --data-dir.
 std::vector<std::string> takeDataDir(const std::vector<std::string>& args, std::optional<std::filesystem::path>& dataDir);

@@ -12,7 +12,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-std::string inQuotes(std::string_view text) { return "«" + std::string(text) + "»"; }
 
 std::string lowerExtension(const fs::path& path) {
     std::string ext = path.extension().string();

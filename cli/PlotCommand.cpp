@@ -17,7 +17,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string inQuotes(std::string_view text) { return "«" + std::string(text) + "»"; }
 
 enum class Format { Png, Svg };
 

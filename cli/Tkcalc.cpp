@@ -43,7 +43,6 @@ struct BadInput {
     std::string message;
 };
 
-std::string inQuotes(std::string_view text) { return "«" + std::string(text) + "»"; }
 
 std::string defaultDataFolderText() {
     const std::string folder = userDataFolder().string();

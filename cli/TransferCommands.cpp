@@ -9,22 +9,10 @@
 namespace fs = std::filesystem;
 
 namespace {
-std::string inQuotes(std::string_view text) { return "«" + std::string(text) + "»"; }
 
 // --device DIR or --device=DIR; the rest in order.
 std::vector<std::string> takeDevice(const std::vector<std::string>& args, std::optional<fs::path>& device) {
-    std::vector<std::string> rest;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--device") {
-            if (i + 1 >= args.size()) throw BadCommand{"у параметра «--device» нет значения"};
-            device = args[++i];
-        } else if (a.rfind("--device=", 0) == 0) {
-            device = a.substr(9);
-        } else {
-            rest.push_back(a);
-        }
-    }
+    std::vector<std::string> rest = takePathOption(args, "--device", device);
     if (device && device->empty()) throw BadCommand{"у параметра «--device» нет значения"};
     return rest;
 }
