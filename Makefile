@@ -36,7 +36,7 @@ test-sanitize: deps
 	@cmake -S . -B $(BUILD)-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTRAJEKTON_BENCH=OFF -DTRAJEKTON_GUI_TESTS=OFF \
 	  -DCMAKE_CXX_FLAGS="-O1 -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer" > /dev/null
 	@cmake --build $(BUILD)-sanitize
-	ctest --test-dir $(BUILD)-sanitize --output-on-failure -j2
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp ctest --test-dir $(BUILD)-sanitize --output-on-failure -j2
 
 # Every file reader under libFuzzer (clang, address and undefined-behaviour sanitizers), each for
 # FUZZ_SECONDS (20) on the seed files in fuzz/corpus.

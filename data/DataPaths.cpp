@@ -23,13 +23,22 @@ fs::path programFolder() {
 #endif
 }
 
-fs::path userDataFolder() {
+namespace {
+
+// The user's folder for application data, with `name` joined to it.
+fs::path userFolderNamed(const char* name) {
 #if defined(_WIN32)
-    if (const wchar_t* appData = _wgetenv(L"APPDATA"); appData && *appData) return fs::path(appData) / "Trajekton";
+    if (const wchar_t* appData = _wgetenv(L"APPDATA"); appData && *appData) return fs::path(appData) / name;
     return {};
 #else
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/') return fs::path(xdg) / "Trajekton";
-    if (const char* home = std::getenv("HOME"); home && *home) return fs::path(home) / ".local" / "share" / "Trajekton";
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/') return fs::path(xdg) / name;
+    if (const char* home = std::getenv("HOME"); home && *home) return fs::path(home) / ".local" / "share" / name;
     return {};
 #endif
 }
+
+}  // namespace
+
+fs::path userDataFolder() { return userFolderNamed("Trajekton"); }
+
+fs::path handheldDataFolder() { return userFolderNamed("Trajekton-mobile"); }
