@@ -61,7 +61,7 @@ SetupOutcome SetupLauncher::run(const std::vector<std::string>& arguments, const
     if (!start.started)
         return refused(SetupEnd::StartFailed, "Не удалось запустить программу установки «" +
                                                   (installer->name.empty() ? installer->id : installer->name) +
-                                                  "» для пакета " + quoted(package) + ": " + start.reason);
+                                                  "» для пакета " + quoted(package) + ": " + start.reason + ".");
     return {};
 }
 
