@@ -1,5 +1,7 @@
 #include "SetupLauncher.h"
 
+#include <algorithm>
+#include <optional>
 #include <system_error>
 
 #include "Backend.h"
@@ -13,10 +15,18 @@ std::string quoted(const fs::path& p) { return "«" + p.string() + "»"; }
 
 SetupOutcome refused(SetupEnd end, std::string message) { return {end, std::move(message)}; }
 
+// Archive managers say they open Debian packages too (a package is an ar archive), but they only show
+// what is inside: the installer is the first registered application that is not one of them.
+std::optional<sys::RegisteredApp> installerAmong(const std::vector<sys::RegisteredApp>& apps) {
+    for (const sys::RegisteredApp& app : apps)
+        if (std::find(app.categories.begin(), app.categories.end(), "Archiving") == app.categories.end()) return app;
+    return std::nullopt;
+}
+
 }  // namespace
 
 SetupOutcome SetupLauncher::run(const std::vector<std::string>& arguments, const fs::path& launcherFolder) {
-    const std::optional<sys::RegisteredApp> installer = registry_.applicationFor(kDebianPackageType);
+    const std::optional<sys::RegisteredApp> installer = installerAmong(registry_.applicationsFor(kDebianPackageType));
     if (!installer)
         return refused(SetupEnd::NoInstaller,
                        "Не могу найти программу установки пакетов Debian: в системе не зарегистрирована ни одна. "

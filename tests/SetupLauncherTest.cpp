@@ -21,8 +21,9 @@ protected:
         setupFolder = root / "setup \"folder\" 'one'";
         fs::create_directories(setupFolder);
         std::ofstream(setupFolder / "tkmobile.deb") << "!<arch>\n";
-        registry.registered[kDebianPackageType] = {"gdebi.desktop", "Установщик пакетов GDebi", {"gdebi-gtk", "%f"},
-                                                   "gnome-mime-application-x-deb", "/usr/share/applications/gdebi.desktop"};
+        registry.registered[kDebianPackageType] = {{"gdebi.desktop", "Установщик пакетов GDebi", {"gdebi-gtk", "%f"},
+                                                    "gnome-mime-application-x-deb",
+                                                    "/usr/share/applications/gdebi.desktop", {"System"}}};
     }
     void TearDown() override { fs::remove_all(root); }
 
@@ -54,6 +55,22 @@ TEST_F(SetupLauncherTest, WithoutAnInstallerTheBoxSaysSoWithTheErrorIconAndNoOwn
     EXPECT_FALSE(screen.messages[0].owned);
     EXPECT_NE(screen.messages[0].text.find("программу установки пакетов Debian"), std::string::npos);
     EXPECT_EQ(screen.messages[0].text.find("ActiveSync"), std::string::npos);
+}
+
+// An archive manager chosen to open packages would only show what is inside: the installer registered
+// after it opens; with archive managers alone there is no installer.
+TEST_F(SetupLauncherTest, AnArchiveManagerIsNoInstaller) {
+    const sys::RegisteredApp archiver{"org.gnome.FileRoller.desktop", "Менеджер архивов", {"file-roller", "%U"}, "", "",
+                                      {"GTK", "GNOME", "Utility", "Archiving", "Compression"}};
+    std::vector<sys::RegisteredApp>& apps = registry.registered[kDebianPackageType];
+    apps.insert(apps.begin(), archiver);
+    EXPECT_EQ(run({setupFolder.string()}).end, SetupEnd::Started);
+    ASSERT_EQ(starter.starts.size(), 1u);
+    EXPECT_EQ(starter.starts[0].at(0), "gdebi-gtk");
+
+    apps = {archiver};
+    EXPECT_EQ(run({setupFolder.string()}).end, SetupEnd::NoInstaller);
+    EXPECT_EQ(starter.starts.size(), 1u);
 }
 
 // The installer gets the package's full path as one argument, exactly: no quotes put around it,
@@ -145,7 +162,7 @@ TEST_F(SetupLauncherTest, AWrongFolderAMissingPackageOrAFailedStartIsSaidAndFail
 // code asks for it: GNOME Software wants a URI, GDebi a path, some an option around it.
 TEST(DesktopCommandTest, FieldCodesTakeThePackageTheWayTheEntryAsks) {
     const fs::path deb = "/media/stick/my setup/tkmobile.deb";
-    sys::RegisteredApp app{"x.desktop", "Центр приложений", {}, "installer-icon", "/apps/x.desktop"};
+    sys::RegisteredApp app{"x.desktop", "Центр приложений", {}, "installer-icon", "/apps/x.desktop", {}};
     auto filled = [&](std::vector<std::string> command) {
         app.command = std::move(command);
         return sys::commandOnFile(app, deb);

@@ -1,5 +1,4 @@
 #pragma once
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +11,7 @@ struct RegisteredApp {
     std::vector<std::string> command;  // its command line split into arguments, field codes (%f, %U) kept
     std::string icon;                  // for %i
     std::string location;              // the desktop entry's file, for %k
+    std::vector<std::string> categories;  // the menu's categories ("System", "PackageManager")
 };
 
 // The system's registry of applications by file type: on Linux the desktop entries and the
@@ -19,9 +19,9 @@ struct RegisteredApp {
 class AppRegistry {
 public:
     virtual ~AppRegistry() = default;
-    // The application the system opens files of this MIME type with (the user's choice first, else
-    // any that says it takes them); nothing when none is registered.
-    virtual std::optional<RegisteredApp> applicationFor(const std::string& mimeType) = 0;
+    // The applications registered for files of this MIME type, the one the system opens them with
+    // (the user's choice) first; none when nothing is registered.
+    virtual std::vector<RegisteredApp> applicationsFor(const std::string& mimeType) = 0;
 };
 
 }  // namespace sys

@@ -3,6 +3,8 @@
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
 
+#include <optional>
+
 namespace sys {
 
 namespace {
@@ -22,6 +24,12 @@ std::optional<RegisteredApp> describe(GAppInfo* info) {
     if (const char* name = g_app_info_get_display_name(info)) app.name = name;
     app.icon = taken(g_desktop_app_info_get_string(entry, "Icon"));
     if (const char* file = g_desktop_app_info_get_filename(entry)) app.location = file;
+    if (const char* categories = g_desktop_app_info_get_categories(entry)) {
+        gchar** names = g_strsplit(categories, ";", -1);
+        for (gchar** n = names; *n; ++n)
+            if (**n) app.categories.emplace_back(*n);
+        g_strfreev(names);
+    }
     const std::string exec = taken(g_desktop_app_info_get_string(entry, "Exec"));
     gchar** argv = nullptr;
     if (exec.empty() || !g_shell_parse_argv(exec.c_str(), nullptr, &argv, nullptr)) return std::nullopt;
@@ -32,19 +40,23 @@ std::optional<RegisteredApp> describe(GAppInfo* info) {
 
 }  // namespace
 
-std::optional<RegisteredApp> GioAppRegistry::applicationFor(const std::string& mimeType) {
-    // The default is the user's choice, else the first application that says it takes the type.
-    std::optional<RegisteredApp> found;
+std::vector<RegisteredApp> GioAppRegistry::applicationsFor(const std::string& mimeType) {
+    std::vector<RegisteredApp> apps;
+    auto add = [&apps](GAppInfo* info) {
+        std::optional<RegisteredApp> app = describe(info);
+        if (!app) return;
+        for (const RegisteredApp& a : apps)
+            if (a.id == app->id) return;
+        apps.push_back(std::move(*app));
+    };
     if (GAppInfo* info = g_app_info_get_default_for_type(mimeType.c_str(), FALSE)) {
-        found = describe(info);
+        add(info);
         g_object_unref(info);
     }
-    if (!found) {
-        GList* all = g_app_info_get_all_for_type(mimeType.c_str());
-        for (GList* l = all; l && !found; l = l->next) found = describe(G_APP_INFO(l->data));
-        g_list_free_full(all, g_object_unref);
-    }
-    return found;
+    GList* all = g_app_info_get_all_for_type(mimeType.c_str());
+    for (GList* l = all; l; l = l->next) add(G_APP_INFO(l->data));
+    g_list_free_full(all, g_object_unref);
+    return apps;
 }
 
 }  // namespace sys

@@ -7,7 +7,7 @@ namespace sys {
 // $XDG_DATA_DIRS/*/applications, the defaults of the mimeapps.list files in the XDG folders.
 class GioAppRegistry : public AppRegistry {
 public:
-    std::optional<RegisteredApp> applicationFor(const std::string& mimeType) override;
+    std::vector<RegisteredApp> applicationsFor(const std::string& mimeType) override;
 };
 
 }  // namespace sys

@@ -50,7 +50,7 @@ class System:
     """Private XDG folders with (or without) a registered installer, and a setup folder holding a copy
     of tksetup and a package; the folder's name has spaces and quotes."""
 
-    def __init__(self, installer=True, interpreter="/bin/sh", package=True):
+    def __init__(self, installer=True, interpreter="/bin/sh", package=True, archiver_first=False):
         self.root = tempfile.mkdtemp(prefix="tksetup-gui-")
         self.data_home = os.path.join(self.root, "data")
         self.config_home = os.path.join(self.root, "config")
@@ -66,9 +66,9 @@ class System:
             with open(self.package, "wb") as f:
                 f.write(b"!<arch>\n")
         if installer:
-            self._register(interpreter)
+            self._register(interpreter, archiver_first)
 
-    def _register(self, interpreter):
+    def _register(self, interpreter, archiver_first):
         script = os.path.join(self.root, "fake-installer")
         with open(script, "w") as f:
             f.write(f"#!{interpreter}\n"
@@ -82,8 +82,16 @@ class System:
         with open(os.path.join(apps, "trajekton-test-installer.desktop"), "w") as f:
             f.write("[Desktop Entry]\nType=Application\nName=Тестовый установщик\n"
                     f"Exec={script} %f\nMimeType={PACKAGE_TYPE};\nNoDisplay=true\n")
+        default = "trajekton-test-installer.desktop"
+        if archiver_first:
+            # An archive manager the user chose for packages, which would only show what is inside.
+            with open(os.path.join(apps, "trajekton-test-archiver.desktop"), "w") as f:
+                f.write("[Desktop Entry]\nType=Application\nName=Архиватор\n"
+                        f"Exec={script} --archiver %f\nMimeType={PACKAGE_TYPE};\nCategories=Utility;Archiving;\n")
+            default = "trajekton-test-archiver.desktop"
         with open(os.path.join(self.config_home, "mimeapps.list"), "w") as f:
-            f.write(f"[Default Applications]\n{PACKAGE_TYPE}=trajekton-test-installer.desktop\n")
+            f.write(f"[Default Applications]\n{PACKAGE_TYPE}={default}\n"
+                    f"[Added Associations]\n{PACKAGE_TYPE}={default};trajekton-test-installer.desktop;\n")
 
     def env(self):
         # Only the private folders: the machine's own applications stay out of the test.
@@ -161,6 +169,16 @@ def test_a_relative_folder_argument_reaches_the_installer_as_the_full_path():
         system.close()
 
 
+def test_an_archive_manager_chosen_for_packages_is_passed_over_for_the_installer():
+    system = System(archiver_first=True)
+    try:
+        result, _ = system.run_plain()
+        check(result.returncode == 0, f"tksetup ended with {result.returncode}: {result.stderr}")
+        check(system.installer_arguments() == [system.package], f"the installer got {system.installer_arguments()!r}")
+    finally:
+        system.close()
+
+
 def message_box_of(app, text):
     box = app.message_box(text)
     # GTK names a message box for the assistive tools by its kind: the error box is "Error" (the
@@ -213,6 +231,7 @@ def test_a_missing_package_and_a_failed_start_are_said():
 PLAIN_TESTS = [
     test_started_from_its_folder_it_opens_the_installer_on_the_package_and_ends,
     test_a_relative_folder_argument_reaches_the_installer_as_the_full_path,
+    test_an_archive_manager_chosen_for_packages_is_passed_over_for_the_installer,
 ]
 
 if __name__ == "__main__":
