@@ -20,6 +20,7 @@
 #include "AdjustCommand.h"
 #include "BulletsCommand.h"
 #include "PlotCommand.h"
+#include "TransferCommands.h"
 #include "DataPaths.h"
 #include "ExchangeImportExport.h"
 #include "TextCodec.h"
@@ -47,6 +48,11 @@ std::string inQuotes(std::string_view text) { return "«" + std::string(text) + 
 std::string defaultDataFolderText() {
     const std::string folder = userDataFolder().string();
     return folder.empty() ? "не определена" : folder;
+}
+
+std::string handheldFolderText() {
+    const std::string folder = handheldDataFolder().string();
+    return folder.empty() ? "папка tkmobile на этом компьютере" : folder;
 }
 
 std::string dragFunctionList(const DragLibrary& library) {
@@ -274,6 +280,8 @@ std::string tkcalcHelp() {
         "  tkcalc bullets [--data-dir ПАПКА] show ИМЯ[#НОМЕР]\n"
         "  tkcalc plot [--data-dir ПАПКА] ИМЯ[#НОМЕР]|--drag-file ФАЙЛ РИСУНОК.png|РИСУНОК.svg\n"
         "         [--size ШИРИНАxВЫСОТА]\n"
+        "  tkcalc send [--data-dir ПАПКА] ИМЯ[#НОМЕР] --device ПАПКА\n"
+        "  tkcalc sync [--data-dir ПАПКА] --device ПАПКА\n"
         "\n"
         "Без --table выводит поправки на одной дистанции, как кнопка «Вычислить» главного окна;\n"
         "с --table - таблицу поправок, как окно «Таблица поправок».\n"
@@ -302,6 +310,13 @@ std::string tkcalcHelp() {
         "plot рисует график драг-функции, как окно «График драг-функции» (стандартную - от первой\n"
         "точки), в файл PNG или SVG (тексты SVG остаются текстом); --size - размер рисунка в пикселях,\n"
         "от 160x120 до 4000x4000, по умолчанию 640x400. Функция без точек рисуется пустой (код 3).\n"
+        "send записывает функцию в drag_function.dat папки данных и переписывает этот файл на устройство,\n"
+        "sync сохраняет библиотеку (bc_cdm3.dat) и заменяет ею библиотеку устройства, как кнопки окна\n"
+        "«Драг-функции». Устройство - папка данных tkmobile (--device): телефон по SSH, USB-флешка,\n"
+        "синхронизируемая папка или " + handheldFolderText() + ". Файл сначала пишется\n"
+        "во временный рядом с прежним, затем заменяет его и читается обратно; при любой неудаче\n"
+        "прежний файл на устройстве остаётся как был (код 2). sync не отправляет библиотеку,\n"
+        "прочитанную не полностью.\n"
         "\n"
         "Параметры:\n"
         "  --data-dir ПАПКА     папка данных; указанная должна существовать. По умолчанию - папка\n"
@@ -383,6 +398,7 @@ int runTkcalc(const std::vector<std::string>& args, std::ostream& out, std::ostr
         if (std::optional<int> status = runAdjustCommand(args, out, err)) return *status;
         if (std::optional<int> status = runBulletsCommand(args, out, err)) return *status;
         if (std::optional<int> status = runPlotCommand(args, out, err)) return *status;
+        if (std::optional<int> status = runTransferCommand(args, out, err)) return *status;
         if (asksForHelp(args)) {
             out << tkcalcHelp();
             return kTkcalcOk;

@@ -6,6 +6,9 @@
 #include "CDlgDrugPlotStandart.h"
 #include "CDlgExport.h"
 #include "CDlgImport.h"
+#include "CDlgPDA.h"
+#include "CDlgPDASync.h"
+#include "DeviceTransfer.h"
 #include "DialogMessages.h"
 #include "LibraryRules.h"
 #include "TemplateBuilder.h"
@@ -52,9 +55,8 @@ ui::DialogTemplate CDlgDrugSelect::makeTemplate() {
     b.button(kFromShape, "Создание драг-функции по форме пули", x, y += step, w);
     b.button(kImport, "Импорт драг-функции", x, y += step, w);
     b.button(kExport, "Экспорт драг-функции", x, y += step, w);
-    // Transfer to the handheld comes later: shown, not usable.
-    b.button(kSendToPda, "Послать функцию на PDA", x, y += step, w, ui::kDisabled);
-    b.button(kSyncPda, "Синхронизировать с PDA", x, y += step, w, ui::kDisabled);
+    b.button(kSendToPda, "Послать функцию на PDA", x, y += step, w);
+    b.button(kSyncPda, "Синхронизировать с PDA", x, y += step, w);
     b.button(ui::IDCANCEL, "Закрыть", x, y += step, w);
     return t;
 }
@@ -66,7 +68,7 @@ bool CDlgDrugSelect::onInitDialog() {
                   {kCopy, "Копировать"},
                   {kDelete, "Удалить"},
                   {kEdit, "Редактировать"},
-                  {kSendToPda, "Послать функцию на PDA", false},
+                  {kSendToPda, "Послать функцию на PDA"},
                   {kExport, "Экспорт драг-функции"}});
     refill();
     window().setFocus(kList);
@@ -100,6 +102,8 @@ void CDlgDrugSelect::onCommand(int id, ui::Notify n) {
         case kDelete: return remove();
         case kExport: return exportFunction();
         case kImport: return importFunctions();
+        case kSendToPda: return sendToDevice();
+        case kSyncPda: return syncDevice();
         default: return ui::Dialog::onCommand(id, n);
     }
 }
@@ -202,4 +206,25 @@ void CDlgDrugSelect::exportFunction() {
 
 void CDlgDrugSelect::importFunctions() {
     if (CDlgImport(library_, folder_.folder(), this).doModal() == ui::IDOK) refill();
+}
+
+void CDlgDrugSelect::sendToDevice() {
+    const DragFunc f = selectedOrG1();
+    std::string error;
+    std::optional<TransferSource> source = functionForDevice(f, folder_, error);
+    if (!source) {
+        messageBox(error, {}, ui::Buttons::Ok, ui::Icon::Warning);
+        return;
+    }
+    CDlgPDA(std::move(*source), folder_.folder(), std::string(f.nameText()), device_, this).doModal();
+}
+
+void CDlgDrugSelect::syncDevice() {
+    std::string error;
+    std::optional<TransferSource> source = libraryForDevice(library_, folder_, error);
+    if (!source) {
+        messageBox(error, {}, ui::Buttons::Ok, ui::Icon::Warning);
+        return;
+    }
+    CDlgPDASync(std::move(*source), folder_.folder(), device_, this).doModal();
 }

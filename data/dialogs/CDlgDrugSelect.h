@@ -3,16 +3,17 @@
 #include <string>
 
 #include "BallisticSolver.h"
+#include "CDlgDeviceTransfer.h"
 #include "CListCtrlDrug.h"
 #include "DataFolder.h"
 #include "Dialog.h"
 #include "DragLibrary.h"
 
 // "Драг-функции", the drag function manager: the library's list, where the user chooses the
-// calculator's function and shows, copies, deletes, edits, creates, imports and exports functions.
-// It changes the library in place; copy and create from the bullet shape save it at once, the rest
-// is saved when the main dialog closes. After IDOK the main dialog reads selectedName() and
-// selectedNumber().
+// calculator's function and shows, copies, deletes, edits, creates, imports, exports and sends
+// functions to the handheld. It changes the library in place; copy, create from the bullet shape
+// and the sync to the handheld save it at once, the rest is saved when the main dialog closes.
+// After IDOK the main dialog reads selectedName() and selectedNumber().
 class CDlgDrugSelect : public ui::Dialog {
 public:
     enum : int {
@@ -37,6 +38,9 @@ public:
                    const BallisticSolver& solver, double& curveStep, ui::Dialog* parent = nullptr);
 
     static ui::DialogTemplate makeTemplate();
+
+    // The device the transfer dialogs reach (a test's instead of the folder itself).
+    void setDevice(CDlgDeviceTransfer::Device device) { device_ = std::move(device); }
 
     const std::string& selectedName() const { return name_; }  // CP1251
     int32_t selectedNumber() const { return number_; }
@@ -66,6 +70,10 @@ private:
     void remove();
     void exportFunction();
     void importFunctions();
+    // The function written as "drag_function.dat", then the dialog that sends it.
+    void sendToDevice();
+    // The library saved, then the dialog that sends it.
+    void syncDevice();
 
     DragLibrary& library_;
     DataFolder folder_;
@@ -74,4 +82,5 @@ private:
     const BallisticSolver& solver_;
     double& curveStep_;
     CListCtrlDrug list_;
+    CDlgDeviceTransfer::Device device_;
 };

@@ -41,7 +41,7 @@ ui::DialogTemplate CDlgExport::makeTemplate() {
     b.label("", 12, 30, 376, kName, ui::kAlignCenter, 24);
     b.group("Для переноса в Android", 12, 62, 376, 60);
     b.button(kSnr, "Экспортировать в .snr", 100, 84, 200);
-    b.group("Для переноса в Windows Mobile", 12, 130, 376, 124);
+    b.group("Для переноса в tkmobile", 12, 130, 376, 124);
     b.button(kDat, "Экспортировать в .dat", 100, 152, 200);
     b.label(kDatHelp, 24, 182, 352, ui::kStaticId, ui::kMultiline, 64);
     b.button(ui::IDCANCEL, "Закрыть", 292, 264, 96);

@@ -773,6 +773,14 @@ std::optional<std::vector<std::filesystem::path>> HeadlessBackend::fileDialog(Di
     return files;
 }
 
+std::optional<std::filesystem::path> HeadlessBackend::folderDialog(DialogWindow*, const FolderDialogOptions& options) {
+    folderDialogs.push_back(options);
+    if (folderAnswers_.empty()) return std::nullopt;
+    std::optional<std::filesystem::path> folder = std::move(folderAnswers_.front());
+    folderAnswers_.pop_front();
+    return folder;
+}
+
 int HeadlessBackend::popupMenu(DialogWindow*, int, Point, const std::vector<MenuItem>& items) {
     menus.push_back(items);
     if (menuAnswers_.empty()) return 0;

@@ -254,6 +254,8 @@ public:
     void answerFileDialog(std::optional<std::vector<std::filesystem::path>> files) {
         fileAnswers_.push_back(std::move(files));
     }
+    // The next folder chooser returns this folder (nothing: cancelled; without an answer it is cancelled).
+    void answerFolderDialog(std::optional<std::filesystem::path> folder) { folderAnswers_.push_back(std::move(folder)); }
     // What the user does in the next modal dialog. When the script leaves the dialog open, it is
     // closed with its close box. Without a script a modal dialog is closed at once.
     void onNextModal(std::function<void(HeadlessWindow&)> script) { modalScripts_.push_back(std::move(script)); }
@@ -264,6 +266,7 @@ public:
     // --- What the program showed ---
     std::vector<ShownMessage> messages;
     std::vector<FileDialogOptions> fileDialogs;
+    std::vector<FolderDialogOptions> folderDialogs;
     std::vector<std::vector<MenuItem>> menus;
     std::vector<std::string> openedUrls;
     std::vector<std::string> modalTitles;  // title of every dialog run modally, in order
@@ -287,6 +290,7 @@ public:
                    Icon icon) override;
     std::optional<std::vector<std::filesystem::path>> fileDialog(DialogWindow* parent,
                                                                   const FileDialogOptions& options) override;
+    std::optional<std::filesystem::path> folderDialog(DialogWindow* parent, const FolderDialogOptions& options) override;
     int popupMenu(DialogWindow* parent, int controlId, Point at, const std::vector<MenuItem>& items) override;
     std::string clipboardText() override { return clipboard; }
     void setClipboardText(const std::string& utf8) override { clipboard = utf8; }
@@ -300,6 +304,7 @@ private:
     Backend* previous_ = nullptr;
     std::deque<int> messageAnswers_;
     std::deque<std::optional<std::vector<std::filesystem::path>>> fileAnswers_;
+    std::deque<std::optional<std::filesystem::path>> folderAnswers_;
     std::deque<std::function<void(HeadlessWindow&)>> modalScripts_;
     std::deque<int> menuAnswers_;
 };

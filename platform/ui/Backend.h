@@ -29,6 +29,9 @@ public:
     // Open or save file dialog: the chosen files (one unless multipleSelection), nothing when cancelled.
     virtual std::optional<std::vector<std::filesystem::path>> fileDialog(DialogWindow* parent,
                                                                           const FileDialogOptions& options) = 0;
+    // Folder chooser: the chosen folder, nothing when cancelled.
+    virtual std::optional<std::filesystem::path> folderDialog(DialogWindow* parent,
+                                                              const FolderDialogOptions& options) = 0;
 
     // A pop-up menu at a point of the control; the chosen item's id, 0 when none.
     virtual int popupMenu(DialogWindow* parent, int controlId, Point at, const std::vector<MenuItem>& items) = 0;

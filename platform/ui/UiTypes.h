@@ -216,6 +216,12 @@ struct FileDialogOptions {
     std::string okLabel;            // caption of the OK button when not the standard one
 };
 
+// The folder chooser: `folder` is where it starts, proposed as the answer.
+struct FolderDialogOptions {
+    std::string title;
+    std::filesystem::path folder;
+};
+
 struct MenuItem {
     int id = 0;          // 0: a separator
     std::string text;

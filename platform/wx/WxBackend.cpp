@@ -1,6 +1,7 @@
 #include "WxBackend.h"
 
 #include <wx/clipbrd.h>
+#include <wx/dirdlg.h>
 #include <wx/filedlg.h>
 #include <wx/log.h>
 #include <wx/menu.h>
@@ -111,6 +112,20 @@ std::optional<std::vector<std::filesystem::path>> WxBackend::fileDialog(DialogWi
         }
         return std::vector<std::filesystem::path>{file};
     }
+}
+
+std::optional<std::filesystem::path> WxBackend::folderDialog(DialogWindow* parent, const FolderDialogOptions& o) {
+    const std::string title = o.title.empty() ? "Выбор папки" : o.title;
+    wxDirDialog dlg(parentOf(parent), fromUtf8(title), wxString(o.folder.native().c_str(), *wxConvFileName),
+                    wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
+    // GTK's chooser: its two buttons, found by their responses, in the program's language.
+    if (auto* g = static_cast<GtkWidget*>(dlg.GetHandle()); g && GTK_IS_DIALOG(g)) {
+        for (const auto& [response, label] : {std::pair{GTK_RESPONSE_ACCEPT, "Выбрать"}, std::pair{GTK_RESPONSE_CANCEL, "Отмена"}})
+            if (GtkWidget* b = gtk_dialog_get_widget_for_response(GTK_DIALOG(g), response); b && GTK_IS_BUTTON(b))
+                gtk_button_set_label(GTK_BUTTON(b), label);
+    }
+    if (dlg.ShowModal() != wxID_OK) return std::nullopt;
+    return std::filesystem::path(std::string(dlg.GetPath().fn_str()));
 }
 
 int WxBackend::popupMenu(DialogWindow* parent, int controlId, Point at, const std::vector<MenuItem>& items) {

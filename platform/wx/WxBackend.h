@@ -12,6 +12,7 @@ public:
                    Icon icon) override;
     std::optional<std::vector<std::filesystem::path>> fileDialog(DialogWindow* parent,
                                                                  const FileDialogOptions& options) override;
+    std::optional<std::filesystem::path> folderDialog(DialogWindow* parent, const FolderDialogOptions& options) override;
     int popupMenu(DialogWindow* parent, int controlId, Point at, const std::vector<MenuItem>& items) override;
     std::string clipboardText() override;
     void setClipboardText(const std::string& utf8) override;
