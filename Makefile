@@ -1,7 +1,7 @@
 # The two commands of the README: `make run` (tkdesk) and `make test`. Both install what they need first.
 BUILD ?= build
 
-.PHONY: deps configure build run calc test test-sanitize fuzz bench clean
+.PHONY: deps configure build run mobile calc test test-sanitize fuzz bench clean
 
 deps:
 	@scripts/install-deps.sh
@@ -15,6 +15,11 @@ build: configure
 # The desktop calculator (needs a display; `xvfb-run make run` without one).
 run: build
 	./$(BUILD)/desktop/tkdesk
+
+# The field calculator tkmobile, phone-sized (needs a display; its data in ~/.local/share/Trajekton-mobile):
+# make mobile ARGS="--data-dir DIR" for another folder.
+mobile: build
+	./$(BUILD)/handheld/tkmobile $(ARGS)
 
 # The command-line calculator: make calc ARGS="--table"
 calc: build

@@ -93,8 +93,8 @@ double shownTargetAngle(double degrees, int32_t angleMode) {
     return degrees;
 }
 
-ShotInputs sanitizedShotInputs(const SettingsRecord& record, std::vector<std::string>& replaced) {
-    ShotInputs in = shotInputsFrom(record);
+namespace {
+ShotInputs sanitized(ShotInputs in, std::vector<std::string>& replaced) {
     const ShotInputs firstRun;
     for (const InputField& field : inputFields()) {
         double* value = field.number(in);
@@ -104,6 +104,15 @@ ShotInputs sanitizedShotInputs(const SettingsRecord& record, std::vector<std::st
         }
     }
     return in;
+}
+}  // namespace
+
+ShotInputs sanitizedShotInputs(const SettingsRecord& record, std::vector<std::string>& replaced) {
+    return sanitized(shotInputsFrom(record), replaced);
+}
+
+ShotInputs sanitizedShotInputs(const HandheldSettingsRecord& record, std::vector<std::string>& replaced) {
+    return sanitized(shotInputsFrom(record), replaced);
 }
 
 namespace {
@@ -124,11 +133,12 @@ void sanitizeShownValues(SettingsRecord& r, std::vector<std::string>& replaced) 
               replaced);
 }
 
-void sanitizeTableSettings(TableSettingsRecord& t, std::vector<std::string>& replaced) {
+void sanitizeTableSettings(TableSettingsRecord& t, std::vector<std::string>& replaced, bool oneMetreStep) {
     // As far as the table computes (TableRange::clamped).
     constexpr InputLimits kDistance{0.0, 3000.0};
     const bool knownStep =
-        std::find(std::begin(kTableSteps), std::end(kTableSteps), t.distanceStep) != std::end(kTableSteps);
+        std::find(std::begin(kTableSteps), std::end(kTableSteps), t.distanceStep) != std::end(kTableSteps) ||
+        (oneMetreStep && t.distanceStep == 1.0);
     replaceIf(!kDistance.contains(t.firstDistance), &TableSettingsRecord::firstDistance, t,
               "Начальная дистанция таблицы", replaced);
     replaceIf(!kDistance.contains(t.lastDistance), &TableSettingsRecord::lastDistance, t,

@@ -23,11 +23,13 @@ void storeShotInputs(const ShotInputs& inputs, HandheldSettingsRecord& record);
 //
 // The shot's inputs, each within the limits of its field of inputFields().
 ShotInputs sanitizedShotInputs(const SettingsRecord& record, std::vector<std::string>& replaced);
+ShotInputs sanitizedShotInputs(const HandheldSettingsRecord& record, std::vector<std::string>& replaced);
 // The last results the dialog shows again (sight-line angle, air density ratio) and the curve step,
 // each when it is not finite.
 void sanitizeShownValues(SettingsRecord& record, std::vector<std::string>& replaced);
-// The table range: first and last distance from 0 to 3000 m, a step of 100, 50, 25, 10 or 5 m.
-void sanitizeTableSettings(TableSettingsRecord& table, std::vector<std::string>& replaced);
+// The table range: first and last distance from 0 to 3000 m, a step of 100, 50, 25, 10 or 5 m (or
+// 1 m, which the handheld's table also offers).
+void sanitizeTableSettings(TableSettingsRecord& table, std::vector<std::string>& replaced, bool oneMetreStep = false);
 
 // The target angle as the record shows it: degrees, or the cosine rounded to three decimals.
 double shownTargetAngle(double degrees, int32_t angleMode);

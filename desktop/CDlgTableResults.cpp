@@ -2,6 +2,7 @@
 
 #include "FixedText.h"
 #include "RoundTo.h"
+#include "TableColumns.h"
 #include "Shot.h"
 #include "TableReport.h"
 #include "TemplateBuilder.h"
@@ -13,21 +14,10 @@ constexpr int kStepIds[5] = {CDlgTableResults::kStep100, CDlgTableResults::kStep
 
 }  // namespace
 
-const std::vector<CDlgTableResults::Column>& CDlgTableResults::columns() {
-    static const std::vector<Column> list = {
-        {kVelocity, &TableSettingsRecord::showVelocity, "Скорость, м/с", ui::Align::Center, 100},
-        {kTime, &TableSettingsRecord::showTimeOfFlight, "Время, сек", ui::Align::Center, 80},
-        {kVerticalCm, &TableSettingsRecord::showVerticalCm, "см, Верт. поправка", ui::Align::Center, 146},
-        {kVerticalMoa, &TableSettingsRecord::showVerticalMoa, "MOA, Верт. поправка", ui::Align::Center, 146},
-        {kVerticalMil, &TableSettingsRecord::showVerticalMil, "МИЛы, Верт. поправка", ui::Align::Center, 146},
-        {kVerticalClicks, &TableSettingsRecord::showVerticalClicks, "Клики, Верт. поправка", ui::Align::Center, 146},
-        {kHorizontalCm, &TableSettingsRecord::showHorizontalCm, "см, Гор. поправка", ui::Align::Center, 146},
-        {kHorizontalMoa, &TableSettingsRecord::showHorizontalMoa, "MOA, Гор. поправка", ui::Align::Center, 146},
-        {kHorizontalMil, &TableSettingsRecord::showHorizontalMil, "МИЛы, Гор. поправка", ui::Align::Center, 146},
-        {kHorizontalClicks, &TableSettingsRecord::showHorizontalClicks, "Клики, Гор. поправка", ui::Align::Center, 146},
-    };
-    return list;
-}
+// The check box of each of tableColumns(), in its order.
+const int CDlgTableResults::kColumnFlagIds[10] = {kVelocity,       kTime,         kVerticalCm,   kVerticalMoa,
+                                                  kVerticalMil,    kVerticalClicks, kHorizontalCm, kHorizontalMoa,
+                                                  kHorizontalMil,  kHorizontalClicks};
 
 CDlgTableResults::CDlgTableResults(BallisticSolver& main, ShotInputs& inputs, const DragFunc& dragFunction,
                                    TableSettingsRecord& table, MessageCollector* messages, ui::Dialog* parent)
@@ -92,7 +82,7 @@ bool CDlgTableResults::onInitDialog() {
     stepIndex_ = 0;
     for (int i = 0; i < 5; ++i)
         if (table_.distanceStep == kTableSteps[i]) stepIndex_ = i;
-    for (size_t i = 0; i < columns().size(); ++i) flags_[i] = table_.*columns()[i].stored != 0;
+    for (size_t i = 0; i < tableColumns().size(); ++i) flags_[i] = table_.*tableColumns()[i].shown != 0;
     updateData(false);
     return true;
 }
@@ -101,7 +91,7 @@ void CDlgTableResults::doDataExchange(ui::DataExchange& dx) {
     dx.radio({kStep100, kStep50, kStep25, kStep10, kStep5}, stepIndex_);
     dx.number(kFirst, first_);
     dx.number(kLast, last_);
-    for (int i = 0; i < 10; ++i) dx.check(columns()[static_cast<size_t>(i)].flagId, flags_[i]);
+    for (int i = 0; i < 10; ++i) dx.check(kColumnFlagIds[i], flags_[i]);
     dx.check(kAddDerivation, addDerivation_);
     dx.check(kAddVerticalDrift, addVerticalDrift_);
 }
@@ -115,11 +105,11 @@ void CDlgTableResults::fill() {
     w.deleteAllColumns(kList);
     updateData(true);  // a field that does not parse keeps its previous value
 
-    w.addColumn(kList, ui::ListColumn{"Дистанция, метры", 128, ui::Align::Left});
+    w.addColumn(kList, ui::ListColumn{kDistanceColumn.title, kDistanceColumn.width, kDistanceColumn.align});
     std::vector<int> present;
     for (int i = 0; i < 10; ++i)
         if (flags_[i]) {
-            const Column& c = columns()[static_cast<size_t>(i)];
+            const TableColumn& c = tableColumns()[static_cast<size_t>(i)];
             w.addColumn(kList, ui::ListColumn{c.title, c.width, c.align});
             present.push_back(i);
         }
@@ -148,15 +138,8 @@ void CDlgTableResults::fill() {
     w.batchUpdate(kList, true);
     int row = 0;
     for (const DistanceCorrections& c : table.rows) {
-        const ShownCorrections s = shownCorrections(c);
-        const std::string cells[10] = {
-            formatFixed(RoundTo(c.row.velocity, 2), 1), formatFixed(RoundTo(c.row.timeOfFlight, 2), 2),
-            formatFixed(s.vertical.cm, 2),              formatFixed(s.vertical.moa, 2),
-            formatFixed(s.vertical.mil, 1),             formatFixed(s.vertical.clicks, 1),
-            formatFixed(s.horizontal.cm, 1),            formatFixed(s.horizontal.moa, 2),
-            formatFixed(s.horizontal.mil, 2),           formatFixed(s.horizontal.clicks, 1),
-        };
-        w.insertRow(kList, row, formatFixed(c.distance, 1));
+        const std::array<std::string, 10> cells = tableCells(c);
+        w.insertRow(kList, row, distanceCell(c));
         int column = 1;
         for (int i : present) w.setCell(kList, row, column++, cells[i]);
         ++row;
@@ -174,7 +157,7 @@ void CDlgTableResults::close() {
     table_.firstDistance = first_;
     table_.lastDistance = last_;
     table_.distanceStep = stepMetres();
-    for (size_t i = 0; i < columns().size(); ++i) table_.*columns()[i].stored = flags_[i] ? 1 : 0;
+    for (size_t i = 0; i < tableColumns().size(); ++i) table_.*tableColumns()[i].shown = flags_[i] ? 1 : 0;
     endDialog(ui::IDOK);
 }
 

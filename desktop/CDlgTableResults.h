@@ -70,14 +70,7 @@ protected:
     void onSize(int width, int height) override;
 
 private:
-    struct Column {
-        int flagId;
-        int32_t TableSettingsRecord::*stored;  // where the column's flag is kept
-        const char* title;
-        ui::Align align;
-        int width;
-    };
-    static const std::vector<Column>& columns();
+    static const int kColumnFlagIds[10];
     double stepMetres() const;
     void close();
     void exportReport(bool xml);

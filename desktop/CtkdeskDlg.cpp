@@ -26,7 +26,6 @@ namespace fs = std::filesystem;
 using namespace ctkdesk;
 
 namespace {
-constexpr double kPi = 3.141592653589793;
 constexpr const char* kTitle = "Бал.калькулятор Trajekton v.1.37";
 
 }  // namespace
@@ -175,43 +174,26 @@ std::optional<ShownInput> CtkdeskDlg::shownInput(int id) const {
             const InputField* field = findInputField(c.name);
             return field ? std::optional(shownAsIs(*field)) : std::nullopt;
         }
-    const bool mil = settings_.clickUnit == kClickUnitMil;
     switch (id) {
-        case kClickVertical:
-        case kClickHorizontal: {
-            const InputField& f = *findInputField(id == kClickVertical ? "click-vertical" : "click-horizontal");
-            return mil ? shownScaled(f, "MIL", kMilPerMoaClick, 4) : shownAsIs(f);
-        }
-        case kTargetAngle: {
-            const InputField& f = *findInputField("target-angle");
-            if (settings_.angleMode != kAngleModeCosine) return shownAsIs(f);
-            // The cosines, to the three decimals the field shows, whose angle the limits take.
-            std::optional<double> low, high;
-            for (int k = -1000; k <= 1000; ++k) {
-                const std::optional<double> degrees = inputOf(kTargetAngle, k / 1000.0);
-                if (!degrees || !f.limits.contains(*degrees)) continue;
-                if (!low) low = k / 1000.0;
-                high = k / 1000.0;
-            }
-            return ShownInput{&f, "cos", InputLimits{low.value_or(1.0), high.value_or(1.0)}, false};
-        }
-        case kPressure: return shownPressure(*findInputField("pressure"), isChecked(kPressureUnit));
+        case kClickVertical: return shownIn(*findInputField("click-vertical"), unitOf(id));
+        case kClickHorizontal: return shownIn(*findInputField("click-horizontal"), unitOf(id));
+        case kTargetAngle: return shownIn(*findInputField("target-angle"), unitOf(id));
+        case kPressure: return shownIn(*findInputField("pressure"), unitOf(id));
         default: return std::nullopt;
     }
 }
 
-std::optional<double> CtkdeskDlg::inputOf(int id, double shown) const {
+ShownUnit CtkdeskDlg::unitOf(int id) const {
     switch (id) {
-        case kPressure: return isChecked(kPressureUnit) ? mmHgFromHpa(shown) : shown;
-        case kTargetAngle:
-            if (settings_.angleMode != kAngleModeCosine) return shown;
-            if (!(shown >= -1.0 && shown <= 1.0)) return std::nullopt;  // no angle has it
-            return std::floor(std::acos(shown) * 180.0 / kPi + 0.5);
+        case kPressure: return isChecked(kPressureUnit) ? ShownUnit::Hpa : ShownUnit::AsIs;
+        case kTargetAngle: return settings_.angleMode == kAngleModeCosine ? ShownUnit::Cosine : ShownUnit::AsIs;
         case kClickVertical:
-        case kClickHorizontal: return settings_.clickUnit == kClickUnitMil ? shown / kMilPerMoaClick : shown;
-        default: return shown;
+        case kClickHorizontal: return settings_.clickUnit == kClickUnitMil ? ShownUnit::ClickMil : ShownUnit::ClickMoa;
+        default: return ShownUnit::AsIs;
     }
 }
+
+std::optional<double> CtkdeskDlg::inputOf(int id, double shown) const { return inputFromShown(shown, unitOf(id)); }
 
 bool CtkdeskDlg::fieldsToInputs() {
     const ShotInputs inputsBefore = inputs_;
@@ -312,13 +294,13 @@ void CtkdeskDlg::clickDisplay() {
     if (settings_.clickUnit == kClickUnitMil) {
         setText(kClickVerticalLabel, "Цена верт. клика, MIL");
         setText(kClickHorizontalLabel, "Цена гор. клика, MIL");
-        shown_.clickVertical = RoundTo(inputs_.clickVertical * kMilPerMoaClick, 4);
-        shown_.clickHorizontal = RoundTo(inputs_.clickHorizontal * kMilPerMoaClick, 4);
+        shown_.clickVertical = shownValue(inputs_.clickVertical, ShownUnit::ClickMil);
+        shown_.clickHorizontal = shownValue(inputs_.clickHorizontal, ShownUnit::ClickMil);
     } else {
         setText(kClickVerticalLabel, "Цена верт. клика, MOA");
         setText(kClickHorizontalLabel, "Цена гор. клика, MOA");
-        shown_.clickVertical = RoundTo(inputs_.clickVertical, 3);
-        shown_.clickHorizontal = RoundTo(inputs_.clickHorizontal, 3);
+        shown_.clickVertical = shownValue(inputs_.clickVertical, ShownUnit::ClickMoa);
+        shown_.clickHorizontal = shownValue(inputs_.clickHorizontal, ShownUnit::ClickMoa);
     }
     updateData(false);
 }
@@ -326,7 +308,7 @@ void CtkdeskDlg::clickDisplay() {
 void CtkdeskDlg::pressureDisplay() {
     setText(kPressureUnit, pressureUnitText(settings_.pressureInHpa != 0));
     // Shown in hPa as a whole number.
-    shown_.pressure = settings_.pressureInHpa ? std::floor(inputs_.pressure * 1013.25 / 760.0 + 0.5) : inputs_.pressure;
+    shown_.pressure = shownValue(inputs_.pressure, settings_.pressureInHpa ? ShownUnit::Hpa : ShownUnit::AsIs);
     updateData(false);
 }
 
@@ -444,15 +426,7 @@ void CtkdeskDlg::openDragFunctions() {
 
 void CtkdeskDlg::openAddInfo() {
     if (!compute()) return;
-    const ResultsElement& target = answer_.summary.targetRow;
-    CDlgAddInfo::Values v;
-    v.correctedMuzzleVelocity = RoundTo(answer_.summary.correctedMuzzleVelocity, 1);
-    v.targetVelocity = RoundTo(target.velocity, 2);
-    v.speedOfSound = RoundTo(answer_.summary.speedOfSound, 2);
-    v.targetMach = RoundTo(target.velocity / answer_.summary.speedOfSound, 2);
-    v.timeOfFlight = RoundTo(target.timeOfFlight, 2);
-    v.clickValueCm = RoundTo(inputs_.clickVertical * inputs_.distance * 2.9088821687 / 100.0, 2);
-    CDlgAddInfo dlg(main_, v, settings_.addInfoDriftUnit, settings_.addInfoLeadUnit, inputs_.manualDrift,
+    CDlgAddInfo dlg(main_, CDlgAddInfo::valuesOf(answer_, inputs_), settings_.addInfoDriftUnit, settings_.addInfoLeadUnit, inputs_.manualDrift,
                     inputs_.manualDriftPercent, this);
     dlg.doModal();
     settings_.addInfoDriftUnit = dlg.driftUnit();

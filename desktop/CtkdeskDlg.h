@@ -117,6 +117,7 @@ private:
     std::optional<ShownInput> shownInput(int id) const;
     // The field's value in the input's own unit; nothing when it has none (a cosine outside -1...1).
     std::optional<double> inputOf(int id, double shown) const;
+    ShownUnit unitOf(int id) const;
     // A result field's number; nullptr for other controls.
     double* resultValue(int id);
     // The fields into the inputs, and the inputs into the main solver (Compute steps 1 to 3).

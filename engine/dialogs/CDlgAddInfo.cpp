@@ -2,6 +2,7 @@
 
 #include "NumberText.h"
 #include "ResultText.h"
+#include "RoundTo.h"
 #include "TemplateBuilder.h"
 
 namespace {
@@ -13,13 +14,29 @@ int validUnit(int unit) { return unit >= 0 && unit < kUnitCount ? unit : 0; }
 
 CDlgAddInfo::CDlgAddInfo(const BallisticSolver& solver, const Values& values, int driftUnit, int leadUnit,
                          bool manualDrift, double manualDriftPercent, ui::Dialog* parent)
-    : ui::Dialog(makeTemplate(), parent),
+    : CDlgAddInfo(makeTemplate(), solver, values, driftUnit, leadUnit, manualDrift, manualDriftPercent, parent) {}
+
+CDlgAddInfo::CDlgAddInfo(ui::DialogTemplate layout, const BallisticSolver& solver, const Values& values, int driftUnit,
+                         int leadUnit, bool manualDrift, double manualDriftPercent, ui::Dialog* parent)
+    : ui::Dialog(std::move(layout), parent),
       solver_(solver),
       values_(values),
       driftUnit_(validUnit(driftUnit)),
       leadUnit_(validUnit(leadUnit)),
       manualDrift_(manualDrift),
       manualDriftPercent_(manualDriftPercent) {}
+
+CDlgAddInfo::Values CDlgAddInfo::valuesOf(const ShotAnswer& answer, const ShotInputs& inputs) {
+    const ResultsElement& target = answer.summary.targetRow;
+    Values v;
+    v.correctedMuzzleVelocity = RoundTo(answer.summary.correctedMuzzleVelocity, 1);
+    v.targetVelocity = RoundTo(target.velocity, 2);
+    v.speedOfSound = RoundTo(answer.summary.speedOfSound, 2);
+    v.targetMach = RoundTo(target.velocity / answer.summary.speedOfSound, 2);
+    v.timeOfFlight = RoundTo(target.timeOfFlight, 2);
+    v.clickValueCm = RoundTo(inputs.clickVertical * inputs.distance * 2.9088821687 / 100.0, 2);
+    return v;
+}
 
 ui::DialogTemplate CDlgAddInfo::makeTemplate() {
     ui::DialogTemplate t;

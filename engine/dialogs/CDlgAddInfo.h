@@ -2,6 +2,8 @@
 #include "BallisticSolver.h"
 #include "Calculators.h"
 #include "Dialog.h"
+#include "Shot.h"
+#include "ShotInputs.h"
 
 // "Доп.данные": what else the last calculation tells about the shot at its target distance, with the
 // lead of a moving target, the spin drift and the vertical drift of a cross wind, each in a unit the
@@ -35,12 +37,18 @@ public:
         double clickValueCm = 0.0;             // one vertical click at the distance, cm
     };
 
+    // The values of a computed shot, rounded as the calculators show them.
+    static Values valuesOf(const ShotAnswer& answer, const ShotInputs& inputs);
+
     static constexpr double kDefaultTargetSpeed = 4.0;  // km/h, a walking man
 
     // The solver is the calculator's, zeroed and solved at its target distance; it is only read.
     // The units are list indexes (см, MOA, MIL, клики); one out of range counts as см.
     CDlgAddInfo(const BallisticSolver& solver, const Values& values, int driftUnit, int leadUnit, bool manualDrift,
                 double manualDriftPercent, ui::Dialog* parent = nullptr);
+    // The same on another layout of the same controls (the handheld's screen).
+    CDlgAddInfo(ui::DialogTemplate layout, const BallisticSolver& solver, const Values& values, int driftUnit,
+                int leadUnit, bool manualDrift, double manualDriftPercent, ui::Dialog* parent = nullptr);
     static ui::DialogTemplate makeTemplate();
 
     int driftUnit() const { return driftUnit_; }

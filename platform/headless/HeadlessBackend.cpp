@@ -295,6 +295,14 @@ void HeadlessWindow::doubleClickRow(int id, int row) {
     owner_.handleCommand(id, Notify::DoubleClick);
 }
 
+void HeadlessWindow::pressAndHold(int id) {
+    if (!acting()) return;
+    const Control* c = find(id);
+    if (!c || !c->enabled || !c->visible) return;
+    focus(id);
+    owner_.handleContextMenu(id, Point{4, 4});
+}
+
 void HeadlessWindow::rightClickRow(int id, int row) {
     if (!acting()) return;
     Control* c = find(id);

@@ -97,6 +97,8 @@ public:
     // A right click on a list row (-1: below the rows), as the list handles it: the row becomes the
     // only selected one unless it was selected already, then the dialog's context menu handling.
     void rightClickRow(int id, int row);
+    // A long press (or a right click) on a control other than a list view: the dialog's menu for it.
+    void pressAndHold(int id);
     void resize(int width, int height);
     void minimize(bool on);
     void closeBox();   // the window's close box

@@ -111,6 +111,11 @@ bool Dialog::handleKeyDown(int id, const KeyEvent& k) {
         handleListContextMenu(id, row, at);
         return true;
     }
+    if (menuKey && !k.control && !k.alt && hasContextMenu(id)) {
+        const Rect r = window_->controlRect(id);
+        handleContextMenu(id, Point{4, r.height});
+        return true;
+    }
     // The desktop has no window menu to put "About" in: F1 stands in for it.
     if (k.key == kKeyF1 && !k.shift && !k.control && !k.alt) {
         handleHelp();
@@ -144,6 +149,10 @@ void Dialog::handleListContextMenu(int id, int row, Point at) {
     if (!window_) return;
     if (ControlHandler* h = handlerFor(id); h && h->onListContextMenu(row, at)) return;
     onListContextMenu(id, row, at);
+}
+
+void Dialog::handleContextMenu(int id, Point at) {
+    if (window_ && hasContextMenu(id)) onContextMenu(id, at);
 }
 
 bool Dialog::isListView(int id) const {

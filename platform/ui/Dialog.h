@@ -66,6 +66,11 @@ public:
     void handleMouse(int id, const MouseEvent& m);
     bool handleListClick(int id, const MouseEvent& m);
     void handleListContextMenu(int id, int row, Point at);
+    // A long press, a right click or the menu key on a control that is not a list view; `at` in the
+    // control's own coordinates. Only for controls the dialog has a menu for (hasContextMenu): on the
+    // others the toolkit's own menu (an edit's) stays.
+    bool hasContextMenu(int id) const { return wantsContextMenu(id); }
+    void handleContextMenu(int id, Point at);
     void handlePaint(int id, Canvas& canvas);
     void handleSize(int width, int height);
     void handleClose();     // the window's close box
@@ -99,6 +104,9 @@ protected:
     // selected one, -1 when none; `at` is where a menu goes, in the list's own coordinates (as
     // Backend::popupMenu takes them).
     virtual void onListContextMenu(int /*id*/, int /*row*/, Point /*at*/) {}
+    // The dialog's own menu for a control in place of the toolkit's (see handleContextMenu).
+    virtual bool wantsContextMenu(int /*id*/) const { return false; }
+    virtual void onContextMenu(int /*id*/, Point /*at*/) {}
     virtual void onPaint(int, Canvas&) {}
     virtual void onSize(int, int) {}
     virtual void onHelp() {}

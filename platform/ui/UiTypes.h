@@ -78,6 +78,7 @@ enum Style : unsigned {
     kNoColumnHeader = 1u << 12,  // list view
     kSunken = 1u << 13,          // label / canvas: sunken border
     kNoTabStop = 1u << 14,
+    kNumeric = 1u << 15,         // edit: a number is typed (an on-screen keyboard shows its digits)
 };
 
 // Control ids: dialogs number their controls as they like; these are the framework's own.

@@ -240,6 +240,9 @@ void WxDialogWindow::makeControl(const ControlTemplate& t, bool atRunTime) {
             if (s & kReadOnly) style |= wxTE_READONLY;
             if (s & kMultiline) style |= wxTE_MULTILINE;
             w = new wxTextCtrl(parent, wxID_ANY, text, pos, inner, style);
+            // The system's on-screen keyboard opens on its number layout.
+            if ((s & kNumeric) && !(s & kMultiline) && GTK_IS_ENTRY(w->GetHandle()))
+                gtk_entry_set_input_purpose(GTK_ENTRY(w->GetHandle()), GTK_INPUT_PURPOSE_NUMBER);
             // A read-only edit shows the dialog's face, as on Windows.
             if (s & kReadOnly) w->SetBackgroundColour(dialog_->GetBackgroundColour());
             break;
@@ -321,6 +324,30 @@ void WxDialogWindow::bindEvents(Control& c) {
                 const int id = idOf(w);
                 if (active() && id != kStaticId && owner_.handlePaste(id)) return;
                 e.Skip();
+            });
+            // The dialog's own menu for the field, in place of the toolkit's edit menu: a right click,
+            // the menu key, or a long press on a touch screen. It runs after the event's own handling
+            // (a menu takes the pointer while open).
+            w->Bind(wxEVT_CONTEXT_MENU, [this, w](wxContextMenuEvent& e) {
+                const int id = idOf(w);
+                if (!active() || id == kStaticId || !owner_.hasContextMenu(id)) return e.Skip();
+                wxPoint at = e.GetPosition() == wxDefaultPosition ? wxPoint(4, w->GetSize().y)
+                                                                  : w->ScreenToClient(e.GetPosition());
+                at = w->ToDIP(at);
+                dialog_->CallAfter([this, id, at] {
+                    if (active()) owner_.handleContextMenu(id, Point{at.x, at.y});
+                });
+            });
+            // The long press only where the dialog has a menu: the gesture would take the other
+            // edits' presses (an in-place editor's) for itself.
+            if (c.t.id != kStaticId && owner_.hasContextMenu(c.t.id)) w->EnableTouchEvents(wxTOUCH_PRESS_GESTURES);
+            w->Bind(wxEVT_LONG_PRESS, [this, w](wxLongPressEvent& e) {
+                const int id = idOf(w);
+                if (!active() || id == kStaticId || !owner_.hasContextMenu(id)) return e.Skip();
+                const wxPoint at = w->ToDIP(e.GetPosition());
+                dialog_->CallAfter([this, id, at] {
+                    if (active()) owner_.handleContextMenu(id, Point{at.x, at.y});
+                });
             });
             break;
         case Kind::DropList: {

@@ -129,7 +129,7 @@ def completion_popup(app):
     return next((w for w in app.windows() if role(w) == "window" and not w.name), None)
 
 
-def save_as(app, chooser, path, attempts=3):
+def save_as(app, chooser, path, attempts=6):
     """Types the full path into the save dialog's name field and confirms it with Enter, as a user
     does; the window the program shows next is left to the caller.
 

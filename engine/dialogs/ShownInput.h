@@ -28,3 +28,19 @@ ShownInput shownAsIs(const InputField& field);
 ShownInput shownScaled(const InputField& field, const char* unit, double factor, int decimals);
 // The pressure fields: in mm Hg, or in hPa as whole numbers.
 ShownInput shownPressure(const InputField& field, bool hpa);
+
+// The units a calculator field may show its input in besides the table's own. Both calculators
+// (desktop and handheld) convert through these, so the same typed value gives the same input.
+enum class ShownUnit {
+    AsIs,
+    Hpa,       // pressure in hPa, whole numbers (kept in mm Hg)
+    ClickMoa,  // a click value in MOA to 3 decimals
+    ClickMil,  // a click value in MIL to 4 decimals (kept in MOA)
+    Cosine,    // the target angle as its cosine, to 3 decimals (kept in whole degrees)
+};
+ShownInput shownIn(const InputField& field, ShownUnit unit);
+// The input as the field shows it.
+double shownValue(double input, ShownUnit unit);
+// The field's value in the input's own unit; nothing when it has none (a cosine outside -1...1 has
+// no angle: it would give a NaN angle).
+std::optional<double> inputFromShown(double shown, ShownUnit unit);
