@@ -51,3 +51,10 @@ fuzz: deps
 	  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all" > /dev/null
 	@cmake --build $(BUILD)-fuzz --target fuzzers
 	scripts/run-fuzzers.sh $(BUILD)-fuzz
+
+# The setup folder to carry to the machine that should get the field calculator: tksetup and the
+# package tkmobile.deb, in $(BUILD)/setup-folder. There, `./tksetup` opens the system's installer.
+.PHONY: setup
+setup: configure
+	@cmake --build $(BUILD) --target setup_folder
+	@ls -l $(BUILD)/setup-folder

@@ -15,6 +15,8 @@ packages=(
   libcairo2-dev libpango1.0-dev
   xvfb xauth x11-utils dbus-daemon at-spi2-core python3-pyatspi xdotool imagemagick
   fonts-dejavu-core adwaita-icon-theme
+  # make setup: the package's library dependencies (dpkg-shlibdeps; file finds the programs in it).
+  dpkg-dev file
 )
 
 missing=()

@@ -753,9 +753,9 @@ std::unique_ptr<DialogWindow> HeadlessBackend::createWindow(Dialog& owner, const
     return std::make_unique<HeadlessWindow>(*this, owner, t);
 }
 
-int HeadlessBackend::messageBox(DialogWindow*, const std::string& text, const std::string& caption, Buttons buttons,
-                                Icon icon) {
-    messages.push_back(ShownMessage{text, caption, buttons, icon});
+int HeadlessBackend::messageBox(DialogWindow* parent, const std::string& text, const std::string& caption,
+                                Buttons buttons, Icon icon) {
+    messages.push_back(ShownMessage{text, caption, buttons, icon, parent != nullptr});
     if (!messageAnswers_.empty()) {
         const int code = messageAnswers_.front();
         messageAnswers_.pop_front();

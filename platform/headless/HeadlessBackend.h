@@ -239,6 +239,7 @@ struct ShownMessage {
     std::string caption;
     Buttons buttons = Buttons::Ok;
     Icon icon = Icon::None;
+    bool owned = false;  // shown over a window of the program
 };
 
 class HeadlessBackend : public Backend {
