@@ -20,22 +20,11 @@
 #include "StandardDragSet.h"
 #include "TextCodec.h"
 #include "Tkcalc.h"
+#include "TkcalcRun.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-struct Outcome {
-    int status;
-    std::string out, err;
-};
-
-Outcome tkcalc(const std::vector<std::string>& args, const std::string& input = "") {
-    std::ostringstream out, err;
-    std::istringstream in(input);
-    const int status = runTkcalc(args, out, err, in);
-    return {status, out.str(), err.str()};
-}
-
 // A data folder as the desktop program leaves it: settings, table settings and a library holding
 // one special function of the user's.
 class StoredFolder : public ::testing::Test {

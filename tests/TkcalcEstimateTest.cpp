@@ -10,22 +10,11 @@
 #include "FileIO.h"
 #include "TextCodec.h"
 #include "Tkcalc.h"
+#include "TkcalcRun.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-struct Outcome {
-    int status;
-    std::string out, err;
-};
-
-Outcome tkcalc(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    std::istringstream in;
-    const int status = runTkcalc(args, out, err, in);
-    return {status, out.str(), err.str()};
-}
-
 // A data folder whose current bullet is the database's first record (the built-in current bullet
 // has another twist) and whose database holds one bullet of the user's.
 class EstimateFolder : public ::testing::Test {

@@ -15,22 +15,11 @@
 #include "SvgCanvas.h"
 #include "TextCodec.h"
 #include "Tkcalc.h"
+#include "TkcalcRun.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct Outcome {
-    int status;
-    std::string out, err;
-};
-
-Outcome tkcalc(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    std::istringstream in;
-    const int status = runTkcalc(args, out, err, in);
-    return {status, out.str(), err.str()};
-}
 
 // The texts of an SVG document, read back by a real XML parser (so an unescaped name fails).
 std::vector<std::string> svgTexts(const std::string& document) {

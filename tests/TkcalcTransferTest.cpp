@@ -4,21 +4,10 @@
 #include <sstream>
 
 #include "Tkcalc.h"
+#include "TkcalcRun.h"
 #include "TransferFixture.h"
 
 namespace {
-
-struct Outcome {
-    int status;
-    std::string out, err;
-};
-
-Outcome tkcalc(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    std::istringstream in;
-    const int status = runTkcalc(args, out, err, in);
-    return {status, out.str(), err.str()};
-}
 
 class TkcalcTransfer : public TransferFolders {};
 
