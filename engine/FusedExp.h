@@ -12,6 +12,9 @@ namespace fused_exp {
 
 extern const uint64_t kTable[256];
 
+// Internal linkage: each translation unit keeps the copy compiled for its own processor (with FMA
+// instructions where it is built for them, with calls to the library's fma elsewhere).
+namespace {
 inline double fromBits(uint64_t u) {
     double d;
     std::memcpy(&d, &u, sizeof d);
@@ -50,9 +53,10 @@ inline double exp(double x) {
     const double scale = fromBits(sbits);
     return std::fma(scale, tmp, scale);
 }
+}  // namespace
 
-// Whether exp() above may stand in for std::exp here: built for FMA, and equal to the library's
-// on a spread of arguments (checked once).
+// Whether exp() above may stand in for std::exp here: a processor with FMA and AVX2 (where the
+// library takes the same way), and equal to the library's on a spread of arguments (checked once).
 bool usable();
 
 }  // namespace fused_exp

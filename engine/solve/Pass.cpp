@@ -1,0 +1,129 @@
+#include "Pass.h"
+
+#include <cmath>
+#include <limits>
+
+#include "BallisticSolver.h"
+#include "Step.h"
+
+namespace solve {
+
+namespace {
+PassInputs inputsFrom(const BallisticSolver& s, double end) {
+    return {s.windRange,         s.windCross,     s.densityFactor * s.dragConstant / s.effectiveBC,
+            s.airTemperatureF + 459.67,          s.temperatureLapse1,
+            s.temperatureLapse2, s.densityLapse1, s.densityLapse2,
+            s.soundSpeedFactor,  s.gravity,       s.tolerance,
+            s.stepFeet,          s.stepMetres,    end};
+}
+}  // namespace
+
+Pass::Pass(const BallisticSolver& s, double end, Sideways mode, std::vector<SidewaysStep>* deferred,
+           std::vector<double>* heights)
+    : in(inputsFrom(s, end)),
+      lookup_(s.dragFunction),
+      reporter_(s.reporter),
+      deferred_(mode == Sideways::Deferred ? deferred : nullptr),
+      heights_(heights) {
+    if (deferred_) deferred_->clear();
+    segment = lookup_.segment();
+    // Bounds on V1² / V0² inside which h is surely below the tolerance, and outside which it is
+    // surely above; the 1e-12 margins dwarf every rounding involved.
+    const double tolerance = in.tolerance;
+    if (tolerance > 0 && tolerance < 0.5) {
+        const double lo = 1 / ((1 + tolerance) * (1 + tolerance));
+        const double hi = 1 / ((1 - tolerance) * (1 - tolerance));
+        surelyBelowLo = lo * (1 + 1e-12);
+        surelyBelowHi = hi * (1 - 1e-12);
+        surelyAboveLo_ = lo * (1 - 1e-12);
+        surelyAboveHi_ = hi * (1 + 1e-12);
+        quickTest_ = true;
+    }
+    // The launch angle turns into radians with this shorter constant.
+    const double theta = s.launchAngle / 3437.74677;
+    v = {std::cos(theta) * s.launchSpeed, std::sin(theta) * s.launchSpeed, 0};
+    y = s.boreHeight / 12;
+    // (The library's exponential: the paths that compute it inline give the same bits.)
+    const Inputs<double> c = inputsOf(*this);
+    const Air<double> air = airAt(c, y, [](double x) { return std::exp(x); });
+    const Vec3<double> u = vec3(v);
+    const double V = sqrtOf(airspeedSquared(c, u));
+    F = vecOf(derivative(c, u, V, air, cdAt(V / air.soundSpeed)));
+}
+
+double Pass::cdAt(double mach) {
+    const double cd = lookup_.cdAt(mach, reporter_);
+    segment = lookup_.segment();
+    return cd;
+}
+
+bool Pass::needsAnotherIteration(double A1, double V0) {
+    const double V0sq = V0 * V0;
+    bool again;
+    // (Only for a finite A1: with an infinite one the quotient is not a number.)
+    const bool quick = quickTest_ && A1 <= std::numeric_limits<double>::max();
+    if (quick && A1 > V0sq * surelyBelowLo && A1 < V0sq * surelyBelowHi) {
+        again = false;
+        onTolerance = false;
+    } else if (quick && (A1 < V0sq * surelyAboveLo_ || A1 > V0sq * surelyAboveHi_)) {
+        again = true;
+        onTolerance = false;
+    } else {
+        const double V1 = std::sqrt(A1);
+        const double h = std::fabs(V1 - V0) / V1;
+        again = h > in.tolerance;
+        onTolerance = h == in.tolerance;
+    }
+    if (again && ++iterations_ >= BallisticSolver::kMaxCorrectorIterations) {
+        incomplete = true;
+        return false;
+    }
+    return again;
+}
+
+bool Pass::finishStep(double groundSum, double sidewaysSum, double height, const Vec& p) {
+    const double dBefore = d, zBefore = z_, tBefore = t_;
+    d = d + in.stepMetres;
+    y = height;
+    if (deferred_) {
+        deferred_->push_back({groundSum, sidewaysSum});
+    } else {
+        z_ = z_ + in.stepFeet * sidewaysSum / groundSum;
+        t_ = t_ + 2 * in.stepFeet / groundSum;
+    }
+    // Before the step's velocity replaces the last one: when the step does not fill the target
+    // row and the last one did, keep the last one's state.
+    if (!onTolerance)
+        recordedSteps = steps_ + 1;
+    else if (recordedSteps == steps_ && steps_ > 0)
+        kept_ = StepState{dBefore, zBefore, v.x, v.y, v.z, tBefore};
+    ++steps_;
+    iterations_ = 0;
+    if (!deferred_) state = StepState{d, z_, p.x, p.y, p.z, t_};
+    bool more = true;
+    // Written so that a distance that is not a number ends the pass instead of never.
+    if (!(d < in.end)) {
+        more = false;
+    } else if (d >= BallisticSolver::kMaxPassMetres) {
+        incomplete = true;
+        more = false;
+    }
+    if (heights_) {
+        heights_->push_back(height);
+        if (incomplete && firstIncomplete == SIZE_MAX) firstIncomplete = heights_->size();
+    }
+    if (onStep_) onStep_(context_, *this);
+    return more;
+}
+
+void Pass::addUpSideways(const std::vector<SidewaysStep>& terms, size_t steps, double stepFeet, double& z,
+                         double& t) {
+    z = 0;
+    t = 0;
+    for (size_t n = 0; n < steps; ++n) {
+        z = z + stepFeet * terms[n].sidewaysSum / terms[n].groundSum;
+        t = t + 2 * stepFeet / terms[n].groundSum;
+    }
+}
+
+}  // namespace solve

@@ -1,0 +1,114 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "CdLookup.h"
+
+class BallisticSolver;
+class EngineReporter;
+
+namespace solve {
+
+struct Vec {
+    double x, y, z;
+};
+
+// What a pass keeps of a step for the target row: the values the row is filled from.
+struct StepState {
+    double d, z, vx, vy, vz, t;
+};
+
+// What a step adds to the sideways drift and the time of flight, for passes that add them up only
+// when they turn out to be needed (Pass::Sideways::Deferred).
+struct SidewaysStep {
+    double groundSum;   // vx + px, ft/s
+    double sidewaysSum; // vz + pz, ft/s
+};
+
+// What a pass reads of the solver, copied when it starts: the pass sees the solver as it was then.
+struct PassInputs {
+    double windRange, windCross, K, T0;
+    double temperatureLapse1, temperatureLapse2, densityLapse1, densityLapse2;
+    double soundSpeedFactor, gravity, tolerance, stepFeet, stepMetres, end;
+};
+
+// One pass of the integrator: its inputs, the state between steps, and the bookkeeping of each
+// step (the distance, the step the target row is filled from, the end). The arithmetic of a step
+// is done by the lane stepper (Step.h), for several passes at once.
+//
+// Two things are done with less work than the plain formulas suggest, with the same results bit
+// for bit:
+// - the corrector's test h = |V1 - V0| / V1 > tolerance is decided from V1 squared when that is
+//   clearly on one side (it nearly always is); only near the limit are the root and the quotient
+//   taken;
+// - in Deferred mode the sideways drift z and the time t, which nothing in the pass reads, are not
+//   added up; each step keeps its two terms so that they can be added up afterwards, in the same
+//   order, for the one pass whose target row is wanted.
+class Pass {
+public:
+    enum class Sideways { EveryStep, Deferred };
+
+    // With `heights`, the height after every step is appended to it (see FirstPasses).
+    Pass(const BallisticSolver& s, double end, Sideways mode = Sideways::EveryStep,
+         std::vector<SidewaysStep>* deferred = nullptr, std::vector<double>* heights = nullptr);
+
+    // Called after every step with the pass (state and y describe the step).
+    void watchSteps(void (*onStep)(void* context, const Pass& pass), void* context) {
+        onStep_ = onStep;
+        context_ = context;
+    }
+
+    // From V0 and the squared airspeed of the corrected velocity: whether the corrector must go on
+    // (sets onTolerance; counts the iterations and gives up at the limit).
+    bool needsAnotherIteration(double A1, double V0);
+    // Cd at a Mach number, refreshing `segment`.
+    double cdAt(double mach);
+    // The step's bookkeeping once its arithmetic is done: the two sums of the advance, the height
+    // and velocity after it (v still the velocity before it when onTolerance). False when the
+    // pass ends with this step.
+    bool finishStep(double groundSum, double sidewaysSum, double height, const Vec& p);
+
+    // Distance and velocity after the last step (z and t are not kept in Deferred mode).
+    StepState lastStep() const { return StepState{d, z_, v.x, v.y, v.z, t_}; }
+    // The state of the step the target row is filled from.
+    StepState recordedState() const { return recordedSteps == steps_ ? lastStep() : kept_; }
+    // z and t after the first `steps` steps of a Deferred pass, added up as the pass would have.
+    static void addUpSideways(const std::vector<SidewaysStep>& terms, size_t steps, double stepFeet, double& z,
+                              double& t);
+
+    const PassInputs in;
+    // The quick corrector test: inside (surelyBelowLo, surelyBelowHi) times V0² the test is surely
+    // passed (an empty interval when the test cannot be decided this way).
+    double surelyBelowLo = 1, surelyBelowHi = 0;
+
+    // Between steps (the lane stepper keeps them in registers during a run of steps).
+    Vec v{}, F{};
+    double y = 0;
+    double d = 0;
+    CdSegment segment{};
+
+    StepState state{};  // after the last step, in EveryStep mode
+    bool onTolerance = false;
+    // The last step whose corrector did not end exactly on the tolerance: the one the target row
+    // is filled from (recordedSteps 0: none yet).
+    size_t recordedSteps = 0;
+    bool incomplete = false;  // a corrector gave up, or the pass was cut at kMaxPassMetres
+    size_t firstIncomplete = SIZE_MAX;  // with heights: how many heights there were when it happened
+
+private:
+    CdLookup lookup_;
+    EngineReporter* reporter_;
+    std::vector<SidewaysStep>* deferred_;
+    std::vector<double>* heights_;
+    void (*onStep_)(void*, const Pass&) = nullptr;
+    void* context_ = nullptr;
+    bool quickTest_ = false;
+    double surelyAboveLo_ = 0, surelyAboveHi_ = 0;
+    int iterations_ = 0;
+    size_t steps_ = 0;
+    double z_ = 0, t_ = 0;
+    StepState kept_{};
+};
+
+}  // namespace solve
