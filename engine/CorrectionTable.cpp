@@ -35,7 +35,7 @@ double TableRange::pastLast() const {
 
 namespace {
 // Row solves one thread keeps going side by side at most.
-constexpr size_t kMaxLanes = 8;
+constexpr size_t kMaxLanes = 16;
 
 struct RowResult {
     DistanceCorrections corrections;
@@ -61,7 +61,7 @@ TableFill fillCorrectionTable(BallisticSolver& main, const TableRange& range, co
     for (double d : distances) farthest = std::max(farthest, d);
     const solve::FirstPasses shared = solve::traceFirstPasses(prototype, farthest);
     // As many as the processor steps side by side.
-    const size_t lanesPerThread = std::min(kMaxLanes, solve::laneWidth() < 2 ? 2 : solve::laneWidth());
+    const size_t lanesPerThread = std::min(kMaxLanes, 3 * solve::laneWidth());
 
     std::vector<RowResult> results(total);
     std::optional<BallisticSolver> lastState;

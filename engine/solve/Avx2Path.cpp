@@ -10,6 +10,13 @@ namespace {
 struct InlineExp {
     bool fused;
     double operator()(double x) const { return fused ? fused_exp::exp(x) : std::exp(x); }
+    // All lanes at once where they are all on the inline exponential's main path.
+    template <class D>
+    D operator()(D x) const {
+        if (fused && fused_exp::onMainPath(x)) return fused_exp::expLanes(x);
+        for (size_t i = 0; i < sizeof(D) / sizeof(double); ++i) x[i] = (*this)(x[i]);
+        return x;
+    }
 };
 
 void avx2Steps(Pass* const* passes, size_t count, bool* more) {

@@ -68,6 +68,10 @@ public:
     // and velocity after it (v still the velocity before it when onTolerance). False when the
     // pass ends with this step.
     bool finishStep(double groundSum, double sidewaysSum, double height, const Vec& p);
+    // finishStep for `count` steps whose correctors all ended off the tolerance, their values
+    // `stride` apart in each array (the lane stepper keeps them in blocks, one column per pass).
+    bool finishSteps(size_t count, size_t stride, const double* groundSums, const double* sidewaysSums,
+                     const double* heights, const double* px, const double* py, const double* pz);
 
     // Distance and velocity after the last step (z and t are not kept in Deferred mode).
     StepState lastStep() const { return StepState{d, z_, v.x, v.y, v.z, t_}; }
@@ -97,6 +101,8 @@ public:
     size_t firstIncomplete = SIZE_MAX;  // with heights: how many heights there were when it happened
 
 private:
+    bool bookStep(double groundSum, double sidewaysSum, double height, const Vec& p);
+
     CdLookup lookup_;
     EngineReporter* reporter_;
     std::vector<SidewaysStep>* deferred_;

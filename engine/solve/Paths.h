@@ -23,7 +23,7 @@ bool setLanePath(LanePath path);
 // How many passes the path in use steps side by side at best.
 size_t laneWidth();
 
-// Steps independent passes (at most 8) side by side until one of them ends; more[i] tells which
+// Steps independent passes (at most 16) side by side until one of them ends; more[i] tells which
 // are still going.
 void stepUntilOneEnds(Pass* const* passes, size_t count, bool* more);
 

@@ -7,9 +7,11 @@
 #include <cmath>
 #include <limits>
 #include <new>
+#include <type_traits>
 
 #include "FusedExp.h"
 #include "Lanes.h"
+#include "BallisticSolver.h"
 #include "Pass.h"
 
 namespace solve {
@@ -92,12 +94,16 @@ inline void correctFurther(Pass& pass, const Vec3<double>& v, const Vec3<double>
     }
 }
 
-// Up to widthOf<L> passes stepped side by side, their state in lanes from step to step; store()
-// writes it back into the passes. Lanes past the passes given repeat the last pass and are ignored.
+// Up to widthOf<L> passes stepped side by side, their state in lanes from step to step. What each
+// step leaves for the passes' bookkeeping is kept in a block and handed over every kBlock steps
+// (and whenever a pass ends or a corrector needs more than its quick test), so that the steps run
+// without calls; finish() hands over the rest and writes the state back into the passes. Lanes
+// past the passes given repeat the last pass and are ignored.
 template <class L, class Exp>
 class LaneStepper {
 public:
     static constexpr size_t kWidth = widthOf<L>;
+    static constexpr size_t kBlock = 16;
 
     LaneStepper(Pass* const* passes, size_t count, Exp exp) : count_(count), exp_(exp), idle_(idleLanes<L>(count)) {
         for (size_t i = 0; i < kWidth; ++i) passes_[i] = passes[i < count ? i : count - 1];
@@ -120,12 +126,17 @@ public:
         F_ = {of([](const Pass& p) { return p.F.x; }), of([](const Pass& p) { return p.F.y; }),
               of([](const Pass& p) { return p.F.z; })};
         y_ = of([](const Pass& p) { return p.y; });
-        for (size_t i = 0; i < kWidth; ++i) loadSegment(i);
+        d_ = of([](const Pass& p) { return p.d; });
+        stepMetres_ = of([](const Pass& p) { return p.in.stepMetres; });
+        end_ = of([](const Pass& p) { return p.in.end; });
+        for (size_t i = 0; i < kWidth; ++i) {
+            loadSegment(i);
+            more_[i] = true;
+        }
     }
 
-    // One step of every pass; false when one of them (or more) ends with it. more[i] tells which
-    // go on.
-    bool step(bool* more) {
+    // One step of every pass; false when one of them (or more) ends with it.
+    bool step() {
         const Inputs<L>& c = c_;
         const Air<L> air = airAt(c, y_, [this](L x) { return expOf(x); });
         // Predictor, then V0, the derivative G at p and the corrected p.
@@ -137,9 +148,9 @@ public:
         const L V0sq = V0 * V0;
         const MaskOf<L> surelyMet = (A1 > V0sq * c.surelyBelowLo) & (A1 < V0sq * c.surelyBelowHi) &
                                     (A1 <= std::numeric_limits<double>::max());
-        if (allOf(surelyMet, idle_)) {
-            for (size_t i = 0; i < count_; ++i) passes_[i]->onTolerance = false;
-        } else {
+        const bool quiet = allOf(surelyMet, idle_);
+        if (!quiet) {
+            handOver();
             for (size_t i = 0; i < count_; ++i) {
                 Pass& pass = *passes_[i];
                 if (!pass.needsAnotherIteration(lane(A1, i), lane(V0, i))) continue;
@@ -155,34 +166,74 @@ public:
 
         // Advance.
         const L groundSum = v_.x + p.x;
-        y_ = y_ + c.stepFeet * (v_.y + p.y) / groundSum;
+        const L height = y_ + c.stepFeet * (v_.y + p.y) / groundSum;
         const L sidewaysSum = v_.z + p.z;
+        d_ = d_ + stepMetres_;
+        const MaskOf<L> going = (d_ < end_) & (d_ < BallisticSolver::kMaxPassMetres);
         bool all = true;
-        for (size_t i = 0; i < count_; ++i) {
-            Pass& pass = *passes_[i];
-            if (pass.onTolerance) pass.v = vecOf(laneOf(v_, i));  // the record may need the last velocity
-            more[i] = pass.finishStep(lane(groundSum, i), lane(sidewaysSum, i), lane(y_, i), vecOf(laneOf(p, i)));
-            all = all && more[i];
+        if (quiet) {
+            const size_t n = pending_++;
+            store(groundSums_[n], groundSum);
+            store(sidewaysSums_[n], sidewaysSum);
+            store(heights_[n], height);
+            store(px_[n], p.x);
+            store(py_[n], p.y);
+            store(pz_[n], p.z);
+            if (pending_ == kBlock || !allOf(going, idle_)) all = handOver();
+        } else {
+            for (size_t i = 0; i < count_; ++i) {
+                Pass& pass = *passes_[i];
+                if (pass.onTolerance) pass.v = vecOf(laneOf(v_, i));  // the record may need the last velocity
+                more_[i] = pass.finishStep(lane(groundSum, i), lane(sidewaysSum, i), lane(height, i),
+                                           vecOf(laneOf(p, i)));
+                all = all && more_[i];
+            }
         }
+        y_ = height;
         v_ = p;
         F_ = G;
         return all;
     }
 
-    void store() {
+    // Hands over the steps not yet bookkept and writes the state back into the passes; more[i]
+    // tells which go on.
+    void finish(bool* more) {
+        handOver();
         for (size_t i = 0; i < count_; ++i) {
             Pass& pass = *passes_[i];
             pass.v = vecOf(laneOf(v_, i));
             pass.F = vecOf(laneOf(F_, i));
             pass.y = lane(y_, i);
+            more[i] = more_[i];
         }
     }
 
 private:
+    // The block's steps to the passes; false when one of them ended.
+    bool handOver() {
+        bool all = true;
+        if (pending_ == 0) return all;
+        for (size_t i = 0; i < count_; ++i) {
+            more_[i] = passes_[i]->finishSteps(pending_, kWidth, &groundSums_[0][i], &sidewaysSums_[0][i],
+                                               &heights_[0][i], &px_[0][i], &py_[0][i], &pz_[0][i]);
+            all = all && more_[i];
+        }
+        pending_ = 0;
+        return all;
+    }
+
+    static void store(double (&out)[kWidth], L value) {
+        for (size_t i = 0; i < kWidth; ++i) out[i] = lane(value, i);
+    }
+
     L expOf(L x) const {
-        L out{};
-        for (size_t i = 0; i < kWidth; ++i) setLane(out, i, exp_(lane(x, i)));
-        return out;
+        if constexpr (std::is_invocable_r_v<L, const Exp&, L>) {
+            return exp_(x);  // the path's exponential takes whole registers
+        } else {
+            L out{};
+            for (size_t i = 0; i < kWidth; ++i) setLane(out, i, exp_(lane(x, i)));
+            return out;
+        }
     }
 
     // Cd lane by lane: at once while each Mach number stays in its segment of the table.
@@ -218,16 +269,24 @@ private:
     MaskOf<L> idle_;
     Inputs<L> c_;
     Vec3<L> v_, F_;
-    L y_;
+    L y_, d_, stepMetres_, end_;
     L segLower_{}, segUpper_{}, segCd_{}, segSlope_{};
+    bool more_[kWidth];
+    size_t pending_ = 0;
+    alignas(32) double groundSums_[kBlock][kWidth];
+    alignas(32) double sidewaysSums_[kBlock][kWidth];
+    alignas(32) double heights_[kBlock][kWidth];
+    alignas(32) double px_[kBlock][kWidth];
+    alignas(32) double py_[kBlock][kWidth];
+    alignas(32) double pz_[kBlock][kWidth];
 };
 
-// Steps up to 8 passes, in groups of the lane width, until one of them ends.
+// Steps up to 16 passes, in groups of the lane width, until one of them ends.
 template <class L, class Exp>
 void stepUntilOneEndsIn(Pass* const* passes, size_t count, bool* more, Exp exp) {
     using Stepper = LaneStepper<L, Exp>;
     constexpr size_t W = Stepper::kWidth;
-    constexpr size_t kMaxGroups = (8 + W - 1) / W;
+    constexpr size_t kMaxGroups = (16 + W - 1) / W;
     const size_t groups = (count + W - 1) / W;
     alignas(Stepper) unsigned char storage[kMaxGroups][sizeof(Stepper)];
     Stepper* steppers[kMaxGroups];
@@ -237,9 +296,9 @@ void stepUntilOneEndsIn(Pass* const* passes, size_t count, bool* more, Exp exp) 
     }
     bool going = true;
     while (going)
-        for (size_t g = 0; g < groups; ++g) going = steppers[g]->step(more + g * W) && going;
+        for (size_t g = 0; g < groups; ++g) going = steppers[g]->step() && going;
     for (size_t g = 0; g < groups; ++g) {
-        steppers[g]->store();
+        steppers[g]->finish(more + g * W);
         steppers[g]->~Stepper();
     }
 }
