@@ -81,7 +81,7 @@ bool Pass::needsAnotherIteration(double A1, double V0) {
     return again;
 }
 
-inline bool Pass::bookStep(double groundSum, double sidewaysSum, double height, const Vec& p) {
+inline bool Pass::finishStep(double groundSum, double sidewaysSum, double height, const Vec& p) {
     const double dBefore = d, zBefore = z_, tBefore = t_;
     d = d + in.stepMetres;
     y = height;
@@ -116,16 +116,12 @@ inline bool Pass::bookStep(double groundSum, double sidewaysSum, double height, 
     return more;
 }
 
-bool Pass::finishStep(double groundSum, double sidewaysSum, double height, const Vec& p) {
-    return bookStep(groundSum, sidewaysSum, height, p);
-}
-
 bool Pass::finishSteps(size_t count, size_t stride, const double* groundSums, const double* sidewaysSums,
                        const double* heights, const double* px, const double* py, const double* pz) {
-    onTolerance = false;
     bool more = true;
     for (size_t j = 0, at = 0; j < count; ++j, at += stride)
-        more = bookStep(groundSums[at], sidewaysSums[at], heights[at], Vec{px[at], py[at], pz[at]});
+        more = finishStep(groundSums[at], sidewaysSums[at], heights[at], Vec{px[at], py[at], pz[at]});
+    onTolerance = false;  // until a corrector says otherwise
     return more;
 }
 

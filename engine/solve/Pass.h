@@ -64,12 +64,11 @@ public:
     bool needsAnotherIteration(double A1, double V0);
     // Cd at a Mach number, refreshing `segment`.
     double cdAt(double mach);
-    // The step's bookkeeping once its arithmetic is done: the two sums of the advance, the height
-    // and velocity after it (v still the velocity before it when onTolerance). False when the
-    // pass ends with this step.
-    bool finishStep(double groundSum, double sidewaysSum, double height, const Vec& p);
-    // finishStep for `count` steps whose correctors all ended off the tolerance, their values
-    // `stride` apart in each array (the lane stepper keeps them in blocks, one column per pass).
+    // The bookkeeping of `count` steps once their arithmetic is done, from the two sums of each
+    // step's advance and the height and velocity after it, `stride` apart in each array (the lane
+    // stepper keeps them in blocks, a column per pass). onTolerance holds for all of them (it is
+    // only ever true for one step on its own, with v still the velocity before it). False when the
+    // pass ends with the last.
     bool finishSteps(size_t count, size_t stride, const double* groundSums, const double* sidewaysSums,
                      const double* heights, const double* px, const double* py, const double* pz);
 
@@ -101,7 +100,7 @@ public:
     size_t firstIncomplete = SIZE_MAX;  // with heights: how many heights there were when it happened
 
 private:
-    bool bookStep(double groundSum, double sidewaysSum, double height, const Vec& p);
+    bool finishStep(double groundSum, double sidewaysSum, double height, const Vec& p);
 
     CdLookup lookup_;
     EngineReporter* reporter_;

@@ -107,28 +107,26 @@ public:
 
     LaneStepper(Pass* const* passes, size_t count, Exp exp) : count_(count), exp_(exp), idle_(idleLanes<L>(count)) {
         for (size_t i = 0; i < kWidth; ++i) passes_[i] = passes[i < count ? i : count - 1];
-        auto of = [&](auto get) { return lanesOf<L>(count, [&](size_t i) { return get(*passes_[i]); }); };
-        c_ = {of([](const Pass& p) { return p.in.windRange; }),
-              of([](const Pass& p) { return p.in.windCross; }),
-              of([](const Pass& p) { return p.in.K; }),
-              of([](const Pass& p) { return p.in.T0; }),
-              of([](const Pass& p) { return p.in.temperatureLapse1; }),
-              of([](const Pass& p) { return p.in.temperatureLapse2; }),
-              of([](const Pass& p) { return p.in.densityLapse1; }),
-              of([](const Pass& p) { return p.in.densityLapse2; }),
-              of([](const Pass& p) { return p.in.soundSpeedFactor; }),
-              of([](const Pass& p) { return p.in.gravity; }),
-              of([](const Pass& p) { return p.in.stepFeet; }),
-              of([](const Pass& p) { return p.surelyBelowLo; }),
-              of([](const Pass& p) { return p.surelyBelowHi; })};
-        v_ = {of([](const Pass& p) { return p.v.x; }), of([](const Pass& p) { return p.v.y; }),
-              of([](const Pass& p) { return p.v.z; })};
-        F_ = {of([](const Pass& p) { return p.F.x; }), of([](const Pass& p) { return p.F.y; }),
-              of([](const Pass& p) { return p.F.z; })};
-        y_ = of([](const Pass& p) { return p.y; });
-        d_ = of([](const Pass& p) { return p.d; });
-        stepMetres_ = of([](const Pass& p) { return p.in.stepMetres; });
-        end_ = of([](const Pass& p) { return p.in.end; });
+        Inputs<double> in[kWidth];
+        for (size_t i = 0; i < kWidth; ++i) in[i] = inputsOf(*passes_[i]);
+        auto of = [&](auto get) { return lanesOf<L>(count, [&](size_t i) { return get(i); }); };
+        auto input = [&](double Inputs<double>::*m) { return of([&](size_t i) { return in[i].*m; }); };
+        using I = Inputs<double>;
+        c_ = {input(&I::windRange),         input(&I::windCross),     input(&I::K),
+              input(&I::T0),                input(&I::temperatureLapse1), input(&I::temperatureLapse2),
+              input(&I::densityLapse1),     input(&I::densityLapse2), input(&I::soundSpeedFactor),
+              input(&I::gravity),           input(&I::stepFeet),      input(&I::surelyBelowLo),
+              input(&I::surelyBelowHi)};
+        auto vec = [&](Vec Pass::*m) {
+            return Vec3<L>{of([&](size_t i) { return (passes_[i]->*m).x; }), of([&](size_t i) { return (passes_[i]->*m).y; }),
+                           of([&](size_t i) { return (passes_[i]->*m).z; })};
+        };
+        v_ = vec(&Pass::v);
+        F_ = vec(&Pass::F);
+        y_ = of([&](size_t i) { return passes_[i]->y; });
+        d_ = of([&](size_t i) { return passes_[i]->d; });
+        stepMetres_ = of([&](size_t i) { return passes_[i]->in.stepMetres; });
+        end_ = of([&](size_t i) { return passes_[i]->in.end; });
         for (size_t i = 0; i < kWidth; ++i) {
             loadSegment(i);
             more_[i] = true;
@@ -170,25 +168,20 @@ public:
         const L sidewaysSum = v_.z + p.z;
         d_ = d_ + stepMetres_;
         const MaskOf<L> going = (d_ < end_) & (d_ < BallisticSolver::kMaxPassMetres);
+        const size_t n = pending_++;
+        store(groundSums_[n], groundSum);
+        store(sidewaysSums_[n], sidewaysSum);
+        store(heights_[n], height);
+        store(px_[n], p.x);
+        store(py_[n], p.y);
+        store(pz_[n], p.z);
         bool all = true;
-        if (quiet) {
-            const size_t n = pending_++;
-            store(groundSums_[n], groundSum);
-            store(sidewaysSums_[n], sidewaysSum);
-            store(heights_[n], height);
-            store(px_[n], p.x);
-            store(py_[n], p.y);
-            store(pz_[n], p.z);
-            if (pending_ == kBlock || !allOf(going, idle_)) all = handOver();
-        } else {
-            for (size_t i = 0; i < count_; ++i) {
-                Pass& pass = *passes_[i];
-                if (pass.onTolerance) pass.v = vecOf(laneOf(v_, i));  // the record may need the last velocity
-                more_[i] = pass.finishStep(lane(groundSum, i), lane(sidewaysSum, i), lane(height, i),
-                                           vecOf(laneOf(p, i)));
-                all = all && more_[i];
-            }
+        if (!quiet) {
+            // The record may need the last velocity.
+            for (size_t i = 0; i < count_; ++i)
+                if (passes_[i]->onTolerance) passes_[i]->v = vecOf(laneOf(v_, i));
         }
+        if (!quiet || pending_ == kBlock || !allOf(going, idle_)) all = handOver();
         y_ = height;
         v_ = p;
         F_ = G;
