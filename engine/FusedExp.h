@@ -108,7 +108,7 @@ bool onMainPath(D x) {
 }
 
 template <class D>
-D expLanes(D x) {
+[[gnu::always_inline]] inline D expLanes(D x) {
     using U = BitsOf<D>;
     D kd = fmaLanes(x, lanesOf<D>(0x40671547652b82feULL), lanesOf<D>(0x4338000000000000ULL));
     const U ki = reinterpret_cast<U>(kd);

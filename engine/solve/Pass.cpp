@@ -100,14 +100,7 @@ inline bool Pass::finishStep(double groundSum, double sidewaysSum, double height
     ++steps_;
     iterations_ = 0;
     if (!deferred_) state = StepState{d, z_, p.x, p.y, p.z, t_};
-    bool more = true;
-    // Written so that a distance that is not a number ends the pass instead of never.
-    if (!(d < in.end)) {
-        more = false;
-    } else if (d >= BallisticSolver::kMaxPassMetres) {
-        incomplete = true;
-        more = false;
-    }
+    const bool more = goesOn();
     if (heights_) {
         heights_->push_back(height);
         if (incomplete && firstIncomplete == SIZE_MAX) firstIncomplete = heights_->size();
@@ -116,8 +109,32 @@ inline bool Pass::finishStep(double groundSum, double sidewaysSum, double height
     return more;
 }
 
+inline bool Pass::goesOn() {
+    // Written so that a distance that is not a number ends the pass instead of never.
+    if (!(d < in.end)) return false;
+    if (d >= BallisticSolver::kMaxPassMetres) {
+        incomplete = true;
+        return false;
+    }
+    return true;
+}
+
 bool Pass::finishSteps(size_t count, size_t stride, const double* groundSums, const double* sidewaysSums,
                        const double* heights, const double* px, const double* py, const double* pz) {
+    if (deferred_ && !heights_ && !onStep_ && !onTolerance && count > 0) {
+        // The usual case in short: the steps of a Deferred pass, all filling the target row; only
+        // the last of them can end the pass (the lane stepper hands steps over when one ends).
+        const size_t last = (count - 1) * stride;
+        for (size_t at = 0; at <= last; at += stride) {
+            d = d + in.stepMetres;
+            deferred_->push_back({groundSums[at], sidewaysSums[at]});
+        }
+        y = heights[last];
+        steps_ += count;
+        recordedSteps = steps_;
+        iterations_ = 0;
+        return goesOn();
+    }
     bool more = true;
     for (size_t j = 0, at = 0; j < count; ++j, at += stride)
         more = finishStep(groundSums[at], sidewaysSums[at], heights[at], Vec{px[at], py[at], pz[at]});

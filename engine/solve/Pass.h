@@ -101,6 +101,8 @@ public:
 
 private:
     bool finishStep(double groundSum, double sidewaysSum, double height, const Vec& p);
+    // After the distance has grown by a step: false when the pass ends here.
+    bool goesOn();
 
     CdLookup lookup_;
     EngineReporter* reporter_;

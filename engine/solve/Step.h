@@ -5,6 +5,7 @@
 // iterations are done one lane at a time with the same formulas on doubles. Included by each
 // path's translation unit (and by Pass.cpp for the first derivative); internal linkage throughout.
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <new>
 #include <type_traits>
@@ -215,9 +216,7 @@ private:
         return all;
     }
 
-    static void store(double (&out)[kWidth], L value) {
-        for (size_t i = 0; i < kWidth; ++i) out[i] = lane(value, i);
-    }
+    static void store(double (&out)[kWidth], L value) { std::memcpy(out, &value, sizeof value); }
 
     L expOf(L x) const {
         if constexpr (std::is_invocable_r_v<L, const Exp&, L>) {
