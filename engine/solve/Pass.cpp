@@ -146,9 +146,21 @@ void Pass::addUpSideways(const std::vector<SidewaysStep>& terms, size_t steps, d
                          double& t) {
     z = 0;
     t = 0;
-    for (size_t n = 0; n < steps; ++n) {
-        z = z + stepFeet * terms[n].sidewaysSum / terms[n].groundSum;
-        t = t + 2 * stepFeet / terms[n].groundSum;
+    // The quotients of a stretch first (independent of each other, so they can be taken several
+    // at a time), then the sums in order.
+    constexpr size_t kStretch = 64;
+    double zTerms[kStretch], tTerms[kStretch];
+    for (size_t first = 0; first < steps; first += kStretch) {
+        const size_t count = steps - first < kStretch ? steps - first : kStretch;
+        const SidewaysStep* at = terms.data() + first;
+        for (size_t n = 0; n < count; ++n) {
+            zTerms[n] = stepFeet * at[n].sidewaysSum / at[n].groundSum;
+            tTerms[n] = 2 * stepFeet / at[n].groundSum;
+        }
+        for (size_t n = 0; n < count; ++n) {
+            z = z + zTerms[n];
+            t = t + tTerms[n];
+        }
     }
 }
 
