@@ -60,7 +60,8 @@ TableFill fillCorrectionTable(BallisticSolver& main, const TableRange& range, co
     double farthest = 0;
     for (double d : distances) farthest = std::max(farthest, d);
     const solve::FirstPasses shared = solve::traceFirstPasses(prototype, farthest);
-    // As many as the processor steps side by side.
+    // Three groups of as many as the processor steps side by side: the chains of dependent
+    // operations of one group's step overlap with the others'.
     const size_t lanesPerThread = std::min(kMaxLanes, 3 * solve::laneWidth());
 
     std::vector<RowResult> results(total);
@@ -133,7 +134,9 @@ TableFill fillCorrectionTable(BallisticSolver& main, const TableRange& range, co
     };
 
     unsigned count = threads ? threads : std::max(1u, std::thread::hardware_concurrency());
-    count = static_cast<unsigned>(std::min<size_t>(count, (total + lanesPerThread - 1) / lanesPerThread));
+    // A short table is still shared out, a group of lanes to a thread at least.
+    const size_t group = solve::laneWidth();
+    count = static_cast<unsigned>(std::min<size_t>(count, (total + group - 1) / group));
     if (count <= 1) {
         // One thread: the calling thread solves and reports between rows.
         work([&] { return !progress || progress(done.load(), total); });
