@@ -9,12 +9,27 @@
 namespace solve {
 
 namespace {
+// Bounds on V1² / V0² inside which h is surely below the tolerance, and outside which it is
+// surely above; the 1e-12 margins dwarf every rounding involved.
+struct QuickTest {
+    bool usable = false;
+    double belowLo = 1, belowHi = 0, aboveLo = 0, aboveHi = 0;
+};
+QuickTest quickTestFor(double tolerance) {
+    if (!(tolerance > 0 && tolerance < 0.5)) return {};
+    const double lo = 1 / ((1 + tolerance) * (1 + tolerance));
+    const double hi = 1 / ((1 - tolerance) * (1 - tolerance));
+    return {true, lo * (1 + 1e-12), hi * (1 - 1e-12), lo * (1 - 1e-12), hi * (1 + 1e-12)};
+}
+
 PassInputs inputsFrom(const BallisticSolver& s, double end) {
-    return {s.windRange,         s.windCross,     s.densityFactor * s.dragConstant / s.effectiveBC,
-            s.airTemperatureF + 459.67,          s.temperatureLapse1,
-            s.temperatureLapse2, s.densityLapse1, s.densityLapse2,
-            s.soundSpeedFactor,  s.gravity,       s.tolerance,
-            s.stepFeet,          s.stepMetres,    end};
+    const QuickTest q = quickTestFor(s.tolerance);
+    return {s.windRange,         s.windCross,         s.densityFactor * s.dragConstant / s.effectiveBC,
+            s.airTemperatureF + 459.67,               s.temperatureLapse1,
+            s.temperatureLapse2, s.densityLapse1,     s.densityLapse2,
+            s.soundSpeedFactor,  s.gravity,           s.tolerance,
+            s.stepFeet,          s.stepMetres,        end,
+            q.belowLo,           q.belowHi};
 }
 }  // namespace
 
@@ -27,28 +42,18 @@ Pass::Pass(const BallisticSolver& s, double end, Sideways mode, std::vector<Side
       heights_(heights) {
     if (deferred_) deferred_->clear();
     segment = lookup_.segment();
-    // Bounds on V1² / V0² inside which h is surely below the tolerance, and outside which it is
-    // surely above; the 1e-12 margins dwarf every rounding involved.
-    const double tolerance = in.tolerance;
-    if (tolerance > 0 && tolerance < 0.5) {
-        const double lo = 1 / ((1 + tolerance) * (1 + tolerance));
-        const double hi = 1 / ((1 - tolerance) * (1 - tolerance));
-        surelyBelowLo = lo * (1 + 1e-12);
-        surelyBelowHi = hi * (1 - 1e-12);
-        surelyAboveLo_ = lo * (1 - 1e-12);
-        surelyAboveHi_ = hi * (1 + 1e-12);
-        quickTest_ = true;
-    }
+    const QuickTest q = quickTestFor(in.tolerance);
+    quickTest_ = q.usable;
+    surelyAboveLo_ = q.aboveLo;
+    surelyAboveHi_ = q.aboveHi;
     // The launch angle turns into radians with this shorter constant.
     const double theta = s.launchAngle / 3437.74677;
     v = {std::cos(theta) * s.launchSpeed, std::sin(theta) * s.launchSpeed, 0};
     y = s.boreHeight / 12;
     // (The library's exponential: the paths that compute it inline give the same bits.)
-    const Inputs<double> c = inputsOf(*this);
-    const Air<double> air = airAt(c, y, [](double x) { return std::exp(x); });
-    const Vec3<double> u = vec3(v);
-    const double V = sqrtOf(airspeedSquared(c, u));
-    F = vecOf(derivative(c, u, V, air, cdAt(V / air.soundSpeed)));
+    const Air<double> air = airAt(in, y, [](double x) { return std::exp(x); });
+    const double V = sqrtOf(airspeedSquared(in, v));
+    F = derivative(in, v, V, air, cdAt(V / air.soundSpeed));
 }
 
 double Pass::cdAt(double mach) {
@@ -62,7 +67,7 @@ bool Pass::needsAnotherIteration(double A1, double V0) {
     bool again;
     // (Only for a finite A1: with an infinite one the quotient is not a number.)
     const bool quick = quickTest_ && A1 <= std::numeric_limits<double>::max();
-    if (quick && A1 > V0sq * surelyBelowLo && A1 < V0sq * surelyBelowHi) {
+    if (quick && A1 > V0sq * in.surelyBelowLo && A1 < V0sq * in.surelyBelowHi) {
         again = false;
         onTolerance = false;
     } else if (quick && (A1 < V0sq * surelyAboveLo_ || A1 > V0sq * surelyAboveHi_)) {

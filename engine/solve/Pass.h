@@ -10,9 +10,11 @@ class EngineReporter;
 
 namespace solve {
 
-struct Vec {
-    double x, y, z;
+template <class L>
+struct Vec3 {
+    L x, y, z;
 };
+using Vec = Vec3<double>;
 
 // What a pass keeps of a step for the target row: the values the row is filled from.
 struct StepState {
@@ -26,12 +28,17 @@ struct SidewaysStep {
     double sidewaysSum; // vz + pz, ft/s
 };
 
-// What a pass reads of the solver, copied when it starts: the pass sees the solver as it was then.
-struct PassInputs {
-    double windRange, windCross, K, T0;
-    double temperatureLapse1, temperatureLapse2, densityLapse1, densityLapse2;
-    double soundSpeedFactor, gravity, tolerance, stepFeet, stepMetres, end;
+// What a pass reads of the solver, copied when it starts: the pass sees the solver as it was then
+// (and the lane stepper has it lane by lane).
+template <class L>
+struct Inputs {
+    L windRange, windCross, K, T0, temperatureLapse1, temperatureLapse2, densityLapse1, densityLapse2;
+    L soundSpeedFactor, gravity, tolerance, stepFeet, stepMetres, end;
+    // Inside (surelyBelowLo, surelyBelowHi) times V0² the corrector's test is surely met (an empty
+    // interval where it cannot be decided this way).
+    L surelyBelowLo, surelyBelowHi;
 };
+using PassInputs = Inputs<double>;
 
 // One pass of the integrator: its inputs, the state between steps, and the bookkeeping of each
 // step (the distance, the step the target row is filled from, the end). The arithmetic of a step
@@ -72,18 +79,15 @@ public:
     bool finishSteps(size_t count, size_t stride, const double* groundSums, const double* sidewaysSums,
                      const double* heights, const double* px, const double* py, const double* pz);
 
-    // Distance and velocity after the last step (z and t are not kept in Deferred mode).
-    StepState lastStep() const { return StepState{d, z_, v.x, v.y, v.z, t_}; }
-    // The state of the step the target row is filled from.
-    StepState recordedState() const { return recordedSteps == steps_ ? lastStep() : kept_; }
+    // The state of the step the target row is filled from (z and t not kept in Deferred mode).
+    StepState recordedState() const {
+        return recordedSteps == steps_ ? StepState{d, z_, v.x, v.y, v.z, t_} : kept_;
+    }
     // z and t after the first `steps` steps of a Deferred pass, added up as the pass would have.
     static void addUpSideways(const std::vector<SidewaysStep>& terms, size_t steps, double stepFeet, double& z,
                               double& t);
 
     const PassInputs in;
-    // The quick corrector test: inside (surelyBelowLo, surelyBelowHi) times V0² the test is surely
-    // passed (an empty interval when the test cannot be decided this way).
-    double surelyBelowLo = 1, surelyBelowHi = 0;
 
     // Between steps (the lane stepper keeps them in registers during a run of steps).
     Vec v{}, F{};
@@ -110,8 +114,8 @@ private:
     std::vector<double>* heights_;
     void (*onStep_)(void*, const Pass&) = nullptr;
     void* context_ = nullptr;
-    bool quickTest_ = false;
-    double surelyAboveLo_ = 0, surelyAboveHi_ = 0;
+    bool quickTest_;
+    double surelyAboveLo_, surelyAboveHi_;
     int iterations_ = 0;
     size_t steps_ = 0;
     double z_ = 0, t_ = 0;

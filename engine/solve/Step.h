@@ -19,21 +19,9 @@ namespace solve {
 namespace {
 
 template <class L>
-struct Vec3 {
-    L x, y, z;
-};
-
-template <class L>
 struct Air {
     L soundSpeed;  // ft/s, at the height
     L density;     // relative to the ground
-};
-
-// A pass's inputs, lane by lane.
-template <class L>
-struct Inputs {
-    L windRange, windCross, K, T0, temperatureLapse1, temperatureLapse2, densityLapse1, densityLapse2;
-    L soundSpeedFactor, gravity, stepFeet, surelyBelowLo, surelyBelowHi;
 };
 
 // The physics of a step.
@@ -69,23 +57,11 @@ Vec3<L> corrected(const Inputs<L>& c, const Vec3<L>& v, const Vec3<L>& F, const 
     return {v.x + step * (G.x + F.x) / 2, v.y + step * (G.y + F.y) / 2, v.z + step * (G.z + F.z) / 2};
 }
 
-inline Inputs<double> inputsOf(const Pass& p) {
-    const PassInputs& in = p.in;
-    return {in.windRange,     in.windCross,        in.K,
-            in.T0,            in.temperatureLapse1, in.temperatureLapse2,
-            in.densityLapse1, in.densityLapse2,    in.soundSpeedFactor,
-            in.gravity,       in.stepFeet,         p.surelyBelowLo,
-            p.surelyBelowHi};
-}
-
-inline Vec3<double> vec3(const Vec& v) { return {v.x, v.y, v.z}; }
-inline Vec vecOf(const Vec3<double>& v) { return {v.x, v.y, v.z}; }
-
 // The corrector iterations after the first, for one pass: from the corrected velocity p and the
 // derivative G of the first one, until the test is met (rare: the first one nearly always is).
 inline void correctFurther(Pass& pass, const Vec3<double>& v, const Vec3<double>& F, const Air<double>& air,
                            Vec3<double>& p, Vec3<double>& G) {
-    const Inputs<double> c = inputsOf(pass);
+    const Inputs<double>& c = pass.in;
     bool again = true;
     while (again) {
         const double V0 = sqrtOf(airspeedSquared(c, p));
@@ -108,26 +84,23 @@ public:
 
     LaneStepper(Pass* const* passes, size_t count, Exp exp) : count_(count), exp_(exp), idle_(idleLanes<L>(count)) {
         for (size_t i = 0; i < kWidth; ++i) passes_[i] = passes[i < count ? i : count - 1];
-        Inputs<double> in[kWidth];
-        for (size_t i = 0; i < kWidth; ++i) in[i] = inputsOf(*passes_[i]);
-        auto of = [&](auto get) { return lanesOf<L>(count, [&](size_t i) { return get(i); }); };
-        auto input = [&](double Inputs<double>::*m) { return of([&](size_t i) { return in[i].*m; }); };
+        auto of = [&](auto get) { return lanesOf<L>(count, [&](size_t i) { return get(*passes_[i]); }); };
+        auto input = [&](double Inputs<double>::*m) { return of([m](const Pass& p) { return p.in.*m; }); };
         using I = Inputs<double>;
-        c_ = {input(&I::windRange),         input(&I::windCross),     input(&I::K),
-              input(&I::T0),                input(&I::temperatureLapse1), input(&I::temperatureLapse2),
-              input(&I::densityLapse1),     input(&I::densityLapse2), input(&I::soundSpeedFactor),
-              input(&I::gravity),           input(&I::stepFeet),      input(&I::surelyBelowLo),
+        c_ = {input(&I::windRange),     input(&I::windCross),     input(&I::K),
+              input(&I::T0),            input(&I::temperatureLapse1), input(&I::temperatureLapse2),
+              input(&I::densityLapse1), input(&I::densityLapse2), input(&I::soundSpeedFactor),
+              input(&I::gravity),       input(&I::tolerance),     input(&I::stepFeet),
+              input(&I::stepMetres),    input(&I::end),           input(&I::surelyBelowLo),
               input(&I::surelyBelowHi)};
         auto vec = [&](Vec Pass::*m) {
-            return Vec3<L>{of([&](size_t i) { return (passes_[i]->*m).x; }), of([&](size_t i) { return (passes_[i]->*m).y; }),
-                           of([&](size_t i) { return (passes_[i]->*m).z; })};
+            return Vec3<L>{of([m](const Pass& p) { return (p.*m).x; }), of([m](const Pass& p) { return (p.*m).y; }),
+                           of([m](const Pass& p) { return (p.*m).z; })};
         };
         v_ = vec(&Pass::v);
         F_ = vec(&Pass::F);
-        y_ = of([&](size_t i) { return passes_[i]->y; });
-        d_ = of([&](size_t i) { return passes_[i]->d; });
-        stepMetres_ = of([&](size_t i) { return passes_[i]->in.stepMetres; });
-        end_ = of([&](size_t i) { return passes_[i]->in.end; });
+        y_ = of([](const Pass& p) { return p.y; });
+        d_ = of([](const Pass& p) { return p.d; });
         for (size_t i = 0; i < kWidth; ++i) {
             loadSegment(i);
             more_[i] = true;
@@ -167,8 +140,8 @@ public:
         const L groundSum = v_.x + p.x;
         const L height = y_ + c.stepFeet * (v_.y + p.y) / groundSum;
         const L sidewaysSum = v_.z + p.z;
-        d_ = d_ + stepMetres_;
-        const MaskOf<L> going = (d_ < end_) & (d_ < BallisticSolver::kMaxPassMetres);
+        d_ = d_ + c.stepMetres;
+        const MaskOf<L> going = (d_ < c.end) & (d_ < BallisticSolver::kMaxPassMetres);
         const size_t n = pending_++;
         store(groundSums_[n], groundSum);
         store(sidewaysSums_[n], sidewaysSum);
@@ -180,7 +153,7 @@ public:
         if (!quiet) {
             // The record may need the last velocity.
             for (size_t i = 0; i < count_; ++i)
-                if (passes_[i]->onTolerance) passes_[i]->v = vecOf(laneOf(v_, i));
+                if (passes_[i]->onTolerance) passes_[i]->v = laneOf(v_, i);
         }
         if (!quiet || pending_ == kBlock || !allOf(going, idle_)) all = handOver();
         y_ = height;
@@ -195,8 +168,8 @@ public:
         handOver();
         for (size_t i = 0; i < count_; ++i) {
             Pass& pass = *passes_[i];
-            pass.v = vecOf(laneOf(v_, i));
-            pass.F = vecOf(laneOf(F_, i));
+            pass.v = laneOf(v_, i);
+            pass.F = laneOf(F_, i);
             pass.y = lane(y_, i);
             more[i] = more_[i];
         }
@@ -261,7 +234,7 @@ private:
     MaskOf<L> idle_;
     Inputs<L> c_;
     Vec3<L> v_, F_;
-    L y_, d_, stepMetres_, end_;
+    L y_, d_;
     L segLower_{}, segUpper_{}, segCd_{}, segSlope_{};
     bool more_[kWidth];
     size_t pending_ = 0;
