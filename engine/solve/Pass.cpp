@@ -9,27 +9,21 @@
 namespace solve {
 
 namespace {
-// Bounds on V1² / V0² inside which h is surely below the tolerance, and outside which it is
-// surely above; the 1e-12 margins dwarf every rounding involved.
-struct QuickTest {
-    bool usable = false;
-    double belowLo = 1, belowHi = 0, aboveLo = 0, aboveHi = 0;
-};
-QuickTest quickTestFor(double tolerance) {
-    if (!(tolerance > 0 && tolerance < 0.5)) return {};
-    const double lo = 1 / ((1 + tolerance) * (1 + tolerance));
-    const double hi = 1 / ((1 - tolerance) * (1 - tolerance));
-    return {true, lo * (1 + 1e-12), hi * (1 - 1e-12), lo * (1 - 1e-12), hi * (1 + 1e-12)};
-}
-
 PassInputs inputsFrom(const BallisticSolver& s, double end) {
-    const QuickTest q = quickTestFor(s.tolerance);
-    return {s.windRange,         s.windCross,         s.densityFactor * s.dragConstant / s.effectiveBC,
-            s.airTemperatureF + 459.67,               s.temperatureLapse1,
-            s.temperatureLapse2, s.densityLapse1,     s.densityLapse2,
-            s.soundSpeedFactor,  s.gravity,           s.tolerance,
-            s.stepFeet,          s.stepMetres,        end,
-            q.belowLo,           q.belowHi};
+    // Bounds on V1² / V0² inside which h is surely below the tolerance; the 1e-12 margins dwarf
+    // every rounding involved. (None for a tolerance they would not fit.)
+    const double tolerance = s.tolerance;
+    double lo = 1, hi = 0;
+    if (tolerance > 0 && tolerance < 0.5) {
+        lo = 1 / ((1 + tolerance) * (1 + tolerance)) * (1 + 1e-12);
+        hi = 1 / ((1 - tolerance) * (1 - tolerance)) * (1 - 1e-12);
+    }
+    return {s.windRange,         s.windCross,     s.densityFactor * s.dragConstant / s.effectiveBC,
+            s.airTemperatureF + 459.67,          s.temperatureLapse1,
+            s.temperatureLapse2, s.densityLapse1, s.densityLapse2,
+            s.soundSpeedFactor,  s.gravity,       tolerance,
+            s.stepFeet,          s.stepMetres,    end,
+            lo,                  hi};
 }
 }  // namespace
 
@@ -42,10 +36,6 @@ Pass::Pass(const BallisticSolver& s, double end, Sideways mode, std::vector<Side
       heights_(heights) {
     if (deferred_) deferred_->clear();
     segment = lookup_.segment();
-    const QuickTest q = quickTestFor(in.tolerance);
-    quickTest_ = q.usable;
-    surelyAboveLo_ = q.aboveLo;
-    surelyAboveHi_ = q.aboveHi;
     // The launch angle turns into radians with this shorter constant.
     const double theta = s.launchAngle / 3437.74677;
     v = {std::cos(theta) * s.launchSpeed, std::sin(theta) * s.launchSpeed, 0};
@@ -64,16 +54,10 @@ double Pass::cdAt(double mach) {
 
 bool Pass::needsAnotherIteration(double A1, double V0) {
     const double V0sq = V0 * V0;
-    bool again;
+    bool again = false;
+    onTolerance = false;
     // (Only for a finite A1: with an infinite one the quotient is not a number.)
-    const bool quick = quickTest_ && A1 <= std::numeric_limits<double>::max();
-    if (quick && A1 > V0sq * in.surelyBelowLo && A1 < V0sq * in.surelyBelowHi) {
-        again = false;
-        onTolerance = false;
-    } else if (quick && (A1 < V0sq * surelyAboveLo_ || A1 > V0sq * surelyAboveHi_)) {
-        again = true;
-        onTolerance = false;
-    } else {
+    if (!(A1 <= std::numeric_limits<double>::max() && A1 > V0sq * in.surelyBelowLo && A1 < V0sq * in.surelyBelowHi)) {
         const double V1 = std::sqrt(A1);
         const double h = std::fabs(V1 - V0) / V1;
         again = h > in.tolerance;

@@ -47,7 +47,7 @@ using PassInputs = Inputs<double>;
 // Two things are done with less work than the plain formulas suggest, with the same results bit
 // for bit:
 // - the corrector's test h = |V1 - V0| / V1 > tolerance is decided from V1 squared when that is
-//   clearly on one side (it nearly always is); only near the limit are the root and the quotient
+//   clearly below the limit (it nearly always is); only otherwise are the root and the quotient
 //   taken;
 // - in Deferred mode the sideways drift z and the time t, which nothing in the pass reads, are not
 //   added up; each step keeps its two terms so that they can be added up afterwards, in the same
@@ -114,8 +114,6 @@ private:
     std::vector<double>* heights_;
     void (*onStep_)(void*, const Pass&) = nullptr;
     void* context_ = nullptr;
-    bool quickTest_;
-    double surelyAboveLo_, surelyAboveHi_;
     int iterations_ = 0;
     size_t steps_ = 0;
     double z_ = 0, t_ = 0;
