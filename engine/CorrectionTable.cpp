@@ -8,7 +8,7 @@
 #include <optional>
 #include <thread>
 
-#include "solve/FirstPasses.h"
+#include "solve/PassTrace.h"
 #include "solve/LaunchAngleSolve.h"
 #include "solve/Paths.h"
 

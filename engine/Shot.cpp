@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "Angles.h"
-#include "solve/FirstPasses.h"
+#include "solve/PassTrace.h"
 #include "solve/LaunchAngleSolve.h"
 
 #include "RoundTo.h"

@@ -3,7 +3,7 @@
 // processors that have them (Dispatch.cpp), and everything in it but the table below has internal
 // linkage, so no code built for AVX2 can stand in for another unit's.
 #include "Paths.h"
-#include "Step.h"
+#include "LaneStepper.h"
 
 namespace solve {
 namespace {

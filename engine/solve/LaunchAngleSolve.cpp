@@ -1,6 +1,6 @@
 #include "LaunchAngleSolve.h"
 
-#include "FirstPasses.h"
+#include "PassTrace.h"
 #include "Paths.h"
 
 namespace solve {

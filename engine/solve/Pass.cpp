@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "BallisticSolver.h"
-#include "Step.h"
+#include "LaneStepper.h"
 
 namespace solve {
 

@@ -42,7 +42,7 @@ using PassInputs = Inputs<double>;
 
 // One pass of the integrator: its inputs, the state between steps, and the bookkeeping of each
 // step (the distance, the step the target row is filled from, the end). The arithmetic of a step
-// is done by the lane stepper (Step.h), for several passes at once.
+// is done by the lane stepper (LaneStepper.h), for several passes at once.
 //
 // Two things are done with less work than the plain formulas suggest, with the same results bit
 // for bit:

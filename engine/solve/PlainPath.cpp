@@ -1,6 +1,6 @@
 // One pass at a time on doubles (several passes are stepped in turn, one step each).
 #include "Paths.h"
-#include "Step.h"
+#include "LaneStepper.h"
 
 namespace solve {
 namespace {

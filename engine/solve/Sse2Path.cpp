@@ -1,6 +1,6 @@
 // Two passes side by side in the halves of SSE2 registers (every x86-64 processor has them).
 #include "Paths.h"
-#include "Step.h"
+#include "LaneStepper.h"
 
 namespace solve {
 namespace {

@@ -1,4 +1,4 @@
-#include "FirstPasses.h"
+#include "PassTrace.h"
 
 #include <cmath>
 #include <cstring>
