@@ -11,7 +11,7 @@
 #include "ReferenceSolve.h"
 #include "Shot.h"
 #include "StandardDragSet.h"
-#include "solve/FirstPasses.h"
+#include "solve/PassTrace.h"
 #include "solve/LaunchAngleSolve.h"
 #include "solve/Pass.h"
 

@@ -110,19 +110,23 @@ inline bool Pass::goesOn() {
 
 bool Pass::finishSteps(size_t count, size_t stride, const double* groundSums, const double* sidewaysSums,
                        const double* heights, const double* px, const double* py, const double* pz) {
-    if (deferred_ && !heights_ && !onStep_ && !onTolerance && count > 0) {
+    if (deferred_ && !onStep_ && !onTolerance && count > 0) {
         // The usual case in short: the steps of a Deferred pass, all filling the target row; only
-        // the last of them can end the pass (the lane stepper hands steps over when one ends).
+        // the last of them can end the pass or find it incomplete (the lane stepper hands steps
+        // over when one ends, and the correctors of these steps met their tests at once).
         const size_t last = (count - 1) * stride;
         for (size_t at = 0; at <= last; at += stride) {
             d = d + in.stepMetres;
             deferred_->push_back({groundSums[at], sidewaysSums[at]});
+            if (heights_) heights_->push_back(heights[at]);
         }
         y = heights[last];
         steps_ += count;
         recordedSteps = steps_;
         iterations_ = 0;
-        return goesOn();
+        const bool more = goesOn();
+        if (heights_ && incomplete && firstIncomplete == SIZE_MAX) firstIncomplete = heights_->size();
+        return more;
     }
     bool more = true;
     for (size_t j = 0, at = 0; j < count; ++j, at += stride)
