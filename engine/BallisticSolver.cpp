@@ -8,10 +8,10 @@
 #include "Angles.h"
 #include "CdLookup.h"
 #include "EngineReporter.h"
-#include "LaunchAngleSolve.h"
-#include "PassStepper.h"
-#include "PassTrace.h"
 #include "StandardDragSet.h"
+#include "solve/LaunchAngleSolve.h"
+#include "solve/Pass.h"
+#include "solve/Paths.h"
 
 namespace {
 constexpr double kFeetPerMetre = 3.280839895;
@@ -21,7 +21,7 @@ double energyOf(double speed, double grains) { return speed * speed * grains / 4
 double angularMoa(double cm, double d) { return d > 30 ? moaAtDistance(cm, d) : 0; }
 
 // The horizontal fields, velocity, energy and time of a row from the state of one step.
-void fillFromStep(ResultsElement& row, const StepState& s, double clickHorizontal, double grains) {
+void fillFromStep(ResultsElement& row, const solve::StepState& s, double clickHorizontal, double grains) {
     const double speed = std::sqrt(s.vx * s.vx + s.vy * s.vy + s.vz * s.vz);
     row.distance = s.d;
     row.horizontalCm = s.z * 12 * 2.54;
@@ -35,17 +35,6 @@ void fillFromStep(ResultsElement& row, const StepState& s, double clickHorizonta
 }  // namespace
 
 double bulletEnergy(double metresPerSecond, double grains) { return energyOf(metresPerSecond * kFeetPerMetre, grains); }
-
-size_t PassTrace::stepsFor(double distance, double stepMetres) {
-    // Count the way a pass counts: one step at least, then on while below the distance. With the
-    // usual one-metre step that is the distance rounded up.
-    if (stepMetres == 1.0 && distance > 1 && distance <= BallisticSolver::kMaxPassMetres)
-        return static_cast<size_t>(std::ceil(distance));
-    double d = stepMetres;
-    size_t n = 1;
-    while (d < distance && d < BallisticSolver::kMaxPassMetres) d = d + stepMetres, ++n;
-    return n;
-}
 
 BallisticSolver::BallisticSolver() : dragFunction(solverDefaultG1()) {}
 
@@ -107,132 +96,44 @@ void BallisticSolver::prepareInputs() {
     bulletWeightGrains = bulletWeightGrams * 15.43;
 }
 
-namespace {
-// Runs a whole pass, showing each step to the hook; returns the stepper at its end.
-template <class Hook>
-void runSteps(BallisticSolver& s, double end, Hook&& hook) {
-    PassStepper pass(s, end);
-    bool more;
-    do {
-        more = pass.step();
-        hook(pass);
-    } while (more);
-    s.endHeight = pass.y;
-    if (pass.incomplete) s.converged = false;
-}
-}  // namespace
-
 void BallisticSolver::runPass() {
     const double end = solveDistance != 0 ? solveDistance : passMaxDistance;
     const bool tableMode = solveDistance == 0;
 
     writeMuzzleRow();
-    if (tableMode) rows.push_back(workRow);
-
+    solve::Pass pass(*this, end);
+    struct Table {
+        BallisticSolver& s;
+        double next;
+    } table{*this, outputStep};
     if (tableMode) {
-        double next = outputStep;
-        runSteps(*this, end, [&](const PassStepper& pass) {
-            const StepState& st = pass.state;
-            const double y = pass.y;
-            if (st.d >= next) {
-                workRow.distance = st.d;
-                workRow.verticalCm = y * 12 * 2.54;
-                workRow.verticalMil = workRow.verticalCm * 10 / st.d;
-                workRow.verticalMoa = angularMoa(workRow.verticalCm, st.d);
-                workRow.verticalClicks = workRow.verticalMoa / clickVertical;
-                fillFromStep(workRow, st, clickHorizontal, bulletWeightGrains);
-                rows.push_back(workRow);
-                next = next + outputStep;
-            }
-        });
-    } else {
-        // Only the last recorded step's values survive in the target row, so keep its state and
-        // fill the row once at the end.
-        StepState last{};
-        bool recorded = false;
-        runSteps(*this, end, [&](const PassStepper& pass) {
-            if (!pass.onTolerance) {
-                last = pass.state;
-                recorded = true;
-            }
-        });
-        if (recorded) fillFromStep(targetRow, last, clickHorizontal, bulletWeightGrains);
+        rows.push_back(workRow);
+        pass.watchSteps(
+            [](void* context, const solve::Pass& p) {
+                Table& t = *static_cast<Table*>(context);
+                BallisticSolver& s = t.s;
+                const solve::StepState& st = p.state;
+                if (st.d < t.next) return;
+                ResultsElement& row = s.workRow;
+                row.distance = st.d;
+                row.verticalCm = p.y * 12 * 2.54;
+                row.verticalMil = row.verticalCm * 10 / st.d;
+                row.verticalMoa = angularMoa(row.verticalCm, st.d);
+                row.verticalClicks = row.verticalMoa / s.clickVertical;
+                fillFromStep(row, st, s.clickHorizontal, s.bulletWeightGrains);
+                s.rows.push_back(row);
+                t.next = t.next + s.outputStep;
+            },
+            &table);
     }
-
+    solve::Pass* passes[] = {&pass};
+    bool more;
+    solve::stepUntilOneEnds(passes, 1, &more);
+    endHeight = pass.y;
+    if (pass.incomplete) converged = false;
+    // Only the last recorded step's values survive in the target row.
+    if (!tableMode && pass.recordedSteps > 0) fillTargetFromStep(pass.recordedState());
     applyZeroTargetDistance();
-}
-
-BallisticSolver BallisticSolver::withoutRows() const {
-    // The rows only grow, so rather than copy them only to throw them away, move them aside for
-    // the copy and back; the solver is as it was afterwards (not to be used from another thread
-    // meanwhile).
-    auto& self = const_cast<BallisticSolver&>(*this);
-    std::vector<ResultsElement> kept = std::move(self.rows);
-    self.rows.clear();
-    BallisticSolver copy = *this;
-    self.rows = std::move(kept);
-    return copy;
-}
-
-FirstPasses BallisticSolver::traceFirstPasses(const BallisticSolver& solver, double maxMetres) {
-    // Two copies prepared as a solve prepares them, launched at 0 and 2 MOA, stepped side by side.
-    BallisticSolver copies[2] = {solver.withoutRows(), solver.withoutRows()};
-    FirstPasses out;
-    PassTrace* traces[2] = {&out.first, &out.second};
-    std::vector<SidewaysStep> terms[2];  // not wanted, but a Deferred pass keeps them
-    std::optional<PassStepper> steppers[2];
-    const size_t expected = PassTrace::stepsFor(maxMetres, solver.stepMetres);
-    for (int i = 0; i < 2; ++i) {
-        copies[i].prepareSolve(maxMetres);
-        copies[i].launchAngle = i == 0 ? 0 : 2;
-        traces[i]->angle = copies[i].launchAngle;
-        traces[i]->heights_.reserve(expected);
-        terms[i].reserve(expected);
-        steppers[i].emplace(copies[i], maxMetres, PassStepper::Sideways::Deferred, &terms[i]);
-    }
-    auto keep = [&](int i, double height) {
-        PassTrace& trace = *traces[i];
-        trace.heights_.push_back(height);
-        if (steppers[i]->incomplete && trace.firstIncomplete_ == SIZE_MAX) trace.firstIncomplete_ = trace.heights_.size();
-    };
-    bool more[2] = {true, true};
-#if defined(__SSE2__)
-    PassPair pair(*steppers[0], *steppers[1]);
-    while (more[0] && more[1]) {
-        pair.step(more[0], more[1]);
-        keep(0, pair.height(0));
-        keep(1, pair.height(1));
-    }
-#else
-    while (more[0] && more[1]) {
-        more[0] = steppers[0]->step();
-        more[1] = steppers[1]->step();
-        keep(0, steppers[0]->y);
-        keep(1, steppers[1]->y);
-    }
-#endif
-    return out;
-}
-
-bool BallisticSolver::samePassInputs(const BallisticSolver& a, const BallisticSolver& b) {
-    BallisticSolver x = a.withoutRows(), y = b.withoutRows();
-    x.reporter = y.reporter = nullptr;
-    x.prepareSolve(1);
-    y.prepareSolve(1);
-    auto same = [](double p, double q) { return std::memcmp(&p, &q, sizeof p) == 0; };
-    const double BallisticSolver::*fields[] = {
-        &BallisticSolver::launchSpeed,       &BallisticSolver::boreHeight,        &BallisticSolver::windRange,
-        &BallisticSolver::windCross,         &BallisticSolver::densityFactor,     &BallisticSolver::effectiveBC,
-        &BallisticSolver::airTemperatureF,   &BallisticSolver::tolerance,         &BallisticSolver::stepFeet,
-        &BallisticSolver::stepMetres,        &BallisticSolver::temperatureLapse1, &BallisticSolver::temperatureLapse2,
-        &BallisticSolver::densityLapse1,     &BallisticSolver::densityLapse2,     &BallisticSolver::dragConstant,
-        &BallisticSolver::soundSpeedFactor,  &BallisticSolver::gravity,
-    };
-    for (auto field : fields)
-        if (!same(x.*field, y.*field)) return false;
-    const auto& p = x.dragFunction.points;
-    const auto& q = y.dragFunction.points;
-    return p.size() == q.size() && (p.empty() || std::memcmp(p.data(), q.data(), p.size() * sizeof p[0]) == 0);
 }
 
 void BallisticSolver::prepareSolve(double distance) {
@@ -283,7 +184,7 @@ void BallisticSolver::writeMuzzleRow() {
     workRow.energy = energyOf(launchSpeed, bulletWeightGrains);
 }
 
-double BallisticSolver::solveLaunchAngleReference(double distance) {
+double BallisticSolver::solvePassByPass(double distance) {
     prepareSolve(distance);
     int k = 0;
     double result = 0;
@@ -293,22 +194,9 @@ double BallisticSolver::solveLaunchAngleReference(double distance) {
     }
 }
 
-double BallisticSolver::solveLaunchAngle(double distance) { return solveFrom(distance, nullptr, nullptr); }
+double BallisticSolver::solveLaunchAngle(double distance) { return solve::LaunchAngleSolve::solve(*this, distance); }
 
-double BallisticSolver::solveLaunchAngle(double distance, const PassTrace& first, const PassTrace& second) {
-    return solveFrom(distance, &first, &second);
-}
-
-double BallisticSolver::solveFrom(double distance, const PassTrace* first, const PassTrace* second) {
-    LaunchAngleSolve solve(*this, distance, first, second);
-    while (!solve.done()) {
-        solve.pass().runToEnd();
-        solve.passEnded();
-    }
-    return solve.result();
-}
-
-void BallisticSolver::fillTargetFromStep(const StepState& st) {
+void BallisticSolver::fillTargetFromStep(const solve::StepState& st) {
     fillFromStep(targetRow, st, clickHorizontal, bulletWeightGrains);
 }
 
@@ -320,8 +208,8 @@ void BallisticSolver::applyZeroTargetDistance() {
     }
 }
 
-double BallisticSolver::correctionAt(double D, const PassTrace* first, const PassTrace* second) {
-    return correctionFromAngle(D, solveFrom(D, first, second));
+double BallisticSolver::correctionAt(double D) {
+    return correctionFromAngle(D, solveLaunchAngle(D));
 }
 
 double BallisticSolver::correctionFromAngle(double D, double thetaD) {

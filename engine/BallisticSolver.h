@@ -5,9 +5,10 @@
 #include "ResultsElement.h"
 
 class EngineReporter;
-class PassTrace;
-struct FirstPasses;
+namespace solve {
+class LaunchAngleSolve;
 struct StepState;
+}  // namespace solve
 
 // The ballistic engine: every input of a shot, the air model, the integration state and its
 // results. Inputs are metric; the engine works in feet, ft/s, inches, grains, °F and inHg.
@@ -92,26 +93,16 @@ public:
     double computeAtmosphere(double temperatureC, double pressureMmHg, double humidityPercent);
     static double saturationVapourPressure(double temperatureF);
 
+    // One pass at the launch angle: to solveDistance, filling the target row from its last
+    // recorded step, or (solveDistance 0) to passMaxDistance, appending a row every outputStep.
     void runPass();
+    // The launch angle that puts the bullet on the line of sight at the distance: passes at 0 and
+    // 2 MOA, then by the secant rule until the height at the distance is within 0.00001 ft (at
+    // most kMaxPasses). The result and the target row are those of the solve pass by pass; the
+    // passes are integrated side by side and with less bookkeeping (engine/solve).
     double solveLaunchAngle(double distance);
-    // The same solve pass by pass as described, every pass filling the target row: slower, and
-    // the yardstick solveLaunchAngle is held to (tests compare them bit for bit).
-    double solveLaunchAngleReference(double distance);
 
-    // The same solve, taking its first two passes (launch angles 0 and 2 MOA, the same for every
-    // distance) from traces made once by traceFirstPasses from a solver with the same inputs.
-    // Gives exactly what solveLaunchAngle gives. Traces too short are not used.
-    double solveLaunchAngle(double distance, const PassTrace& first, const PassTrace& second);
-    // The first two passes of every solve on this solver's inputs, to maxMetres, keeping what
-    // each whole metre gives. The solver itself is left as it is.
-    static FirstPasses traceFirstPasses(const BallisticSolver& solver, double maxMetres);
-    // A copy of the solver with no rows (they only grow and nothing reads them back).
-    BallisticSolver withoutRows() const;
-    // Whether passes on the two solvers integrate the same trajectory at the same launch angle.
-    static bool samePassInputs(const BallisticSolver& a, const BallisticSolver& b);
-
-    // With traces, the solve takes its first two passes from them (see solveLaunchAngle).
-    double correctionAt(double distance, const PassTrace* first = nullptr, const PassTrace* second = nullptr);
+    double correctionAt(double distance);
     static double driftAngle(double stabilityFactor);
     // Vertical wind drift, MOA, for a horizontal wind correction in MOA.
     double verticalWindDrift(double horizontalMoa, bool manualDrift, double manualDriftPercent) const;
@@ -122,12 +113,15 @@ public:
     double correctionFromAngle(double distance, double launchAngleAtDistance);
 
 private:
-    friend class LaunchAngleSolve;
+    // The solve machinery's way to the steps of a solve below.
+    friend class solve::LaunchAngleSolve;
     void prepareSolve(double distance);
     bool finishPass(int& k, double distance, double& result);
-    double solveFrom(double distance, const PassTrace* first, const PassTrace* second);
+    // The solve as described, every pass filling the target row (what the fast solve falls back
+    // on where it cannot know the target row).
+    double solvePassByPass(double distance);
     void writeMuzzleRow();
-    void fillTargetFromStep(const StepState& st);
+    void fillTargetFromStep(const solve::StepState& st);
     void applyZeroTargetDistance();
 };
 

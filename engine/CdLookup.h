@@ -11,10 +11,18 @@ class EngineReporter;
 // last one stopped; that is only valid for tables whose Mach numbers never decrease, so any other
 // table is searched from the start every time. Keeps a pointer to the function: rebuild it when
 // the function's points change.
+// The stretch of the table between the two points the last search stopped at: while
+// lower < mach <= upper, cdAt answers cdLower + slope * (mach - lower). (Never true for a table
+// searched from the start every time.)
+struct CdSegment {
+    double lower, upper, cdLower, slope;
+};
+
 class CdLookup {
 public:
     explicit CdLookup(const DragFunc& func);
     double cdAt(double mach, EngineReporter* reporter);
+    CdSegment segment() const;
 
 private:
     static double reportEmpty(EngineReporter* reporter);
@@ -33,6 +41,11 @@ double interpolateCd(const DragElement* points, size_t j, double mach);
 // The search of the lookup from the start: the first j >= 1 with mach <= points[j].mach,
 // searching no further than the last point.
 size_t linearSearchCd(const DragElement* points, size_t count, double mach);
+
+inline CdSegment CdLookup::segment() const {
+    if (!nonDecreasing_) return {1, 0, 0, 0};  // lower above upper: no Mach number is inside
+    return {points_[hint_ - 1].mach, points_[hint_].mach, points_[hint_ - 1].cd, slopes_[hint_]};
+}
 
 // Lookups are made at every integration step, so this one is inline.
 inline double CdLookup::cdAt(double mach, EngineReporter* reporter) {

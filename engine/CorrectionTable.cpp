@@ -8,9 +8,9 @@
 #include <optional>
 #include <thread>
 
-#include "LaunchAngleSolve.h"
-#include "PassStepper.h"
-#include "PassTrace.h"
+#include "solve/PassTrace.h"
+#include "solve/LaunchAngleSolve.h"
+#include "solve/Paths.h"
 
 TableRange TableRange::clamped() const {
     TableRange r = *this;
@@ -34,8 +34,8 @@ double TableRange::pastLast() const {
 }
 
 namespace {
-// Row solves one thread keeps going side by side.
-constexpr size_t kLanes = 2;
+// Row solves one thread keeps going side by side at most.
+constexpr size_t kMaxLanes = 16;
 
 struct RowResult {
     DistanceCorrections corrections;
@@ -56,12 +56,13 @@ TableFill fillCorrectionTable(BallisticSolver& main, const TableRange& range, co
 
     // Every row's solve starts with the same two passes (launch angle 0, then 2 MOA) from the same
     // prepared state: integrate them once, as far as the farthest row, and let each row cut them.
-    const BallisticSolver prototype = main.withoutRows();
+    BallisticSolver prototype = solve::withoutRows(main);
     double farthest = 0;
     for (double d : distances) farthest = std::max(farthest, d);
-    const FirstPasses shared = BallisticSolver::traceFirstPasses(prototype, farthest);
-    const PassTrace& first = shared.first;
-    const PassTrace& second = shared.second;
+    const solve::FirstPasses shared = solve::traceFirstPasses(prototype, farthest);
+    // Three groups of as many as the processor steps side by side: the chains of dependent
+    // operations of one group's step overlap with the others'.
+    const size_t lanesPerThread = std::min(kMaxLanes, 3 * solve::laneWidth());
 
     std::vector<RowResult> results(total);
     std::optional<BallisticSolver> lastState;
@@ -72,12 +73,12 @@ TableFill fillCorrectionTable(BallisticSolver& main, const TableRange& range, co
     std::condition_variable finished;
 
     // A worker keeps a few rows' solves going side by side on its thread (see
-    // PassStepper::stepUntilOneEnds) and takes the next row whenever one finishes. The far rows cost
+    // solve::stepUntilOneEnds) and takes the next row whenever one finishes. The far rows cost
     // most, so they go first. Each row is solved on a fresh copy of the prepared solver.
     struct Lane {
         size_t index = 0;
         std::optional<BallisticSolver> solver;
-        std::optional<LaunchAngleSolve> solve;
+        std::optional<solve::LaunchAngleSolve> solve;
     };
     auto finishRow = [&](Lane& lane) {
         const size_t index = lane.index;
@@ -95,13 +96,14 @@ TableFill fillCorrectionTable(BallisticSolver& main, const TableRange& range, co
         }
     };
     auto work = [&](const std::function<bool()>& keepGoing) {
-        Lane lanes[kLanes];
-        PassStepper* passes[kLanes];
-        Lane* owners[kLanes];
-        bool more[kLanes];
+        Lane lanes[kMaxLanes];
+        solve::Pass* passes[kMaxLanes];
+        Lane* owners[kMaxLanes];
+        bool more[kMaxLanes];
         for (;;) {
             size_t active = 0;
-            for (Lane& lane : lanes) {
+            for (size_t l = 0; l < lanesPerThread; ++l) {
+                Lane& lane = lanes[l];
                 while (!lane.solve) {
                     if (cancel.load(std::memory_order_relaxed) || (keepGoing && !keepGoing())) {
                         cancel = true;
@@ -113,7 +115,7 @@ TableFill fillCorrectionTable(BallisticSolver& main, const TableRange& range, co
                     const double d = distances[lane.index];
                     lane.solver.emplace(prototype);
                     lane.solver->targetDistance = d;
-                    lane.solve.emplace(*lane.solver, d, &first, &second);
+                    lane.solve.emplace(*lane.solver, d, &shared);
                     if (lane.solve->done()) finishRow(lane);
                 }
                 if (lane.solve) {
@@ -122,7 +124,7 @@ TableFill fillCorrectionTable(BallisticSolver& main, const TableRange& range, co
                 }
             }
             if (active == 0) return;
-            PassStepper::stepUntilOneEnds(passes, active, more);
+            solve::stepUntilOneEnds(passes, active, more);
             for (size_t i = 0; i < active; ++i) {
                 if (more[i]) continue;
                 owners[i]->solve->passEnded();
@@ -132,7 +134,9 @@ TableFill fillCorrectionTable(BallisticSolver& main, const TableRange& range, co
     };
 
     unsigned count = threads ? threads : std::max(1u, std::thread::hardware_concurrency());
-    count = static_cast<unsigned>(std::min<size_t>(count, (total + kLanes - 1) / kLanes));
+    // A short table is still shared out, a group of lanes to a thread at least.
+    const size_t group = solve::laneWidth();
+    count = static_cast<unsigned>(std::min<size_t>(count, (total + group - 1) / group));
     if (count <= 1) {
         // One thread: the calling thread solves and reports between rows.
         work([&] { return !progress || progress(done.load(), total); });

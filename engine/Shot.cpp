@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "Angles.h"
-#include "LaunchAngleSolve.h"
-#include "PassTrace.h"
+#include "solve/PassTrace.h"
+#include "solve/LaunchAngleSolve.h"
 
 #include "RoundTo.h"
 
@@ -77,14 +77,13 @@ ShotAnswer computeShot(BallisticSolver& main, BallisticSolver& zeroing, const Ze
     // The main solve does not need the zero angle until it is over, so the two solves run side by
     // side; when both integrate the same trajectories (the zeroing atmosphere is the current one),
     // their first two passes are integrated once, as far as the farther distance.
-    const bool shared = BallisticSolver::samePassInputs(main, zeroing);
-    const FirstPasses traces =
-        BallisticSolver::traceFirstPasses(main, shared ? std::max(distance, main.zeroDistance) : distance);
-    LaunchAngleSolve zeroSolve(zeroing, zeroing.zeroDistance, shared ? &traces.first : nullptr,
-                               shared ? &traces.second : nullptr);
-    LaunchAngleSolve mainSolve(main, distance, &traces.first, &traces.second);
-    LaunchAngleSolve* solves[] = {&zeroSolve, &mainSolve};
-    LaunchAngleSolve::runTogether(solves, 2);
+    const bool shared = solve::samePassInputs(main, zeroing);
+    const solve::FirstPasses traces =
+        solve::traceFirstPasses(main, shared ? std::max(distance, main.zeroDistance) : distance);
+    solve::LaunchAngleSolve zeroSolve(zeroing, zeroing.zeroDistance, shared ? &traces : nullptr);
+    solve::LaunchAngleSolve mainSolve(main, distance, &traces);
+    solve::LaunchAngleSolve* solves[] = {&zeroSolve, &mainSolve};
+    solve::LaunchAngleSolve::runTogether(solves, 2);
 
     answer.zeroing = takeZero(main, zeroing, zeroSolve.result());
     answer.corrections =
@@ -93,10 +92,9 @@ ShotAnswer computeShot(BallisticSolver& main, BallisticSolver& zeroing, const Ze
     return answer;
 }
 
-DistanceCorrections correctionsAt(BallisticSolver& main, double distance, const DriftOptions& options,
-                                  const PassTrace* first, const PassTrace* second) {
+DistanceCorrections correctionsAt(BallisticSolver& main, double distance, const DriftOptions& options) {
     main.targetDistance = distance;
-    return correctionsFromVertical(main, distance, main.correctionAt(distance, first, second), options);
+    return correctionsFromVertical(main, distance, main.correctionAt(distance), options);
 }
 
 DistanceCorrections correctionsFromVertical(BallisticSolver& main, double distance, double g,

@@ -47,8 +47,6 @@ struct ZeroingResult {
 // temperature correction off, a shot at the zero distance in the zeroing atmosphere needs none.
 ZeroingResult zeroRifle(BallisticSolver& main, BallisticSolver& zeroing, const ZeroingAtmosphere& atmosphere);
 
-class PassTrace;
-
 // What callers read of the main solver after an operation, besides the corrections.
 struct ShotSummary {
     ResultsElement targetRow;              // of the last solve
@@ -72,10 +70,8 @@ struct ShotAnswer {
 ShotAnswer computeShot(BallisticSolver& main, BallisticSolver& zeroing, const ZeroingAtmosphere& atmosphere,
                        double distance, const DriftOptions& options);
 
-// The corrections at a distance on a zeroed main solver (sets its targetDistance). With traces,
-// the solve's first two passes come from them (see BallisticSolver::solveLaunchAngle).
-DistanceCorrections correctionsAt(BallisticSolver& main, double distance, const DriftOptions& options,
-                                  const PassTrace* first = nullptr, const PassTrace* second = nullptr);
+// The corrections at a distance on a zeroed main solver (sets its targetDistance).
+DistanceCorrections correctionsAt(BallisticSolver& main, double distance, const DriftOptions& options);
 
 // The rest of correctionsAt once the main solver's correctionAt has given the vertical correction g
 // (MOA) at the distance.

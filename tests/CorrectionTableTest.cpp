@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "CorrectionTable.h"
+#include "LanePaths.h"
+#include "ReferenceSolve.h"
 #include "StandardDragSet.h"
 
 namespace {
@@ -37,9 +39,13 @@ TEST(TableRange, LoopAndLimits) {
     EXPECT_TRUE((TableRange{0, 100, -5}.distances().empty()));
 }
 
+// The fill on each way of stepping the passes.
+class FillOnEveryPath : public OnEveryLanePath {};
+TRAJEKTON_ON_EVERY_LANE_PATH(FillOnEveryPath);
+
 // The parallel fill must give exactly the rows, in order, and leave the solver exactly as a
 // sequential fill with correctionsAt does.
-TEST(CorrectionTable, ParallelFillEqualsSequentialFill) {
+TEST_P(FillOnEveryPath, ParallelFillEqualsSequentialFill) {
     const BallisticSolver start = zeroedFirstRun();
     DriftOptions options;
     options.addDerivation = true;
@@ -75,7 +81,7 @@ TEST(CorrectionTable, ParallelFillEqualsSequentialFill) {
 
 // A corrector that needs several iterations per step (a very small tolerance) takes the paths the
 // usual one-iteration steps never take; the rows must still be the sequential ones.
-TEST(CorrectionTable, ManyCorrectorIterationsGiveTheSameRows) {
+TEST_P(FillOnEveryPath, ManyCorrectorIterationsGiveTheSameRows) {
     BallisticSolver start = zeroedFirstRun();
     start.tolerance = 1e-14;
     const TableRange range{0, 1200, 100};
@@ -92,7 +98,7 @@ TEST(CorrectionTable, ManyCorrectorIterationsGiveTheSameRows) {
     // And the same as the plain pass-by-pass solve.
     BallisticSolver plain = start;
     plain.targetDistance = 900;
-    plain.solveLaunchAngleReference(900);
+    referenceSolve(plain, 900);
     const ResultsElement& row = fill.rows[9].row;
     EXPECT_TRUE(sameBits(&plain.targetRow.horizontalCm, &row.horizontalCm, sizeof(double)));
     EXPECT_TRUE(sameBits(&plain.targetRow.velocity, &row.velocity, sizeof(double)));

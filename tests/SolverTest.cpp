@@ -2,13 +2,18 @@
 
 #include <cmath>
 #include <cstring>
+#include <optional>
+#include <vector>
 
 #include "BallisticSolver.h"
 #include "EngineReporter.h"
-#include "PassStepper.h"
-#include "PassTrace.h"
+#include "LanePaths.h"
+#include "ReferenceSolve.h"
 #include "Shot.h"
 #include "StandardDragSet.h"
+#include "solve/PassTrace.h"
+#include "solve/LaunchAngleSolve.h"
+#include "solve/Pass.h"
 
 namespace {
 bool sameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
@@ -194,10 +199,14 @@ TEST(Solve, DistancesAndRowRules) {
     EXPECT_EQ(s.targetRow.timeOfFlight, 0);
 }
 
+// The solves, the table fill and the compute below run on each way of stepping the passes.
+class SolveOnEveryPath : public OnEveryLanePath {};
+TRAJEKTON_ON_EVERY_LANE_PATH(SolveOnEveryPath);
+
 // The solve does less work than the plain pass-by-pass way (the sideways drift and time are added
 // up for the last pass only, the corrector's test mostly without a root); the results must be
 // the same bit for bit, over shots that exercise every branch.
-TEST(Solve, SameBitsAsThePlainWay) {
+TEST_P(SolveOnEveryPath, SameBitsAsThePlainWay) {
     struct Shot {
         const char* drag;
         double velocity, bc, wind, azimuth, angle, temperature;
@@ -220,34 +229,51 @@ TEST(Solve, SameBitsAsThePlainWay) {
         fast.targetAngle = shot.angle;
         fast.airTemperature = shot.temperature;
         fast.mvCorrectionOff = shot.correctionOff;
-        for (double d : {1.0, 30.0, 31.0, 100.0, 250.5, 685.0, 1500.0, 3000.0}) {
-            SCOPED_TRACE(std::string(shot.drag) + " at " + std::to_string(d));
-            BallisticSolver plain = fast;
-            fast.targetDistance = plain.targetDistance = d;
-            const double a = fast.solveLaunchAngle(d);
-            const double b = plain.solveLaunchAngleReference(d);
+        auto expectSame = [](BallisticSolver& fast, double a, BallisticSolver& plain, double b) {
             EXPECT_TRUE(sameBits(a, b)) << a << " vs " << b;
             EXPECT_TRUE(sameRow(fast.targetRow, plain.targetRow));
             EXPECT_TRUE(sameBits(fast.endHeight, plain.endHeight));
             EXPECT_EQ(0, std::memcmp(fast.angleHistory, plain.angleHistory, sizeof fast.angleHistory));
             EXPECT_EQ(fast.converged, plain.converged);
+        };
+        const double distances[] = {1.0, 30.0, 31.0, 100.0, 250.5, 685.0, 1500.0, 3000.0};
+        std::vector<BallisticSolver> together, plains;
+        std::vector<double> results;
+        for (double d : distances) {
+            SCOPED_TRACE(std::string(shot.drag) + " at " + std::to_string(d));
+            BallisticSolver plain = fast;
+            fast.targetDistance = plain.targetDistance = d;
+            together.push_back(fast);
+            const double a = fast.solveLaunchAngle(d);
+            const double b = referenceSolve(plain, d);
+            expectSame(fast, a, plain, b);
+            plains.push_back(plain);
+            results.push_back(b);
+        }
+        // All eight solves with their passes side by side, lanes ending at different steps.
+        std::optional<solve::LaunchAngleSolve> solves[8];
+        solve::LaunchAngleSolve* each[8];
+        for (size_t i = 0; i < 8; ++i) each[i] = &solves[i].emplace(together[i], distances[i]);
+        solve::LaunchAngleSolve::runTogether(each, 8);
+        for (size_t i = 0; i < 8; ++i) {
+            SCOPED_TRACE(std::string(shot.drag) + " at " + std::to_string(distances[i]) + " side by side");
+            expectSame(together[i], each[i]->result(), plains[i], results[i]);
         }
     }
 }
 
 // Solves that share their first two passes through traces give what a solve of their own gives.
-TEST(Solve, SharedFirstPassesGiveTheSameBits) {
+TEST_P(SolveOnEveryPath, SharedFirstPassesGiveTheSameBits) {
+    using solve::LaunchAngleSolve;
     BallisticSolver s = firstRun();
     s.windAzimuth = 230;
     s.windSpeed = 6;
-    const FirstPasses traces = BallisticSolver::traceFirstPasses(s, 1200);
-    const PassTrace& first = traces.first;
-    const PassTrace& second = traces.second;
+    const solve::FirstPasses traces = solve::traceFirstPasses(s, 1200);
     for (double d : {0.5, 5.0, 99.0, 100.0, 777.0, 1200.0}) {
         BallisticSolver shared = s, own = s;
         shared.targetDistance = own.targetDistance = d;
-        const double x = shared.solveLaunchAngle(d, first, second);
-        const double y = own.solveLaunchAngleReference(d);
+        const double x = LaunchAngleSolve::solve(shared, d, &traces);
+        const double y = referenceSolve(own, d);
         EXPECT_TRUE(sameBits(x, y)) << d;
         EXPECT_TRUE(sameRow(shared.targetRow, own.targetRow)) << d;
     }
@@ -256,19 +282,19 @@ TEST(Solve, SharedFirstPassesGiveTheSameBits) {
     BallisticSolver flat = s;
     flat.gravity = 0;
     flat.sightHeight = 0;
-    const FirstPasses flatTraces = BallisticSolver::traceFirstPasses(flat, 500);
+    const solve::FirstPasses flatTraces = solve::traceFirstPasses(flat, 500);
     for (double d : {40.0, 500.0}) {
         BallisticSolver shared = flat, own = flat;
         shared.targetDistance = own.targetDistance = d;
-        EXPECT_EQ(shared.solveLaunchAngle(d, flatTraces.first, flatTraces.second), 0);
-        own.solveLaunchAngleReference(d);
+        EXPECT_EQ(LaunchAngleSolve::solve(shared, d, &flatTraces), 0);
+        referenceSolve(own, d);
         EXPECT_TRUE(sameRow(shared.targetRow, own.targetRow)) << d;
         EXPECT_NE(shared.targetRow.horizontalCm, 0);
     }
 
     // Beyond the traces the solve integrates on its own.
     BallisticSolver shared = s, own = s;
-    EXPECT_TRUE(sameBits(shared.solveLaunchAngle(1300, first, second), own.solveLaunchAngleReference(1300)));
+    EXPECT_TRUE(sameBits(LaunchAngleSolve::solve(shared, 1300, &traces), referenceSolve(own, 1300)));
 }
 
 TEST(Solve, HopelessInputsEndAndSaySo) {
@@ -382,7 +408,7 @@ TEST(Corrections, FirstRunShotIsPlausible) {
 
 // computeShot overlaps and shares the zeroing and the main solve; it must leave both solvers and
 // the answer exactly as zeroRifle followed by correctionsAt does.
-TEST(Corrections, ComputeShotEqualsZeroingThenCorrections) {
+TEST_P(SolveOnEveryPath, ComputeShotEqualsZeroingThenCorrections) {
     const ZeroingAtmosphere atmospheres[] = {{true, 15, 754, 55}, {false, -5, 720, 90}};
     DriftOptions options;
     options.addDerivation = options.addVerticalDrift = true;
@@ -419,7 +445,7 @@ TEST(Corrections, ComputeShotEqualsZeroingThenCorrections) {
 TEST(Solve, CorrectorTestAgreesWithTheQuotient) {
     BallisticSolver s = firstRun();
     s.prepareInputs();
-    PassStepper pass(s, 100);
+    solve::Pass pass(s, 100);
     auto exact = [&](double A1, double V0, bool& onTolerance) {
         const double V1 = std::sqrt(A1);
         const double h = std::fabs(V1 - V0) / V1;

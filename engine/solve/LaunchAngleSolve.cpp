@@ -1,31 +1,32 @@
 #include "LaunchAngleSolve.h"
 
 #include "PassTrace.h"
+#include "Paths.h"
 
-LaunchAngleSolve::LaunchAngleSolve(BallisticSolver& solver, double distance, const PassTrace* first,
-                                   const PassTrace* second)
+namespace solve {
+
+LaunchAngleSolve::LaunchAngleSolve(BallisticSolver& solver, double distance, const FirstPasses* traces)
     : s_(solver), distance_(distance), targetBefore_(solver.targetRow) {
     s_.prepareSolve(distance);
     // A solve at distance 0 is one table pass; leave it to the plain way.
     if (distance == 0) {
-        result_ = s_.solveLaunchAngleReference(distance);
+        result_ = s_.solvePassByPass(distance);
         done_ = true;
         return;
     }
     const size_t n = PassTrace::stepsFor(distance, s_.stepMetres);
-    if (first && second && s_.targetDistance != 0 && n <= first->size() && n <= second->size() &&
-        first->angle == 0 && second->angle == 2) {
+    if (traces && s_.targetDistance != 0 && n <= traces->first.size() && n <= traces->second.size() &&
+        traces->first.angle == 0 && traces->second.angle == 2) {
         // Every solve starts with these two passes; the muzzle row they write does not depend on
         // the launch angle.
         s_.writeMuzzleRow();
-        const PassTrace* traces[] = {first, second};
-        for (int k = 0; k < 2; ++k) {
-            s_.endHeight = traces[k]->heightAfter(n);
-            if (!traces[k]->completeAfter(n)) s_.converged = false;
+        for (const PassTrace* trace : {&traces->first, &traces->second}) {
+            s_.endHeight = trace->heightAfter(n);
+            if (!trace->completeAfter(n)) s_.converged = false;
             if (s_.finishPass(k_, distance, result_)) {
                 // Ending on a traced pass: its target row was not kept, so solve the plain way.
                 s_.targetRow = targetBefore_;
-                result_ = s_.solveLaunchAngleReference(distance);
+                result_ = s_.solvePassByPass(distance);
                 done_ = true;
                 return;
             }
@@ -37,7 +38,7 @@ LaunchAngleSolve::LaunchAngleSolve(BallisticSolver& solver, double distance, con
 
 void LaunchAngleSolve::startPass() {
     s_.writeMuzzleRow();
-    pass_.emplace(s_, s_.solveDistance, PassStepper::Sideways::Deferred, &terms_);
+    pass_.emplace(s_, s_.solveDistance, Pass::Sideways::Deferred, &terms_);
 }
 
 void LaunchAngleSolve::passEnded() {
@@ -55,17 +56,17 @@ void LaunchAngleSolve::finish() {
         // The last pass filled nothing (every corrector ended exactly on the tolerance), so the
         // row would hold an earlier pass's values: solve again the plain way.
         s_.targetRow = targetBefore_;
-        result_ = s_.solveLaunchAngleReference(distance_);
+        result_ = s_.solvePassByPass(distance_);
         return;
     }
     StepState st = pass_->recordedState();
-    PassStepper::addUpSideways(terms_, pass_->recordedSteps, s_.stepFeet, st.z, st.t);
+    Pass::addUpSideways(terms_, pass_->recordedSteps, s_.stepFeet, st.z, st.t);
     s_.fillTargetFromStep(st);
     s_.applyZeroTargetDistance();
 }
 
 void LaunchAngleSolve::runTogether(LaunchAngleSolve* const* solves, size_t count) {
-    PassStepper* passes[8];
+    Pass* passes[8];
     LaunchAngleSolve* owners[8];
     bool more[8];
     for (;;) {
@@ -76,8 +77,17 @@ void LaunchAngleSolve::runTogether(LaunchAngleSolve* const* solves, size_t count
             owners[active++] = solves[i];
         }
         if (active == 0) return;
-        PassStepper::stepUntilOneEnds(passes, active, more);
+        stepUntilOneEnds(passes, active, more);
         for (size_t i = 0; i < active; ++i)
             if (!more[i]) owners[i]->passEnded();
     }
 }
+
+double LaunchAngleSolve::solve(BallisticSolver& solver, double distance, const FirstPasses* traces) {
+    LaunchAngleSolve one(solver, distance, traces);
+    LaunchAngleSolve* solves[] = {&one};
+    runTogether(solves, 1);
+    return one.result();
+}
+
+}  // namespace solve
