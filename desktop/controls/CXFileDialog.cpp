@@ -32,7 +32,7 @@ int CXFileDialog::doModal() {
     files_.clear();
     ui::DialogWindow* parent = parent_ && parent_->isOpen() ? &parent_->window() : nullptr;
     const auto chosen = ui::backend().fileDialog(parent, options_);
-    if (!chosen) return ui::IDCANCEL;
+    if (!chosen) return ui::kIdCancel;
     for (const auto& path : *chosen) {
         // Several names typed into the name field come back as one quoted string; a file that really
         // has such a name is taken as it is.
@@ -44,7 +44,7 @@ int CXFileDialog::doModal() {
         }
         files_.push_back(path);
     }
-    return files_.empty() ? ui::IDCANCEL : ui::IDOK;
+    return files_.empty() ? ui::kIdCancel : ui::kIdOk;
 }
 
 std::vector<ui::FileFilter> CXFileDialog::parseFilter(std::string_view filter) {

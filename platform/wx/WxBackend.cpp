@@ -62,13 +62,13 @@ int WxBackend::messageBox(DialogWindow* parent, const std::string& text, const s
     const int answer = box.ShowModal();
     // A box closed without a button (Escape, the close box) answers as its safe button would.
     switch (buttons) {
-        case Buttons::Ok: return IDOK;
-        case Buttons::OkCancel: return answer == wxID_OK ? IDOK : IDCANCEL;
-        case Buttons::RetryCancel: return answer == wxID_OK ? IDRETRY : IDCANCEL;
-        case Buttons::YesNo: return answer == wxID_YES ? IDYES : IDNO;
-        case Buttons::YesNoCancel: return answer == wxID_YES ? IDYES : answer == wxID_NO ? IDNO : IDCANCEL;
+        case Buttons::Ok: return kIdOk;
+        case Buttons::OkCancel: return answer == wxID_OK ? kIdOk : kIdCancel;
+        case Buttons::RetryCancel: return answer == wxID_OK ? kIdRetry : kIdCancel;
+        case Buttons::YesNo: return answer == wxID_YES ? kIdYes : kIdNo;
+        case Buttons::YesNoCancel: return answer == wxID_YES ? kIdYes : answer == wxID_NO ? kIdNo : kIdCancel;
     }
-    return IDCANCEL;
+    return kIdCancel;
 }
 
 std::optional<std::vector<std::filesystem::path>> WxBackend::fileDialog(DialogWindow* parent,
@@ -105,7 +105,7 @@ std::optional<std::vector<std::filesystem::path>> WxBackend::fileDialog(DialogWi
         std::error_code ec;
         if (file != typed && o.overwritePrompt && std::filesystem::exists(file, ec)) {
             const std::string question = "Файл " + file.filename().string() + " уже существует.\nЗаменить его?";
-            if (messageBox(parent, question, title, Buttons::YesNo, Icon::Warning) != IDYES) {
+            if (messageBox(parent, question, title, Buttons::YesNo, Icon::Warning) != kIdYes) {
                 name = file.filename().string();
                 continue;
             }

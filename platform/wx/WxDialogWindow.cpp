@@ -144,7 +144,7 @@ WxDialogWindow::WxDialogWindow(Dialog& owner, const DialogTemplate& t, WxDialogW
     dialog_->Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& e) {
         if (e.CanVeto()) e.Veto();
         if (active()) owner_.handleClose();
-        if (!e.CanVeto() && dialog_->IsModal()) dialog_->EndModal(IDCANCEL);
+        if (!e.CanVeto() && dialog_->IsModal()) dialog_->EndModal(kIdCancel);
     });
     dialog_->Bind(wxEVT_SIZE, [this](wxSizeEvent& e) {
         e.Skip();
