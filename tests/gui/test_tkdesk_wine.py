@@ -36,11 +36,19 @@ def check(condition, message):
 
 
 def wine(*args, timeout=120):
-    return subprocess.run(["wine", *args], env=ENV, capture_output=True, timeout=timeout)
+    """A Windows program's status and output. Its output goes through files, not pipes: wine's own
+    processes, started by the first program, would hold a pipe open long after it ended."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        r = subprocess.run(["wine", *args], env=ENV, stdin=subprocess.DEVNULL, stdout=out, stderr=err,
+                           timeout=timeout)
+        out.seek(0)
+        err.seek(0)
+        return subprocess.CompletedProcess(r.args, r.returncode, out.read(), err.read())
 
 
 def unix_path(windows_path):
-    r = subprocess.run(["winepath", "-u", windows_path], env=ENV, capture_output=True, text=True, timeout=60)
+    r = subprocess.run(["winepath", "-u", windows_path], env=ENV, stdin=subprocess.DEVNULL, capture_output=True,
+                       text=True, timeout=60)
     check(r.returncode == 0, f"winepath: {r.stderr}")
     return r.stdout.strip()
 
@@ -96,7 +104,8 @@ def main():
     check(round(expected["vertical"]["moa"], 2) == 26.18,
           f"tkcalc.exe's first-run vertical correction is {expected['vertical']['moa']} MOA, not 26.18")
 
-    proc = subprocess.Popen(["wine", exe], env=ENV, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    errors = open(os.path.join(root, "tkdesk-stderr.txt"), "w+b")
+    proc = subprocess.Popen(["wine", exe], env=ENV, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=errors)
     try:
         shown = controls(90)
         check(shown, "tkdesk.exe showed no calculator window")
@@ -125,7 +134,9 @@ def main():
 
         click(now[EXIT])
         proc.wait(timeout=60)
-        check(proc.returncode == 0, f"tkdesk.exe ended with {proc.returncode}")
+        errors.seek(0)
+        check(proc.returncode == 0,
+              f"tkdesk.exe ended with {proc.returncode}: {errors.read().decode('utf-8', 'replace')[-2000:]}")
     finally:
         if proc.poll() is None:
             proc.kill()

@@ -6,6 +6,7 @@
 // Exit status 0 when the window was found, 1 when not, 2 on bad arguments.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
@@ -23,9 +24,13 @@ std::string utf8Of(const std::wstring& text) {
 
 std::wstring textOf(HWND w) {
     wchar_t buffer[4096];
-    // WM_GETTEXT is carried across processes by the system.
-    const LRESULT n = SendMessageW(w, WM_GETTEXT, sizeof buffer / sizeof buffer[0], reinterpret_cast<LPARAM>(buffer));
-    return std::wstring(buffer, n > 0 ? static_cast<size_t>(n) : 0);
+    // WM_GETTEXT is carried across processes by the system; a window that does not answer in time
+    // (its program busy or hung) has no text.
+    DWORD_PTR n = 0;
+    if (!SendMessageTimeoutW(w, WM_GETTEXT, sizeof buffer / sizeof buffer[0], reinterpret_cast<LPARAM>(buffer),
+                             SMTO_ABORTIFHUNG, 2000, &n))
+        return {};
+    return std::wstring(buffer, std::min<size_t>(n, sizeof buffer / sizeof buffer[0]));
 }
 
 struct Search {
