@@ -2,6 +2,8 @@
 
 #include <system_error>
 
+#include "Utf8Path.h"
+
 namespace {
 
 std::string_view trimBlanks(std::string_view s) {
@@ -39,7 +41,7 @@ int CXFileDialog::doModal() {
         const std::string name = path.filename().string();
         std::error_code ec;
         if (name.starts_with('"') && !std::filesystem::exists(path, ec)) {
-            for (const auto& part : splitQuotedNames(name)) files_.push_back(path.parent_path() / part);
+            for (const auto& part : splitQuotedNames(name)) files_.push_back(path.parent_path() / utf8Path(part));
             continue;
         }
         files_.push_back(path);
