@@ -229,8 +229,11 @@ void CtkdeskDlg::keepUsableFields() {
 
 void CtkdeskDlg::shownToInputs() {
     settings_.pressureInHpa = isChecked(kPressureUnit) ? 1 : 0;
-    // Only values that can be used: the last good input stays for one that has none.
+    // Only values that can be used: the last good input stays for one that has none. A field that
+    // still shows what its input is shown as was not changed: the input stays exact (0.25 MOA shown
+    // as 0.0727 MIL would come back as 0.249924).
     auto take = [&](int id, double shown, double& input) {
+        if (shown == shownValue(input, unitOf(id))) return;
         const std::optional<double> v = inputOf(id, shown);
         if (v && shownInput(id)->refusal(shown, v).empty()) input = *v;
     };

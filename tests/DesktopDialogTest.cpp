@@ -14,6 +14,7 @@
 #include "FileIO.h"
 #include "HeadlessBackend.h"
 #include "NumberText.h"
+#include "PressureUnit.h"
 #include "RoundTo.h"
 #include "SettingsRecord.h"
 #include "ShotInputs.h"
@@ -363,7 +364,7 @@ TEST_F(MainDialog, OptionsCosineModeClicksInMilAndRedCorrections) {
     w.type(kTargetAngle, "0.5");
     w.click(kCompute);
     EXPECT_DOUBLE_EQ(dlg.mainSolver().targetAngle, 60.0);
-    EXPECT_DOUBLE_EQ(dlg.mainSolver().clickVertical, 0.0727 / kMilPerMoaClick);
+    EXPECT_EQ(dlg.mainSolver().clickVertical, 0.25);  // shown as 0.0727, not changed: still 0.25 MOA
 
     // A cosine that no angle has is refused; the solver keeps its angle.
     w.type(kTargetAngle, "1.5");
@@ -466,6 +467,39 @@ TEST_F(MainDialog, ZeroingAtmosphereDialog) {
     EXPECT_DOUBLE_EQ(dlg.inputs().zeroHumidity, 55.0);
     EXPECT_DOUBLE_EQ(dlg.inputs().zeroTemperature, -20.0);
     dlg.destroy();
+}
+
+TEST_F(MainDialog, FieldsShownInAnotherUnitKeepTheirInputsUntilChanged) {
+    {
+        CtkdeskDlg dlg(program, data);
+        auto& w = ui::openHeadless(dlg);
+        screen.onNextModal([](ui::HeadlessWindow& s) {
+            s.click(CDlgSetting::kClickMil);
+            s.click(ui::IDOK);
+        });
+        w.click(kSettings);
+        w.click(kPressureUnit);
+        EXPECT_EQ(w.text(kClickVertical), "0.0727");
+        w.click(kCompute);
+        EXPECT_EQ(dlg.inputs().clickVertical, 0.25);  // not 0.0727 / 0.290888233
+        EXPECT_EQ(dlg.inputs().clickHorizontal, 0.25);
+        w.type(kClickHorizontal, "0.1");
+        w.click(kCompute);
+        EXPECT_EQ(dlg.inputs().clickHorizontal, 0.1 / kMilPerMoaClick);
+        EXPECT_EQ(dlg.inputs().clickVertical, 0.25);
+        w.click(kExit);
+        dlg.destroy();
+    }
+    CtkdeskDlg again(program, data);
+    auto& w = ui::openHeadless(again);
+    EXPECT_EQ(w.text(kPressure), "1005");  // 754 mm Hg shown as a whole number of hPa
+    w.click(kCompute);
+    EXPECT_EQ(again.inputs().pressure, 754.0);
+    EXPECT_EQ(again.mainSolver().airPressure, 754.0);
+    w.type(kPressure, "1000");
+    w.click(kCompute);
+    EXPECT_EQ(again.inputs().pressure, mmHgFromHpa(1000.0));
+    again.destroy();
 }
 
 TEST_F(MainDialog, ClosingSavesEverythingAndTheNextStartShowsIt) {
