@@ -475,7 +475,7 @@ TEST_F(MainDialog, FieldsShownInAnotherUnitKeepTheirInputsUntilChanged) {
         auto& w = ui::openHeadless(dlg);
         screen.onNextModal([](ui::HeadlessWindow& s) {
             s.click(CDlgSetting::kClickMil);
-            s.click(ui::IDOK);
+            s.click(ui::kIdOk);
         });
         w.click(kSettings);
         w.click(kPressureUnit);
