@@ -226,7 +226,8 @@ dist() {
   rm -rf "$dir" "$BUILD_WIN/dist/$name.zip" && mkdir -p "$dir"
   cp "$BUILD_WIN/desktop/tkdesk.exe" "$BUILD_WIN/cli/tkcalc.exe" "$dir/"
   $HOST-strip "$dir"/*.exe
-  sed "s/@VERSION@/$version/" "$ROOT/scripts/windows-readme.txt" | sed 's/$/\r/' > "$dir/README.txt"
+  # UTF-8 with its byte order mark, so that every Notepad reads the Cyrillic text as such.
+  { printf '\xEF\xBB\xBF'; sed "s/@VERSION@/$version/" "$ROOT/scripts/windows-readme.txt" | sed 's/$/\r/'; } > "$dir/README.txt"
   (cd "$BUILD_WIN/dist" && zip -q -r -X "$name.zip" "$name")
   log "$BUILD_WIN/dist/$name.zip"
   unzip -l "$BUILD_WIN/dist/$name.zip"
