@@ -1,6 +1,6 @@
 """tkdesk.exe under wine as a Windows user runs it the first time, from a folder with a Cyrillic name:
 it shows the calculator, "Вычислить" (a real mouse click) computes the first-run shot as tkcalc.exe does
-(26.18 MOA vertical, the README's figure), "Выход" writes its files into the user's application-data folder. A screenshot
+(26.18 MOA vertical, the README's figure), a drop-down list of "Доп.инфо" changes the unit shown, "Выход" writes its files into the user's application-data folder. A screenshot
 of the window is saved.
 
     xvfb-run -a python3 tests/gui/test_tkdesk_wine.py TKDESK.EXE TKCALC.EXE WIN_PROBE.EXE SCREENSHOT.png
@@ -23,6 +23,8 @@ CORRECTIONS = {1013: ("vertical", "moa"), 1100: ("vertical", "mil"), 1015: ("ver
                1067: ("vertical", "clicks"), 1021: ("horizontal", "moa"), 1101: ("horizontal", "mil"),
                1014: ("horizontal", "cm"), 1068: ("horizontal", "clicks")}
 EXIT = 1102
+DISTANCE = 1026
+LEAD, LEAD_UNIT, CLOSE = 1067, 1068, 1  # the additional data window's
 ENV = dict(os.environ, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
 
 
@@ -54,8 +56,12 @@ def unix_path(windows_path):
 
 
 def controls(seconds=0):
+    return controls_of(TITLE, seconds)
+
+
+def controls_of(title, seconds=0):
     """The window's controls: id -> (left, top, right, bottom, visible, text); None without the window."""
-    r = wine(PROBE, TITLE, str(seconds), timeout=seconds + 60)
+    r = wine(PROBE, title, str(seconds), timeout=seconds + 60)
     if r.returncode != 0:
         return None
     found = {}
@@ -131,6 +137,27 @@ def main():
         check(now[VERTICAL_MOA][5] == "26.18", f"vertical correction shows {now[VERTICAL_MOA][5]!r}")
         time.sleep(1)
         subprocess.run(["import", "-window", "root", SCREENSHOT], check=True, timeout=60)
+
+        # "Доп.инфо", and a unit chosen in its drop-down list (opened by a click, chosen by keys): the
+        # lead of a moving target is shown again in MIL, from the same centimetres at the distance.
+        more = [rect for rect in now.values() if rect[5] == "Доп.инфо" and rect[4]]
+        check(more, "no visible button «Доп.инфо»")
+        click(more[0])
+        time.sleep(2)
+        # With the stability factor 0 of the first run the program says so first.
+        subprocess.run(["xdotool", "key", "Return"], check=True, timeout=10)
+        info = wait_for("the additional data window", lambda: controls_of("Доп", 5))
+        check(info.get(LEAD_UNIT, (0,) * 6)[5] == "см", f"lead unit {info.get(LEAD_UNIT)}")
+        lead_cm = float(info[LEAD][5])
+        click(info[LEAD_UNIT])
+        time.sleep(1)
+        subprocess.run(["xdotool", "key", "Down", "Down", "Return"], check=True, timeout=10)
+        info = wait_for("the lead in MIL", lambda: (lambda c: c if c and c[LEAD_UNIT][5] == "MIL (т.д.)" else None)(
+            controls_of("Доп", 5)))
+        want = round(lead_cm * 10 / float(now[DISTANCE][5]), 2)
+        check(abs(float(info[LEAD][5]) - want) < 0.011, f"lead in MIL {info[LEAD][5]}, not about {want}")
+        click(info[CLOSE])
+        time.sleep(1)
 
         click(now[EXIT])
         proc.wait(timeout=60)
