@@ -23,7 +23,8 @@ export CC=$HOST-gcc-posix CXX=$HOST-g++-posix
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 
-log() { printf '== %s\n' "$*"; }
+START=$(date +%s)
+log() { printf '== [%dm%02ds] %s\n' $(( ($(date +%s) - START) / 60 )) $(( ($(date +%s) - START) % 60 )) "$*"; }
 
 deps() {
   local packages=(
@@ -241,5 +242,5 @@ case "${1:-all}" in
   test) test_windows ;;
   dist) dist ;;
   all) test_windows; dist ;;
-  *) echo "usage: $0 deps|libs|build|test|dist|all" >&2; exit 2 ;;
+  *) echo "usage: $0 deps|wx|libs|build|test|dist|all" >&2; exit 2 ;;
 esac
