@@ -58,3 +58,14 @@ fuzz: deps
 setup: configure
 	@cmake --build $(BUILD) --target setup_folder
 	@ls -l $(BUILD)/setup-folder
+
+# Windows: tkdesk.exe and tkcalc.exe cross-built with MinGW-w64 in build-windows (wxWidgets built once
+# into ~/.cache/trajekton-win, TRAJEKTON_WIN_CACHE to put it elsewhere); the tests and tkdesk.exe under
+# wine; the zip for Windows users in build-windows/dist.
+.PHONY: windows test-windows dist-windows
+windows:
+	@scripts/build-windows.sh build
+test-windows:
+	@scripts/build-windows.sh test
+dist-windows:
+	@scripts/build-windows.sh dist

@@ -15,6 +15,7 @@
 #include "StoredData.h"
 #include "TextCodec.h"
 #include "Tkcalc.h"
+#include "Utf8Path.h"
 
 namespace fs = std::filesystem;
 
@@ -92,7 +93,7 @@ Request parse(const std::vector<std::string>& args) {
         const std::string& v = *value;
         bool known = true;
         if (option == "--data-dir") {
-            r.dataDir = v;
+            r.dataDir = utf8Path(v);
         } else if (option == "--bullet") {
             r.bullet = v;
         } else if (option == "--name") {

@@ -6,6 +6,7 @@
 
 #include "TextCodec.h"
 #include "Tkcalc.h"
+#include "Utf8Path.h"
 
 std::string inQuotes(std::string_view text) { return "«" + std::string(text) + "»"; }
 
@@ -117,9 +118,9 @@ std::vector<std::string> takePathOption(const std::vector<std::string>& args, st
         const std::string& a = args[i];
         if (a == name) {
             if (i + 1 >= args.size()) throw BadCommand{"у параметра " + inQuotes(name) + " нет значения"};
-            value = args[++i];
+            value = utf8Path(args[++i]);
         } else if (a.rfind(prefix, 0) == 0) {
-            value = a.substr(prefix.size());
+            value = utf8Path(a.substr(prefix.size()));
         } else {
             rest.push_back(a);
         }

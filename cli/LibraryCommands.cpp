@@ -8,6 +8,7 @@
 #include "StoredData.h"
 #include "TextCodec.h"
 #include "Tkcalc.h"
+#include "Utf8Path.h"
 
 namespace fs = std::filesystem;
 
@@ -91,7 +92,7 @@ int import(const std::vector<std::string>& args, std::istream& in, std::ostream&
         if (a == "--overwrite") overwrite = true;
         else if (a == "--no-overwrite") overwrite = false;
         else if (!a.empty() && a[0] == '-') throw BadCommand{"import: неизвестный параметр " + inQuotes(a)};
-        else files.emplace_back(a);
+        else files.push_back(utf8Path(a));
     }
     if (files.empty()) throw BadCommand{"import: укажите файлы .snr, .drg или .pro"};
     for (const fs::path& f : files) {
@@ -124,7 +125,7 @@ int exportFunction(const std::vector<std::string>& args, std::ostream& out, std:
     std::optional<fs::path> dataDir;
     const std::vector<std::string> rest = takeDataDir(args, dataDir);
     if (rest.size() != 2) throw BadCommand{"export ожидает ИМЯ[#НОМЕР] ФАЙЛ"};
-    const fs::path file = rest[1];
+    const fs::path file = utf8Path(rest[1]);
     const std::string ext = lowerExtension(file);
     if (ext != ".snr" && ext != ".dat") throw BadCommand{"export: файл должен быть .snr или .dat"};
     const StoredData stored = load(dataDir);

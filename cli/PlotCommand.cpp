@@ -3,15 +3,18 @@
 #include <charconv>
 #include <filesystem>
 
+#if defined(TRAJEKTON_PICTURE_FILES)
 #include "CairoCanvas.h"
+#include "SvgCanvas.h"
+#endif
 #include "ExchangeImportExport.h"
 #include "FileIO.h"
 #include "InputArguments.h"
 #include "ScopePlot.h"
 #include "StoredData.h"
-#include "SvgCanvas.h"
 #include "TextCodec.h"
 #include "Tkcalc.h"
+#include "Utf8Path.h"
 
 namespace fs = std::filesystem;
 
@@ -67,8 +70,8 @@ Arguments parse(const std::vector<std::string>& args) {
         std::string value;
         if (onlyPositional) a.positional.push_back(args[i]);
         else if (args[i] == "--") onlyPositional = true;
-        else if (takeValue(args, i, "--data-dir", value)) a.dataDir = value;
-        else if (takeValue(args, i, "--drag-file", value)) a.dragFile = value;
+        else if (takeValue(args, i, "--data-dir", value)) a.dataDir = utf8Path(value);
+        else if (takeValue(args, i, "--drag-file", value)) a.dragFile = utf8Path(value);
         else if (takeValue(args, i, "--size", value)) a.size = value;
         else if (!args[i].empty() && args[i][0] == '-' && args[i] != "-")
             throw BadCommand{"plot: неизвестный параметр " + inQuotes(args[i])};
@@ -96,6 +99,7 @@ DragFunc functionOf(const Arguments& a) {
     return *f;
 }
 
+#if defined(TRAJEKTON_PICTURE_FILES)
 std::optional<std::string> pictureBytes(const scopeplot::Plot& plot, ui::Size size, Format format) {
     if (format == Format::Svg) {
         SvgCanvas canvas(size);
@@ -107,6 +111,10 @@ std::optional<std::string> pictureBytes(const scopeplot::Plot& plot, ui::Size si
     scopeplot::paint(canvas, plot);
     return canvas.png();
 }
+#else
+// This build has no cairo and pango (the Windows one): the texts of the picture cannot be set.
+std::optional<std::string> pictureBytes(const scopeplot::Plot&, ui::Size, Format) { return std::nullopt; }
+#endif
 
 }  // namespace
 
@@ -133,9 +141,14 @@ std::optional<int> runPlotCommand(const std::vector<std::string>& args, std::ost
         if (a == "--") break;
         if (a == "-h" || a == "--help") return std::nullopt;  // the help covers every command
     }
+#if !defined(TRAJEKTON_PICTURE_FILES)
+    err << "tkcalc: ошибка: plot: эта версия tkcalc не рисует графики в файлы (в версии для Windows нет "
+           "библиотек cairo и pango); график драг-функции показывает tkdesk в окне «График драг-функции»\n";
+    return kTkcalcBadInput;
+#endif
     try {
         const Arguments a = parse(std::vector<std::string>(args.begin() + 1, args.end()));
-        const fs::path file = a.positional.back();
+        const fs::path file = utf8Path(a.positional.back());
         const std::optional<Format> format = formatOf(file);
         if (!format) throw BadCommand{"plot: файл рисунка должен быть .png или .svg, получено " + inQuotes(file.string())};
         ui::Size size = kDefaultPlotSize;

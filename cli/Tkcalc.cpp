@@ -24,6 +24,7 @@
 #include "DataPaths.h"
 #include "ExchangeImportExport.h"
 #include "TextCodec.h"
+#include "Utf8Path.h"
 
 namespace {
 // A table longer than this is refused (0:3000:0.1 is the longest a 0.1 m step allows).
@@ -166,7 +167,7 @@ Command parseCommand(const std::vector<std::string>& args) {
     // The stored inputs first, then what the command line changes.
     std::string error;
     std::optional<StoredData> loaded =
-        loadStoredData(dataDirOption->count() ? std::optional<std::filesystem::path>(dataDir) : std::nullopt, error);
+        loadStoredData(dataDirOption->count() ? std::optional<std::filesystem::path>(utf8Path(dataDir)) : std::nullopt, error);
     if (!loaded) throw BadInput{error};
     StoredData& stored = *loaded;
     c.inputs = stored.inputs;
@@ -182,7 +183,7 @@ Command parseCommand(const std::vector<std::string>& args) {
 
     if (dragFileOption->count()) {
         std::string why;
-        const std::optional<DragFunc> f = readDragFunctionFile(dragFile, why);
+        const std::optional<DragFunc> f = readDragFunctionFile(utf8Path(dragFile), why);
         if (!f) throw BadInput{"--drag-file " + inQuotes(dragFile) + ": " + why};
         c.dragFunction = *f;
     } else if (dragOption->count()) {

@@ -1,6 +1,7 @@
 #include "DeviceTransfer.h"
 
 #include "FileIO.h"
+#include "Utf8Path.h"
 
 namespace fs = std::filesystem;
 
@@ -74,7 +75,7 @@ fs::path keptDeviceFolder(const fs::path& dataFolder) {
     // One line of a name, no control characters: anything else is not a folder this program kept.
     for (const char c : name)
         if (static_cast<unsigned char>(c) < 0x20) return {};
-    const fs::path folder(name);
+    const fs::path folder = utf8Path(name);  // kept as UTF-8 (below)
     return folder.is_absolute() ? folder : fs::path();
 }
 

@@ -1,12 +1,13 @@
 #include "FileIO.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <random>
 #include <system_error>
 
 #if defined(_WIN32)
-#include <io.h>
+#include <windows.h>
 #else
 #include <fcntl.h>
 #include <unistd.h>
@@ -28,26 +29,36 @@ std::optional<std::string> readWholeFile(const fs::path& path, size_t maxBytes) 
 
 bool writeFileAtomically(const fs::path& path, std::string_view bytes) {
     std::error_code ec;
-    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
     std::random_device rd;
-    const fs::path temp = folder / (path.filename().string() + ".tmp" + std::to_string(rd() % 1000000));
+    // The name appended in the path's own characters: the file's name may have letters of any alphabet.
+    fs::path temp = path;
+    temp += ".tmp" + std::to_string(rd() % 1000000);
 #if defined(_WIN32)
-    FILE* f = _wfopen(temp.c_str(), L"wbx");
+    // A new file (never one that is there), written through to the disk, then put in the old one's
+    // place in one step.
+    const HANDLE h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    bool ok = true;
+    for (size_t done = 0; ok && done < bytes.size();) {
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
+        DWORD written = 0;
+        ok = WriteFile(h, bytes.data() + done, chunk, &written, nullptr) && written == chunk;
+        done += written;
+    }
+    ok = ok && FlushFileBuffers(h);
+    ok = CloseHandle(h) && ok;
+    ok = ok && MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 #else
     FILE* f = std::fopen(temp.c_str(), "wbx");
-#endif
     if (!f) return false;
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size() && std::fflush(f) == 0;
-#if !defined(_WIN32)
     ok = ok && ::fsync(fileno(f)) == 0;
-#else
-    ok = ok && ::_commit(_fileno(f)) == 0;
-#endif
     ok = std::fclose(f) == 0 && ok;
     if (ok) {
         fs::rename(temp, path, ec);
         ok = !ec;
     }
+#endif
     if (!ok) fs::remove(temp, ec);
     return ok;
 }

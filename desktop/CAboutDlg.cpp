@@ -14,7 +14,7 @@ ui::DialogTemplate CAboutDlg::makeTemplate() {
     b.label("Бал.калькулятор Trajekton v.1.37", 16, 12, 308, kVersion);
     b.label("Вопросы и пожелания: через сайт программы", 16, 36, 308, kContact);
     b.add(kLink, ui::Kind::Canvas, "trajekton.ru", {16, 64, 150, 18}, 0);
-    b.button(ui::IDOK, "OK", 232, 102, 96, ui::kDefault);
+    b.button(ui::kIdOk, "OK", 232, 102, 96, ui::kDefault);
     return t;
 }
 

@@ -25,7 +25,7 @@ ui::DialogTemplate CDlgRifle::makeTemplate() {
     b.label("Температура, град. Цельсия", 18, 60, 200).edit(kTemperature, 244, 60, 76);
     b.label("Атм.давление", 18, 86, 94).check(kPressureUnit, "мм.рт.столба", 114, 86, 126).edit(kPressure, 244, 86, 76);
     b.label("Влажность, проценты", 18, 112, 200).edit(kHumidity, 244, 112, 76);
-    b.button(ui::IDOK, "Так точно!", 120, 160, 100, ui::kDefault).button(ui::IDCANCEL, "Отставить!", 228, 160, 100);
+    b.button(ui::kIdOk, "Так точно!", 120, 160, 100, ui::kDefault).button(ui::kIdCancel, "Отставить!", 228, 160, 100);
     return t;
 }
 
@@ -96,5 +96,5 @@ void CDlgRifle::onOK() {
         if (const std::string why = shownInput(c.id).refusal(c.shown, c.input); !why.empty() && !onSite)
             return refuseField(c.id, why);
     for (const Check& c : checks) *c.result = shownInput(c.id).refusal(c.shown, c.input).empty() ? c.input : c.given;
-    endDialog(ui::IDOK);
+    endDialog(ui::kIdOk);
 }

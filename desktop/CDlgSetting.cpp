@@ -25,7 +25,7 @@ ui::DialogTemplate CDlgSetting::makeTemplate() {
     b.edit(kManualDriftPercent, 52, 208, 60, ui::kAlignRight)
         .label("процентов от горизонтального сноса", 118, 208, 290, kManualDriftPercentLabel);
     b.check(kKeepInProgramFolder, "Сохранять данные в папке приложения", 12, 242, 396);
-    b.button(ui::IDOK, "Так точно!", 200, 278, 100, ui::kDefault).button(ui::IDCANCEL, "Отставить!", 308, 278, 100);
+    b.button(ui::kIdOk, "Так точно!", 200, 278, 100, ui::kDefault).button(ui::kIdCancel, "Отставить!", 308, 278, 100);
     return t;
 }
 
@@ -80,5 +80,5 @@ void CDlgSetting::onOK() {
     settings_.addVerticalWindDrift = addVerticalDrift_ ? 1 : 0;
     settings_.manualDrift = manualDrift_ ? 1 : 0;
     settings_.manualDriftPercent = manualDriftPercent_;
-    endDialog(ui::IDOK);
+    endDialog(ui::kIdOk);
 }

@@ -17,7 +17,7 @@ ui::DialogTemplate CDlgSlopeDraw::makeTemplate() {
     t.minHeight = 230;
     ui::TemplateBuilder b(t);
     b.add(kSlopeDraw, ui::Kind::Canvas, "", {8, 8, 404, 246}, ui::kNoStyle);
-    b.button(ui::IDOK, "Так точно!", 184, 264, 110, ui::kDefault).button(ui::IDCANCEL, "Отставить!", 302, 264, 110);
+    b.button(ui::kIdOk, "Так точно!", 184, 264, 110, ui::kDefault).button(ui::kIdCancel, "Отставить!", 302, 264, 110);
     return t;
 }
 
@@ -25,7 +25,7 @@ bool CDlgSlopeDraw::onInitDialog() {
     resizer_.clear();
     resizer_.add(window(), kSlopeDraw,
                  CDlgItemResizer::kLeft | CDlgItemResizer::kRight | CDlgItemResizer::kTop | CDlgItemResizer::kBottom);
-    for (int id : {ui::IDOK, ui::IDCANCEL}) resizer_.add(window(), id, CDlgItemResizer::kRight | CDlgItemResizer::kBottom);
+    for (int id : {ui::kIdOk, ui::kIdCancel}) resizer_.add(window(), id, CDlgItemResizer::kRight | CDlgItemResizer::kBottom);
     slopeDraw_.setCosineMode(cosineMode_);
     slopeDraw_.setAngle(angle_);
     slopeDraw_.attach(*this, kSlopeDraw);
@@ -36,7 +36,7 @@ void CDlgSlopeDraw::onOK() {
     // The angle the control shows: taken from the target where the user placed it, else the one given
     // (the target's whole pixels would round it).
     angle_ = slopeDraw_.angle();
-    endDialog(ui::IDOK);
+    endDialog(ui::kIdOk);
 }
 
 void CDlgSlopeDraw::onSize(int width, int height) {

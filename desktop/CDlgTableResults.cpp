@@ -158,7 +158,7 @@ void CDlgTableResults::close() {
     table_.lastDistance = last_;
     table_.distanceStep = stepMetres();
     for (size_t i = 0; i < tableColumns().size(); ++i) table_.*tableColumns()[i].shown = flags_[i] ? 1 : 0;
-    endDialog(ui::IDOK);
+    endDialog(ui::kIdOk);
 }
 
 void CDlgTableResults::exportReport(bool xml) {
@@ -217,7 +217,7 @@ void CDlgTableResults::onCommand(int id, ui::Notify n) {
         }
         case kExportXml: exportReport(true); break;
         case kExportCsv: exportReport(false); break;
-        case ui::IDCANCEL: onCancel(); break;
+        case ui::kIdCancel: onCancel(); break;
         default: break;
     }
 }

@@ -17,7 +17,7 @@ ui::DialogTemplate CDlgWindDraw::makeTemplate() {
     t.minHeight = 220;
     ui::TemplateBuilder b(t);
     b.add(kClock, ui::Kind::Canvas, {}, ui::Rect{8, 8, 244, 244}, ui::kNoStyle);
-    b.button(ui::IDOK, "Так точно!", 24, 262, 100, ui::kDefault).button(ui::IDCANCEL, "Отставить!", 136, 262, 100);
+    b.button(ui::kIdOk, "Так точно!", 24, 262, 100, ui::kDefault).button(ui::kIdCancel, "Отставить!", 136, 262, 100);
     return t;
 }
 
@@ -28,7 +28,7 @@ bool CDlgWindDraw::onInitDialog() {
     resizer_.add(window(), kClock, CDlgItemResizer::kLeft | CDlgItemResizer::kRight | CDlgItemResizer::kTop |
                                        CDlgItemResizer::kBottom);
     // The buttons keep to the bottom right corner.
-    for (int id : {ui::IDOK, ui::IDCANCEL})
+    for (int id : {ui::kIdOk, ui::kIdCancel})
         resizer_.add(window(), id, CDlgItemResizer::kBottom | CDlgItemResizer::kRight);
     return true;
 }
@@ -40,5 +40,5 @@ void CDlgWindDraw::onSize(int width, int height) {
 
 void CDlgWindDraw::onOK() {
     windAzimuth_ = windclock::roundedAzimuth(clock_.azimuth());
-    endDialog(ui::IDOK);
+    endDialog(ui::kIdOk);
 }

@@ -359,7 +359,7 @@ void CtkdeskDlg::openSettings() {
     storeShotInputs(inputs_, settings_);
     CDlgSetting dlg(settings_, folderSetting_, this);
     // The options (the temperature switch among them) act at once.
-    if (dlg.doModal() == ui::IDOK) inputsFromSettings();
+    if (dlg.doModal() == ui::kIdOk) inputsFromSettings();
     angleDisplay();
     clickDisplay();
     applyFolderRedirection();
@@ -370,7 +370,7 @@ void CtkdeskDlg::openSettings() {
 void CtkdeskDlg::openZeroingAtmosphere() {
     CDlgRifle dlg(inputs_.zeroHumidity, inputs_.zeroPressure, inputs_.zeroTemperature, settings_.pressureInHpa != 0,
                   inputs_.sameAtmosphere, this);
-    if (dlg.doModal() == ui::IDOK) {
+    if (dlg.doModal() == ui::kIdOk) {
         inputs_.zeroHumidity = dlg.humidity();
         inputs_.zeroPressure = dlg.pressureMmHg();
         inputs_.zeroTemperature = dlg.temperature();
@@ -394,7 +394,7 @@ void CtkdeskDlg::openTable() {
 void CtkdeskDlg::openConvertBC() {
     if (!fieldsToInputs()) return;
     CDlgConvertBC dlg(library_, inputs_.ballisticCoefficient, inputs_.muzzleVelocity, this);
-    if (dlg.doModal() != ui::IDOK) return;
+    if (dlg.doModal() != ui::kIdOk) return;
     inputs_.ballisticCoefficient = dlg.ballisticCoefficient();
     setDragFunction(library_.findStandardByName(dlg.targetFunctionName()));
     updateData(false);
@@ -405,7 +405,7 @@ void CtkdeskDlg::openDragFunctions() {
     if (!fieldsToSolver()) return;
     CDlgDrugSelect dlg(library_, folder_, std::string(dragFunction_.nameText()), dragFunction_.uniqueNumber, main_,
                        settings_.curveStep, this);
-    const bool chosen = dlg.doModal() == ui::IDOK;
+    const bool chosen = dlg.doModal() == ui::kIdOk;
     const std::string name = chosen ? dlg.selectedName() : std::string(dragFunction_.nameText());
     const int32_t number = chosen ? dlg.selectedNumber() : dragFunction_.uniqueNumber;
     if (!hasEntry(library_, name, number)) {
@@ -440,7 +440,7 @@ void CtkdeskDlg::openWindDirection() {
     // The clock starts from the azimuth field: one that cannot be used is said first, as is any other.
     if (!fieldsToInputs()) return;
     CDlgWindDraw dlg(inputs_.windAzimuth, this);
-    if (dlg.doModal() != ui::IDOK) return;
+    if (dlg.doModal() != ui::kIdOk) return;
     inputs_.windAzimuth = dlg.windAzimuth();
     updateData(false);
     // A new wind, new corrections: as Enter would give them.
@@ -451,7 +451,7 @@ void CtkdeskDlg::openSlopeDraw() {
     // The picker starts from the field's angle: a field that cannot be used is said first.
     if (!fieldsToInputs()) return;
     CDlgSlopeDraw dlg(inputs_.targetAngle, settings_.angleMode == kAngleModeCosine, this);
-    if (dlg.doModal() != ui::IDOK) return;
+    if (dlg.doModal() != ui::kIdOk) return;
     inputs_.targetAngle = dlg.angle();
     angleDisplay();
     // As Enter would: the corrections for the angle just taken.
@@ -481,9 +481,9 @@ void CtkdeskDlg::onCommand(int id, ui::Notify n) {
             // A field that cannot be used is said first, and the calculator stays open on it.
             if (!fieldsToInputs()) break;
             save();
-            endDialog(ui::IDOK);
+            endDialog(ui::kIdOk);
             break;
-        case ui::IDCANCEL: onCancel(); break;
+        case ui::kIdCancel: onCancel(); break;
         default: break;
     }
 }
@@ -502,7 +502,7 @@ void CtkdeskDlg::onOK() { compute(); }
 void CtkdeskDlg::onCancel() {
     // The close box: as "Выход", the window stays on a field that cannot be used (where the
     // system lets it stay; when not, onDestroy keeps what can be kept).
-    if (fieldsToInputs()) endDialog(ui::IDCANCEL);
+    if (fieldsToInputs()) endDialog(ui::kIdCancel);
 }
 
 void CtkdeskDlg::onHelp() { openAbout(); }
@@ -526,7 +526,7 @@ void CtkdeskDlg::save() {
             text += "\nПапка данных «" + folder_.folder().string() + "» недоступна: " + folder_.problemText() + ".\n";
         text += "\n«Повтор» - попробовать ещё раз, «Отмена» - закрыть программу без сохранения: изменения этого "
                 "сеанса в этих файлах будут потеряны.";
-        if (messageBox(text, {}, ui::Buttons::RetryCancel, ui::Icon::Error) != ui::IDRETRY) {
+        if (messageBox(text, {}, ui::Buttons::RetryCancel, ui::Icon::Error) != ui::kIdRetry) {
             saveFailureTold_ = true;  // the save at the window's end does not ask again
             break;
         }

@@ -23,7 +23,7 @@ ui::DialogTemplate CDlgMobileAbout::makeTemplate(Page page, const std::filesyste
                "Папка данных (её выбирают как устройство, посылая драг-функции с компьютера):\n" +
                dataFolder.string();
     b.add(kText, ui::Kind::Label, text, {kMargin, kMargin, kInner, kSoftKeyTop - 2 * kMargin}, ui::kMultiline);
-    softKeys(t, {}, {ui::IDCANCEL, kCloseText});
+    softKeys(t, {}, {ui::kIdCancel, kCloseText});
     return t;
 }
 

@@ -51,7 +51,7 @@ ui::DialogTemplate CDlgMobileAddInfo::makeTemplate() {
           "Если фактор гироскопической стабильности равен нулю, то и деривация и вертикальный ветровой снос будут "
           "равны нулю",
           {kMargin, y, kInner, kSoftKeyTop - 4 - y}, ui::kMultiline);
-    MobileScreen::softKeys(t, {}, {ui::IDOK, kCloseText});
+    MobileScreen::softKeys(t, {}, {ui::kIdOk, kCloseText});
     return MobileScreen::withLabelIds(std::move(t));
 }
 

@@ -45,7 +45,7 @@ ui::DialogTemplate CDlgMobileDragList::makeTemplate() {
     b.button(kImportDat, "Импорт .dat", kMargin, y, w, 0, kRow).button(kImportSnr, "Импорт .snr", kMargin + w + 6, y, w, 0, kRow);
     y += kRow + 6;
     b.button(kHelp, "Помощь", kMargin, y, kInner, 0, kRow);
-    softKeys(t, {ui::IDOK, "Выбрать"}, {ui::IDCANCEL, kCancelText});
+    softKeys(t, {ui::kIdOk, "Выбрать"}, {ui::kIdCancel, kCancelText});
     return t;
 }
 
@@ -135,7 +135,7 @@ void CDlgMobileDragList::importDat() {
         const int clash = sameName(library, f.nameText());
         // A standard entry is never replaced (G1 stays entry 0): the import comes as a copy.
         const bool replace = clash >= 0 && library[clash].kind != DragFuncKind::Standard &&
-                             messageBox(std::string(kNameExistsQuestion), {}, ui::Buttons::YesNo, ui::Icon::Error) == ui::IDYES;
+                             messageBox(std::string(kNameExistsQuestion), {}, ui::Buttons::YesNo, ui::Icon::Error) == ui::kIdYes;
         if (replace) {
             const DragFunc old = library[clash];
             library.at(clash) = f;
@@ -200,7 +200,7 @@ void CDlgMobileDragList::choose() {
     }
     session_.setDragFunction(session_.library()[i]);
     save_();
-    endDialog(ui::IDOK);
+    endDialog(ui::kIdOk);
 }
 
 void CDlgMobileDragList::show() {
@@ -211,7 +211,7 @@ void CDlgMobileDragList::show() {
     }
     const DragFunc old = session_.library()[i];
     CDlgMobileDragView dlg(old, this);
-    if (dlg.doModal() != ui::IDOK || old.kind == DragFuncKind::Standard) return;
+    if (dlg.doModal() != ui::kIdOk || old.kind == DragFuncKind::Standard) return;
     const DragLibrary before = session_.library();
     const DragFunc currentBefore = session_.dragFunction();
     session_.library().at(i) = dlg.function();
@@ -228,7 +228,7 @@ void CDlgMobileDragList::remove() {
         return;
     }
     const DragFunc f = session_.library()[i];
-    if (messageBox(deleteQuestion(f.nameText()), {}, ui::Buttons::YesNo, ui::Icon::Question) != ui::IDYES) return;
+    if (messageBox(deleteQuestion(f.nameText()), {}, ui::Buttons::YesNo, ui::Icon::Question) != ui::kIdYes) return;
     struct Shown : LibraryReporter {
         CDlgMobileDragList& dlg;
         explicit Shown(CDlgMobileDragList& d) : dlg(d) {}
@@ -288,7 +288,7 @@ ui::DialogTemplate CDlgMobileDragView::makeTemplate() {
         b.add(kName + i, ui::Kind::Edit, "", {kMargin, y + kLabel, kInner, kRow}, 0);
         y += kLabel + kRow + 10;
     }
-    softKeys(t, {ui::IDOK, "Сохранить"}, {ui::IDCANCEL, kCloseText});
+    softKeys(t, {ui::kIdOk, "Сохранить"}, {ui::kIdCancel, kCloseText});
     return t;
 }
 
@@ -305,7 +305,7 @@ bool CDlgMobileDragView::onInitDialog() {
     // A standard function is the same everywhere: shown, not changed.
     if (f_.kind == DragFuncKind::Standard) {
         for (int id = kName; id <= kDiameter; ++id) enable(id, false);
-        enable(ui::IDOK, false);
+        enable(ui::kIdOk, false);
     }
     return true;
 }
@@ -340,5 +340,5 @@ void CDlgMobileDragView::onOK() {
     f.setName(name);
     f.setDescription(utf8ToCp1251(text(kDescription)).substr(0, 255));
     f_ = f;
-    endDialog(ui::IDOK);
+    endDialog(ui::kIdOk);
 }

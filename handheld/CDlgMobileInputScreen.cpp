@@ -83,7 +83,7 @@ ui::DialogTemplate CDlgMobileInputScreen::makeTemplate(Page page, bool clicksInM
         y += kRow + 6;
         b.button(kChooseDrag, "Выбрать драг-функцию", kMargin, y, kInner, 0, kRow);
     }
-    softKeys(t, {ui::IDOK, kOkText}, {ui::IDCANCEL, kCancelText});
+    softKeys(t, {ui::kIdOk, kOkText}, {ui::kIdCancel, kCancelText});
     return t;
 }
 
@@ -165,5 +165,5 @@ void CDlgMobileInputScreen::onOK() {
     if (page_ == ZeroAtmosphere) taken.sameAtmosphere = isChecked(kZeroHere);
     inputs_ = taken;
     if (pressureField()) pressureInHpa_ = !isChecked(kMmHg);
-    endDialog(ui::IDOK);
+    endDialog(ui::kIdOk);
 }

@@ -17,7 +17,7 @@ ui::DialogTemplate CDlgMobileInputs::makeTemplate() {
         y += h + 8;
     }
     b.add(kZeroHere, ui::Kind::CheckBox, "Пристрелка на месте", {kMargin, y, kInner, kRow}, ui::kNoStyle);
-    softKeys(t, {ui::IDOK, kOkText}, {ui::IDCANCEL, kCancelText});
+    softKeys(t, {ui::kIdOk, kOkText}, {ui::kIdCancel, kCancelText});
     return t;
 }
 
@@ -51,7 +51,7 @@ void CDlgMobileInputs::open(int page) {
     };
     CDlgMobileInputScreen dlg(static_cast<CDlgMobileInputScreen::Page>(page), start, session_.settings(),
                               session_.dragFunction(), this, choose);
-    if (dlg.doModal() != ui::IDOK) return;
+    if (dlg.doModal() != ui::kIdOk) return;
     session_.inputs() = dlg.inputs();
     session_.settings().pressureInHpa = dlg.pressureInHpa() ? 1 : 0;
     setChecked(kZeroHere, dlg.inputs().sameAtmosphere);
@@ -72,5 +72,5 @@ void CDlgMobileInputs::onOK() {
         session_.inputs().sameAtmosphere = isChecked(kZeroHere);
         save_();
     }
-    endDialog(ui::IDOK);
+    endDialog(ui::kIdOk);
 }

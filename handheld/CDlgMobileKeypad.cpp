@@ -14,7 +14,7 @@ ui::DialogTemplate CDlgMobileKeypad::makeTemplate() {
     b.button(kMinus, "-", kMargin, y, w, 0, h).button(kDigit0, "0", kMargin + w + 8, y, w, 0, h)
         .button(kPoint, ".", kMargin + 2 * (w + 8), y, w, 0, h);
     b.button(kBack, "<-", kMargin, y + h + 8, kInner, 0, h);
-    softKeys(t, {ui::IDOK, kOkText}, {ui::IDCANCEL, kCancelText});
+    softKeys(t, {ui::kIdOk, kOkText}, {ui::kIdCancel, kCancelText});
     return t;
 }
 
@@ -51,5 +51,5 @@ void CDlgMobileKeypad::onCommand(int id, ui::Notify n) {
 
 void CDlgMobileKeypad::onOK() {
     text_ = text(kLine);
-    endDialog(ui::IDOK);
+    endDialog(ui::kIdOk);
 }

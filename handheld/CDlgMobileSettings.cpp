@@ -14,7 +14,7 @@ ui::DialogTemplate CDlgMobileSettings::makeTemplate() {
     ui::TemplateBuilder b(t);
     const char* texts[] = {"Показ результатов", "Угол места цели", "Цена кликов", "Влияние вращения пули"};
     for (int i = 0; i < 4; ++i) b.button(kResultUnits + i, texts[i], kMargin, kMargin + i * (kRow + 16), kInner, 0, kRow + 8);
-    softKeys(t, {}, {ui::IDCANCEL, kCloseText});
+    softKeys(t, {}, {ui::kIdCancel, kCloseText});
     return t;
 }
 
@@ -27,26 +27,26 @@ void CDlgMobileSettings::onCommand(int id, ui::Notify n) {
     switch (id) {
         case kResultUnits: {
             CDlgResultUnits dlg(s.verticalResultUnit, s.horizontalResultUnit, this);
-            if (dlg.doModal() != ui::IDOK) return;
+            if (dlg.doModal() != ui::kIdOk) return;
             s.verticalResultUnit = dlg.vertical();
             s.horizontalResultUnit = dlg.horizontal();
             break;
         }
         case kAngleUnit: {
             CDlgMobileChoice dlg(CDlgMobileChoice::AngleUnit, s.angleMode == kAngleModeCosine, this);
-            if (dlg.doModal() != ui::IDOK) return;
+            if (dlg.doModal() != ui::kIdOk) return;
             s.angleMode = dlg.second() ? kAngleModeCosine : kAngleModeDegrees;
             break;
         }
         case kClickUnit: {
             CDlgMobileChoice dlg(CDlgMobileChoice::ClickUnit, s.clicksInMil != 0, this);
-            if (dlg.doModal() != ui::IDOK) return;
+            if (dlg.doModal() != ui::kIdOk) return;
             s.clicksInMil = dlg.second() ? 1 : 0;
             break;
         }
         case kSpin: {
             CDlgMobileSpin dlg(session_.inputs(), this);
-            if (dlg.doModal() != ui::IDOK) return;
+            if (dlg.doModal() != ui::kIdOk) return;
             session_.inputs() = dlg.inputs();
             break;
         }
@@ -80,7 +80,7 @@ ui::DialogTemplate CDlgResultUnits::makeTemplate() {
     y += kLabel + kRow + 16;
     b.label("Ед.изм. гор. поправок", kMargin, y, kInner, ui::kStaticId, 0, kLabel);
     b.add(kHorizontal, ui::Kind::DropList, "", {kMargin, y + kLabel + 4, kInner, kRow}, 0);
-    softKeys(t, {ui::IDOK, kOkText}, {ui::IDCANCEL, kCancelText});
+    softKeys(t, {ui::kIdOk, kOkText}, {ui::kIdCancel, kCancelText});
     return t;
 }
 
@@ -99,7 +99,7 @@ bool CDlgResultUnits::onInitDialog() {
 void CDlgResultUnits::onOK() {
     vertical_ = codeOfListIndex(window().selection(kVertical));
     horizontal_ = codeOfListIndex(window().selection(kHorizontal));
-    endDialog(ui::IDOK);
+    endDialog(ui::kIdOk);
 }
 
 // --- the unit of the target angle, of the clicks ---
@@ -117,7 +117,7 @@ ui::DialogTemplate CDlgMobileChoice::makeTemplate(Page page) {
           ui::kGroupStart);
     b.add(kSecond, ui::Kind::Radio, angle ? "в косинусах" : "в МИЛах (тысячных дистанции)",
           {kMargin, y + kRow + 8, kInner, kRow}, 0);
-    softKeys(t, {ui::IDOK, kOkText}, {ui::IDCANCEL, kCancelText});
+    softKeys(t, {ui::kIdOk, kOkText}, {ui::kIdCancel, kCancelText});
     return t;
 }
 
@@ -132,7 +132,7 @@ bool CDlgMobileChoice::onInitDialog() {
 
 void CDlgMobileChoice::onOK() {
     second_ = isChecked(kSecond);
-    endDialog(ui::IDOK);
+    endDialog(ui::kIdOk);
 }
 
 // --- "Вращение пули" ---
@@ -163,7 +163,7 @@ ui::DialogTemplate CDlgMobileSpin::makeTemplate() {
           "При нулевом факторе гироскопической стабильности драг-функции деривация и вертикальный ветровой снос "
           "равны нулю.",
           {kMargin, y, kInner, 4 * kLabel}, ui::kMultiline);
-    softKeys(t, {ui::IDOK, kOkText}, {ui::IDCANCEL, kCancelText});
+    softKeys(t, {ui::kIdOk, kOkText}, {ui::kIdCancel, kCancelText});
     return t;
 }
 
@@ -188,5 +188,5 @@ void CDlgMobileSpin::onOK() {
     taken.manualDrift = isChecked(kManual);
     taken.addDerivation = isChecked(kDerivation);
     inputs_ = taken;
-    endDialog(ui::IDOK);
+    endDialog(ui::kIdOk);
 }

@@ -5,7 +5,7 @@ using namespace mobile;
 ui::DialogTemplate CDlgMobileSlope::makeTemplate() {
     ui::DialogTemplate t = frame(IDD, "Угол места цели");
     t.controls.push_back({kSlope, ui::Kind::Canvas, "", {kMargin, 60, kInner, 400}, ui::kNoStyle});
-    softKeys(t, {ui::IDOK, kOkText}, {ui::IDCANCEL, kCancelText});
+    softKeys(t, {ui::kIdOk, kOkText}, {ui::kIdCancel, kCancelText});
     return t;
 }
 
@@ -22,5 +22,5 @@ bool CDlgMobileSlope::onInitDialog() {
 
 void CDlgMobileSlope::onOK() {
     angle_ = slope_.angle();
-    endDialog(ui::IDOK);
+    endDialog(ui::kIdOk);
 }

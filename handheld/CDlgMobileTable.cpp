@@ -37,7 +37,7 @@ ui::DialogTemplate CDlgMobileTable::makeTemplate() {
     ui::DialogTemplate t = frame(IDD, "Таблица поправок");
     t.controls.push_back({kList, ui::Kind::ListView, "", {kMargin, kMargin, kInner, kSoftKeyTop - 2 * kMargin},
                           ui::kFullRowSelect | ui::kGridLines | ui::kSingleSelection});
-    softKeys(t, {kSettings, "Установки"}, {ui::IDCANCEL, kCloseText});
+    softKeys(t, {kSettings, "Установки"}, {ui::kIdCancel, kCloseText});
     return t;
 }
 
@@ -83,7 +83,7 @@ void CDlgMobileTable::fill() {
 void CDlgMobileTable::onCommand(int id, ui::Notify n) {
     if (id == kSettings && n == ui::Notify::Clicked) {
         CDlgMobileTableSettings dlg(table_, this);
-        if (dlg.doModal() != ui::IDOK) return;
+        if (dlg.doModal() != ui::kIdOk) return;
         table_ = dlg.table();
         save_();
         fill();
@@ -125,7 +125,7 @@ ui::DialogTemplate CDlgMobileTableSettings::makeTemplate() {
         .label("по", kMargin + 198, y + 8, 30, ui::kStaticId, 0, kLabel)
         .add(kLast, ui::Kind::Edit, "", {kMargin + 228, y, 80, kRow}, ui::kNumeric)
         .label("м", kMargin + 314, y + 8, 26, ui::kStaticId, 0, kLabel);
-    softKeys(t, {ui::IDOK, kOkText}, {ui::IDCANCEL, kCancelText});
+    softKeys(t, {ui::kIdOk, kOkText}, {ui::kIdCancel, kCancelText});
     return t;
 }
 
@@ -155,5 +155,5 @@ void CDlgMobileTableSettings::onOK() {
     t.firstDistance = range.first;
     t.lastDistance = range.last;
     table_ = t;
-    endDialog(ui::IDOK);
+    endDialog(ui::kIdOk);
 }

@@ -7,7 +7,7 @@ using namespace mobile;
 ui::DialogTemplate CDlgMobileWind::makeTemplate() {
     ui::DialogTemplate t = frame(IDD, "Азимут ветра");
     t.controls.push_back({kClock, ui::Kind::Canvas, "", {kMargin, 60, kInner, kInner}, ui::kNoStyle});
-    softKeys(t, {ui::IDOK, kOkText}, {ui::IDCANCEL, kCancelText});
+    softKeys(t, {ui::kIdOk, kOkText}, {ui::kIdCancel, kCancelText});
     return t;
 }
 
@@ -23,5 +23,5 @@ bool CDlgMobileWind::onInitDialog() {
 
 void CDlgMobileWind::onOK() {
     windAzimuth_ = windclock::roundedAzimuth(clock_.azimuth());
-    endDialog(ui::IDOK);
+    endDialog(ui::kIdOk);
 }

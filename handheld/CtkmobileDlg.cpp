@@ -214,7 +214,7 @@ void CtkmobileDlg::openMenu() {
                                                 {kMenuAbout, "О программе"},
                                                 {kMenuHelp, "Помощь"}});
     switch (chosen) {
-        case kMenuExit: endDialog(ui::IDOK); break;
+        case kMenuExit: endDialog(ui::kIdOk); break;
         case kMenuSettings: openSettings(); break;
         case kMenuAbout: {
             CDlgMobileAbout dlg(CDlgMobileAbout::About, session_.folder().folder(), this);
@@ -270,7 +270,7 @@ void CtkmobileDlg::openWind() {
     // The clock starts from the field: one that cannot be used is said first.
     if (!takeFields(session_.inputs())) return;
     CDlgMobileWind dlg(session_.inputs().windAzimuth, this);
-    if (dlg.doModal() != ui::IDOK) return;
+    if (dlg.doModal() != ui::kIdOk) return;
     session_.inputs().windAzimuth = dlg.windAzimuth();
     showFields(session_.inputs());
     compute();  // a new wind, new corrections
@@ -279,7 +279,7 @@ void CtkmobileDlg::openWind() {
 void CtkmobileDlg::openSlope() {
     if (!takeFields(session_.inputs())) return;
     CDlgMobileSlope dlg(session_.inputs().targetAngle, session_.settings().angleMode == kAngleModeCosine, this);
-    if (dlg.doModal() != ui::IDOK) return;
+    if (dlg.doModal() != ui::kIdOk) return;
     session_.inputs().targetAngle = dlg.angle();
     showFields(session_.inputs());
     compute();

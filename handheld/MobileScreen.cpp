@@ -164,7 +164,7 @@ void MobileScreen::onContextMenu(int id, ui::Point at) {
     const int chosen = ui::backend().popupMenu(&window(), id, at, items);
     if (chosen == kMenuKeypad) {
         CDlgMobileKeypad keypad(text(id), this);
-        if (keypad.doModal() == ui::IDOK) setText(id, keypad.typed());
+        if (keypad.doModal() == ui::kIdOk) setText(id, keypad.typed());
     } else if (chosen == kMenuFromKpa || chosen == kMenuFromFeetPerSecond) {
         if (const std::optional<double> v = converted(f->conversion, f->unit, text(id)))
             setText(id, ui::formatNumber(*v));

@@ -91,9 +91,9 @@ TEST_F(EstimateDialog, DefaultBulletGivesTheKnownFiguresAndSavesIntoTheFunction)
     EXPECT_EQ(results(w), (std::vector<std::string>{"0.446", "0.252", "11.5", "1.97"}));
     EXPECT_TRUE(screen.messages.empty());
 
-    w.click(ui::IDOK);
+    w.click(ui::kIdOk);
     ASSERT_TRUE(w.ended());
-    EXPECT_EQ(w.endCode(), ui::IDOK);
+    EXPECT_EQ(w.endCode(), ui::kIdOk);
     const DragFunc& f = dlg.dragFunc();
     ASSERT_EQ(f.points.size(), 70u);
     EXPECT_EQ(f.points.front().mach, 0.0);
@@ -119,7 +119,7 @@ TEST_F(EstimateDialog, ShowCurveOpensThePlotOfTheEstimate) {
         const auto& plot = static_cast<CDlgDrugPlot&>(p.owner());
         points = plot.function().points.size();
         name = cp1251ToUtf8(plot.function().nameText());
-        p.click(ui::IDOK);
+        p.click(ui::kIdOk);
     });
     w.click(CDlgBCCalc::kShowCurve);
     EXPECT_EQ(screen.modalTitles.size(), 1u);
@@ -158,7 +158,7 @@ TEST_F(EstimateDialog, UnusableResultsAreRefused) {
     HeadlessWindow& w = open(dlg);
 
     w.type(CDlgBCCalc::kWeight, "0");
-    w.click(ui::IDOK);
+    w.click(ui::kIdOk);
     EXPECT_FALSE(w.ended());
     EXPECT_EQ(w.text(CDlgBCCalc::kSectionalDensity), "0");
     ASSERT_EQ(screen.messages.size(), 1u);
@@ -172,7 +172,7 @@ TEST_F(EstimateDialog, UnusableResultsAreRefused) {
     ASSERT_EQ(screen.messages.size(), 2u);
     EXPECT_NE(screen.messages[1].text.find("Кривую нельзя показать"), std::string::npos);
     EXPECT_NE(screen.messages[1].text.find("фактор стабильности"), std::string::npos);
-    w.click(ui::IDOK);
+    w.click(ui::kIdOk);
     EXPECT_FALSE(w.ended());
     EXPECT_EQ(screen.modalTitles.size(), 0u);  // no plot window
     EXPECT_EQ(dlg.dragFunc(), edited);
@@ -180,7 +180,7 @@ TEST_F(EstimateDialog, UnusableResultsAreRefused) {
     // A field that is no number stops everything before the files are touched.
     const std::optional<std::string> before = file(BulletFiles::kCurrentFileName);
     w.type(CDlgBCCalc::kLength, "длинная");
-    w.click(ui::IDOK);
+    w.click(ui::kIdOk);
     EXPECT_FALSE(w.ended());
     EXPECT_EQ(screen.messages.back().text, "L, общая длина в мм: введите число.");
     EXPECT_EQ(file(BulletFiles::kCurrentFileName), before);
@@ -190,8 +190,8 @@ TEST_F(EstimateDialog, UnusableResultsAreRefused) {
     w.click(CDlgBCCalc::kToDatabase);
     EXPECT_EQ(screen.messages.back().text.rfind("Название пули: есть знаки", 0), 0u);
     EXPECT_FALSE(file(BulletFiles::kDatabaseFileName));
-    w.click(ui::IDCANCEL);
-    EXPECT_EQ(w.endCode(), ui::IDCANCEL);
+    w.click(ui::kIdCancel);
+    EXPECT_EQ(w.endCode(), ui::kIdCancel);
 }
 
 // The four doubts about a shape are each shown once, in their order, and the figures still come.
@@ -249,7 +249,7 @@ TEST_F(EstimateDialog, SaveToAndTakeFromTheDatabase) {
         EXPECT_EQ(b.cell(CDlgBullets::kList, 9, 0), ".223Rem, Sierra Match King, 69gr");
         EXPECT_EQ(b.cell(CDlgBullets::kList, 9, 1), "10");
         b.clickCell(CDlgBullets::kList, 9, 0);
-        b.click(ui::IDOK);
+        b.click(ui::kIdOk);
     });
     w.click(CDlgBCCalc::kFromDatabase);
     EXPECT_EQ(w.text(CDlgBCCalc::kName), ".223Rem, Sierra Match King, 69gr");
@@ -274,7 +274,7 @@ TEST_F(EstimateDialog, BrowserDeletionsAreKeptByCloseAndDroppedByCancel) {
     {
         CDlgBCCalc dlg(data);
         HeadlessWindow& w = open(dlg);
-        screen.onNextModal(deleteFirstRows(3, ui::IDCANCEL));
+        screen.onNextModal(deleteFirstRows(3, ui::kIdCancel));
         w.click(CDlgBCCalc::kFromDatabase);
         EXPECT_EQ(dlg.database().GetSize(), 11u);
         EXPECT_FALSE(file(BulletFiles::kDatabaseFileName));
@@ -312,16 +312,16 @@ TEST(BulletBrowser, CommandsWithoutARowAndTheReport) {
     screen.onNextModal([&shown](HeadlessWindow& r) {
         EXPECT_EQ(r.title(), "Размеры пули");
         shown = r.text(CDlgShowBulletDim::kReport);
-        r.click(ui::IDOK);
+        r.click(ui::kIdOk);
     });
     w.doubleClickRow(CDlgBullets::kList, 6);
     EXPECT_EQ(shown, bulletReportText(db[6]));
     EXPECT_EQ(shown.substr(0, shown.find('\n')), ".243Win, Lapua Scenar, 90gr, GB493");
 
     w.selectRow(CDlgBullets::kList, 6, false);
-    w.click(ui::IDOK);
+    w.click(ui::kIdOk);
     EXPECT_EQ(screen.messages.back().text, "Выберите пулю");
-    EXPECT_EQ(w.endCode(), ui::IDOK);
+    EXPECT_EQ(w.endCode(), ui::kIdOk);
     EXPECT_EQ(dlg.selection(), db[6]);  // the row last shown
 }
 

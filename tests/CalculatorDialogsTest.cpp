@@ -72,9 +72,9 @@ TEST_F(CalculatorDialogs, StabilityOpensWithTheBulletAndAirAndHandsBackTheKnownF
 
     // "Вставить значение" computes again from what stands in the fields, then closes.
     w.type(CDlgSFCalc::kVelocity, "2800");
-    w.click(ui::IDOK);
+    w.click(ui::kIdOk);
     ASSERT_TRUE(w.ended());
-    EXPECT_EQ(w.endCode(), ui::IDOK);
+    EXPECT_EQ(w.endCode(), ui::kIdOk);
     EXPECT_GT(dlg.stabilityFactor(), 1.4139 * 1.3);
     EXPECT_TRUE(screen.messages.empty());
     dlg.destroy();
@@ -88,19 +88,19 @@ TEST_F(CalculatorDialogs, StabilityWithoutANumberIsShownAsSuchAndNeverHandedBack
     w.click(CDlgSFCalc::kCompute);
     EXPECT_EQ(w.text(CDlgSFCalc::kResult), kUndefinedText);
     EXPECT_TRUE(screen.messages.empty());
-    w.click(ui::IDOK);
+    w.click(ui::kIdOk);
     EXPECT_FALSE(w.ended());
     EXPECT_EQ(screen.messageTexts(), std::vector<std::string>{kUndefinedMessage});
 
     // A field that is no number stops with the framework's message, on that field.
     w.type(CDlgSFCalc::kDiameter, "0.224");
     w.type(CDlgSFCalc::kTwist, "1:10");
-    w.click(ui::IDOK);
+    w.click(ui::kIdOk);
     EXPECT_FALSE(w.ended());
     EXPECT_EQ(screen.messages.back().text, ui::kEnterNumberMessage);
     EXPECT_EQ(w.focusedControl(), CDlgSFCalc::kTwist);
-    w.click(ui::IDCANCEL);
-    EXPECT_EQ(w.endCode(), ui::IDCANCEL);
+    w.click(ui::kIdCancel);
+    EXPECT_EQ(w.endCode(), ui::kIdCancel);
     dlg.destroy();
 }
 
@@ -119,11 +119,11 @@ TEST_F(CalculatorDialogs, SectionalDensityComputedOrTypedGoesBackButNeverAnUndef
     w.type(CDlgSDCalc::kDiameter, "0");
     w.click(CDlgSDCalc::kCompute);
     EXPECT_EQ(w.text(CDlgSDCalc::kResult), kUndefinedText);
-    w.click(ui::IDOK);
+    w.click(ui::kIdOk);
     w.type(CDlgSDCalc::kResult, "inf");
-    w.click(ui::IDOK);
+    w.click(ui::kIdOk);
     w.type(CDlgSDCalc::kResult, "много");
-    w.click(ui::IDOK);
+    w.click(ui::kIdOk);
     EXPECT_FALSE(w.ended());
     EXPECT_EQ(screen.messageTexts(),
               (std::vector<std::string>{kUndefinedMessage, kUndefinedMessage, ui::kEnterNumberMessage}));
@@ -131,9 +131,9 @@ TEST_F(CalculatorDialogs, SectionalDensityComputedOrTypedGoesBackButNeverAnUndef
 
     // The value standing in the field is taken, whatever the inputs would give.
     w.type(CDlgSDCalc::kResult, "0,262");
-    w.click(ui::IDOK);
+    w.click(ui::kIdOk);
     ASSERT_TRUE(w.ended());
-    EXPECT_EQ(w.endCode(), ui::IDOK);
+    EXPECT_EQ(w.endCode(), ui::kIdOk);
     EXPECT_DOUBLE_EQ(dlg.sectionalDensity(), 0.262);
     dlg.destroy();
 }
@@ -188,9 +188,9 @@ TEST_F(CalculatorDialogs, ConversionListsTheStandardFunctionsAndConvertsG1ToG7) 
     const double expected = converted(0.447, 792, "G1", "G7");
     EXPECT_EQ(w.text(CDlgConvertBC::kResult), num(expected));
     EXPECT_LT(expected, 0.3);
-    w.click(ui::IDOK);
+    w.click(ui::kIdOk);
     ASSERT_TRUE(w.ended());
-    EXPECT_EQ(w.endCode(), ui::IDOK);
+    EXPECT_EQ(w.endCode(), ui::kIdOk);
     EXPECT_DOUBLE_EQ(dlg.ballisticCoefficient(), expected);
     EXPECT_EQ(dlg.targetFunctionName(), "G7");
     dlg.destroy();
@@ -207,7 +207,7 @@ TEST_F(CalculatorDialogs, ConversionToTheSameFunctionOnlyRoundsAndWithoutConvert
     w.chooseItem(CDlgConvertBC::kTargetFunction, g5);
     w.pressKey(CDlgConvertBC::kVelocity, ui::kKeyReturn);  // Enter converts
     EXPECT_EQ(w.text(CDlgConvertBC::kResult), "0.3123");
-    w.click(ui::IDOK);
+    w.click(ui::kIdOk);
     EXPECT_DOUBLE_EQ(same.ballisticCoefficient(), 0.3123);
     EXPECT_EQ(same.targetFunctionName(), "G5");
     same.destroy();
@@ -216,7 +216,7 @@ TEST_F(CalculatorDialogs, ConversionToTheSameFunctionOnlyRoundsAndWithoutConvert
     HeadlessWindow& t = ui::openHeadless(typed);
     t.type(CDlgConvertBC::kBallisticCoefficient, "0.2345678");
     t.chooseItem(CDlgConvertBC::kTargetFunction, itemIndex(t, CDlgConvertBC::kTargetFunction, "RA4"));
-    t.click(ui::IDOK);
+    t.click(ui::kIdOk);
     ASSERT_TRUE(t.ended());
     EXPECT_DOUBLE_EQ(typed.ballisticCoefficient(), 0.2345678);
     EXPECT_EQ(typed.targetFunctionName(), "RA4");
@@ -231,12 +231,12 @@ TEST_F(CalculatorDialogs, ConvertedBCGoesBackForTheFunctionChosenLastAndNeverUnd
     // Another target after converting: the BC handed back belongs to it, not to G7.
     w.chooseItem(CDlgConvertBC::kTargetFunction, itemIndex(w, CDlgConvertBC::kTargetFunction, "G2"));
     w.type(CDlgConvertBC::kBallisticCoefficient, "inf");
-    w.click(ui::IDOK);
+    w.click(ui::kIdOk);
     EXPECT_FALSE(w.ended());
     EXPECT_EQ(w.text(CDlgConvertBC::kResult), kUndefinedText);
     EXPECT_EQ(screen.messageTexts(), std::vector<std::string>{kUndefinedMessage});
     w.type(CDlgConvertBC::kBallisticCoefficient, "0.447");
-    w.click(ui::IDOK);
+    w.click(ui::kIdOk);
     ASSERT_TRUE(w.ended());
     EXPECT_DOUBLE_EQ(dlg.ballisticCoefficient(), converted(0.447, 792, "G1", "G2"));
     EXPECT_NE(dlg.ballisticCoefficient(), converted(0.447, 792, "G1", "G7"));
@@ -406,7 +406,7 @@ TEST_F(CalculatorDialogs, AdditionalDataAtDistanceZeroAndWithUnknownStoredUnits)
     HeadlessWindow& u = ui::openHeadless(unknown);
     EXPECT_EQ(u.selection(CDlgAddInfo::kDriftUnit), 0);
     EXPECT_EQ(u.text(CDlgAddInfo::kLead), num(leadIn(AddInfoUnit::Cm, 4, c.target)));
-    u.click(ui::IDOK);
+    u.click(ui::kIdOk);
     EXPECT_EQ(unknown.driftUnit(), 0);
     EXPECT_EQ(unknown.leadUnit(), 0);
     unknown.destroy();

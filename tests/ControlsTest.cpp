@@ -44,8 +44,8 @@ public:
         t.controls = {
             {kList, ui::Kind::ListView, "", {10, 10, 300, 200}, listStyle},
             {kOther, ui::Kind::Edit, "", {10, 220, 100, 22}, ui::kNoStyle},
-            {ui::IDOK, ui::Kind::Button, "OK", {320, 260, 80, 26}, ui::kDefault},
-            {ui::IDCANCEL, ui::Kind::Button, "Отмена", {230, 260, 80, 26}, ui::kNoStyle},
+            {ui::kIdOk, ui::Kind::Button, "OK", {320, 260, 80, 26}, ui::kDefault},
+            {ui::kIdCancel, ui::Kind::Button, "Отмена", {230, 260, 80, 26}, ui::kNoStyle},
         };
         return t;
     }
@@ -192,9 +192,9 @@ TEST_F(ControlsListTest, LosingTheFocusCommitsAndOkSeesTheNewValue) {
     EXPECT_EQ(w.cell(kList, 0, kValue), "9");
     EXPECT_EQ(CInPlaceEdit::instance().column(), kComment);
     w.type(kEditId, "1");
-    w.click(ui::IDOK);
+    w.click(ui::kIdOk);
     EXPECT_TRUE(w.ended());
-    EXPECT_EQ(w.endCode(), ui::IDOK);
+    EXPECT_EQ(w.endCode(), ui::kIdOk);
     ASSERT_EQ(d.edited.size(), 3u);
     EXPECT_EQ(d.edited.back(), (Edited{kList, 0, kComment, "1"}));
     d.destroy();

@@ -1,35 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <optional>
 #include <string>
 
 #include "DataPaths.h"
+#include "UserFolders.h"
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// Sets an environment variable for one test and puts the old value back afterwards.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        if (value) ::setenv(name, value, 1);
-        else ::unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (old_) ::setenv(name_, old_->c_str(), 1);
-        else ::unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
-}  // namespace
-
+#if !defined(_WIN32)
 // The handheld program keeps its own folder beside the desktop's, never the desktop's itself: both
 // write a "settings.dat" of other lengths, each would overwrite the other's.
 TEST(DataPaths, HandheldFolderIsBesideTheDesktopsAndNeverTheSame) {
@@ -50,3 +29,14 @@ TEST(DataPaths, HandheldFolderIsBesideTheDesktopsAndNeverTheSame) {
         EXPECT_TRUE(handheldDataFolder().empty());
     }
 }
+#else
+// On Windows: the user's application-data folder (the one %APPDATA% names) joined with the program's
+// name, and the program folder from the module's own path.
+TEST(DataPaths, ApplicationDataAndModuleFolders) {
+    const wchar_t* appData = _wgetenv(L"APPDATA");
+    ASSERT_TRUE(appData && *appData);
+    EXPECT_EQ(userDataFolder(), fs::path(appData) / "Trajekton");
+    EXPECT_EQ(handheldDataFolder(), fs::path(appData) / "Trajekton-mobile");
+    EXPECT_TRUE(fs::is_regular_file(programFolder() / "tk_tests.exe")) << programFolder().string();
+}
+#endif

@@ -188,7 +188,7 @@ TEST_F(MainDialog, ValuesOutsideTheLimitsAreRefusedOnEveryPathThatComputes) {
     screen.onNextModal([](ui::HeadlessWindow& s) {
         s.click(CDlgRifle::kZeroOnSite);
         s.type(CDlgRifle::kTemperature, "-5");
-        s.click(ui::IDOK);
+        s.click(ui::kIdOk);
     });
     w.click(kZeroingAtmosphere);
     EXPECT_EQ(screen.modalTitles, std::vector<std::string>{"Винтовка"});  // nothing else opened
@@ -226,7 +226,7 @@ TEST_F(MainDialog, ValuesOutsideTheLimitsAreRefusedOnEveryPathThatComputes) {
     screen.onNextModal([](ui::HeadlessWindow& s) {
         s.click(CDlgSetting::kClickMil);
         s.click(CDlgSetting::kAngleCosine);
-        s.click(ui::IDOK);
+        s.click(ui::kIdOk);
     });
     w.click(kSettings);
     // 10 MOA is 2.90888233 MIL: the message gives what the field can hold at its four decimals.
@@ -348,7 +348,7 @@ TEST_F(MainDialog, OptionsCosineModeClicksInMilAndRedCorrections) {
         s.click(CDlgSetting::kAngleCosine);
         s.click(CDlgSetting::kClickMil);
         s.click(CDlgSetting::kAddDerivation);
-        s.click(ui::IDOK);
+        s.click(ui::kIdOk);
     });
     w.click(kSettings);
     EXPECT_EQ(screen.pendingScripts(), 0u);
@@ -377,16 +377,16 @@ TEST_F(MainDialog, OptionsCosineModeClicksInMilAndRedCorrections) {
     screen.onNextModal([](ui::HeadlessWindow& s) {
         EXPECT_TRUE(s.isChecked(CDlgSetting::kAngleCosine));
         s.click(CDlgSetting::kAngleDegrees);
-        s.click(ui::IDCANCEL);
+        s.click(ui::kIdCancel);
     });
     w.click(kSettings);
     EXPECT_EQ(dlg.settings().angleMode, kAngleModeCosine);
     screen.onNextModal([](ui::HeadlessWindow& s) {
         s.click(CDlgSetting::kAngleDegrees);
-        s.focus(ui::IDCANCEL);
-        s.pressKey(ui::IDCANCEL, ui::kKeyReturn);
+        s.focus(ui::kIdCancel);
+        s.pressKey(ui::kIdCancel, ui::kKeyReturn);
         EXPECT_TRUE(s.ended());
-        EXPECT_EQ(s.endCode(), ui::IDCANCEL);
+        EXPECT_EQ(s.endCode(), ui::kIdCancel);
     });
     w.click(kSettings);
     EXPECT_EQ(dlg.settings().angleMode, kAngleModeCosine);
@@ -394,11 +394,11 @@ TEST_F(MainDialog, OptionsCosineModeClicksInMilAndRedCorrections) {
         s.click(CDlgSetting::kAngleDegrees);
         // A dialog that names no field says the plain message.
         s.type(CDlgSetting::kManualDriftPercent, "abc");
-        s.click(ui::IDOK);
+        s.click(ui::kIdOk);
         EXPECT_EQ(screen.messages.back().text, "Введите число.");
         s.type(CDlgSetting::kManualDriftPercent, "20");
         s.pressKey(CDlgSetting::kManualDriftPercent, ui::kKeyReturn);  // Enter in a field: the default button
-        EXPECT_EQ(s.endCode(), ui::IDOK);
+        EXPECT_EQ(s.endCode(), ui::kIdOk);
     });
     w.click(kSettings);
     EXPECT_EQ(dlg.settings().angleMode, kAngleModeDegrees);
@@ -422,17 +422,17 @@ TEST_F(MainDialog, ZeroingAtmosphereDialog) {
         s.type(CDlgRifle::kTemperature, "-10");
         // No real zeroing had these: "Так точно!" says so, in the unit shown, and stays.
         s.type(CDlgRifle::kHumidity, "120");
-        s.click(ui::IDOK);
+        s.click(ui::kIdOk);
         s.type(CDlgRifle::kHumidity, "55");
         s.type(CDlgRifle::kPressure, "2000");
-        s.click(ui::IDOK);
+        s.click(ui::kIdOk);
         EXPECT_FALSE(s.ended());
         EXPECT_EQ(s.focusedControl(), CDlgRifle::kPressure);
         s.type(CDlgRifle::kTemperature, "холодно");
-        s.click(ui::IDOK);
+        s.click(ui::kIdOk);
         s.type(CDlgRifle::kTemperature, "-10");
         s.type(CDlgRifle::kPressure, "1000");
-        s.click(ui::IDOK);
+        s.click(ui::kIdOk);
     });
     w.click(kZeroingAtmosphere);
     EXPECT_EQ(screen.messageTexts(), (std::vector<std::string>{
@@ -458,7 +458,7 @@ TEST_F(MainDialog, ZeroingAtmosphereDialog) {
         s.type(CDlgRifle::kHumidity, "120");
         s.type(CDlgRifle::kTemperature, "-20");
         s.click(CDlgRifle::kZeroOnSite);
-        s.click(ui::IDOK);
+        s.click(ui::kIdOk);
         EXPECT_TRUE(s.ended());
     });
     w.click(kZeroingAtmosphere);
@@ -475,7 +475,7 @@ TEST_F(MainDialog, FieldsShownInAnotherUnitKeepTheirInputsUntilChanged) {
         auto& w = ui::openHeadless(dlg);
         screen.onNextModal([](ui::HeadlessWindow& s) {
             s.click(CDlgSetting::kClickMil);
-            s.click(ui::IDOK);
+            s.click(ui::kIdOk);
         });
         w.click(kSettings);
         w.click(kPressureUnit);
@@ -508,7 +508,7 @@ TEST_F(MainDialog, ClosingSavesEverythingAndTheNextStartShowsIt) {
         auto& w = ui::openHeadless(dlg);
         screen.onNextModal([](ui::HeadlessWindow& s) {
             s.click(CDlgSetting::kClickMil);
-            s.click(ui::IDOK);
+            s.click(ui::kIdOk);
         });
         w.click(kSettings);
         w.type(kClickVertical, "0.1");
@@ -516,7 +516,7 @@ TEST_F(MainDialog, ClosingSavesEverythingAndTheNextStartShowsIt) {
         w.click(kPressureUnit);
         w.click(kExit);
         EXPECT_TRUE(w.ended());
-        EXPECT_EQ(w.endCode(), ui::IDOK);
+        EXPECT_EQ(w.endCode(), ui::kIdOk);
         dlg.destroy();
     }
     EXPECT_EQ(fs::file_size(data / "settings.dat"), 304u);
@@ -587,7 +587,7 @@ TEST_F(MainDialog, BallisticCoefficientConversionSwitchesTheDragFunction) {
         EXPECT_EQ(c.text(CDlgConvertBC::kTargetFunction), "G7");
         c.click(CDlgConvertBC::kConvert);
         converted = c.text(CDlgConvertBC::kResult);
-        c.click(ui::IDOK);
+        c.click(ui::kIdOk);
     });
     w.click(kConvertBC);
     EXPECT_EQ(w.text(kBallisticCoefficient), converted);
@@ -610,7 +610,7 @@ TEST_F(MainDialog, AdditionalDataAfterACompute) {
         // One click of 0.25 MOA at 685 m.
         EXPECT_EQ(a.text(CDlgAddInfo::kClickValue), ui::formatNumber(RoundTo(0.25 * 685 * 2.9088821687 / 100, 2)));
         a.chooseItem(CDlgAddInfo::kLeadUnit, 1);
-        a.click(ui::IDOK);
+        a.click(ui::kIdOk);
     });
     w.click(kAddInfo);
     EXPECT_EQ(w.text(kVerticalMoa), "26.18");  // the compute ran first
@@ -628,7 +628,7 @@ TEST_F(MainDialog, AboutBoxFromTheButtonAndFromF1) {
         EXPECT_EQ(a.cursor(CAboutDlg::kLink), ui::Cursor::Hand);
         a.mouse(CAboutDlg::kLink, ui::MouseEvent{ui::MouseEvent::LeftDown, 5, 5});
         a.mouse(CAboutDlg::kLink, ui::MouseEvent{ui::MouseEvent::LeftUp, 5, 5});
-        a.click(ui::IDOK);
+        a.click(ui::kIdOk);
     });
     w.click(kAbout);
     EXPECT_EQ(screen.openedUrls, std::vector<std::string>{CAboutDlg::kWebPage});
@@ -656,8 +656,8 @@ TEST_F(MainDialog, ADataFolderThatCannotBeMadeIsToldAtStartAndWhenTheSaveFails) 
     EXPECT_EQ(w.text(kVerticalMoa), "26.18");
     EXPECT_EQ(screen.messages.size(), 1u);
 
-    screen.answerMessage(ui::IDRETRY);
-    screen.answerMessage(ui::IDCANCEL);
+    screen.answerMessage(ui::kIdRetry);
+    screen.answerMessage(ui::kIdCancel);
     w.click(kExit);
     EXPECT_TRUE(w.ended());
     dlg.destroy();

@@ -129,9 +129,9 @@ TEST_F(DragEditors, SavingSortsDropsEmptyRowsAndKeepsUntouchedValuesExact) {
     w.clickCell(Edit::kTable, 0, 0);
     w.clickCell(Edit::kTable, 0, 0);
     w.typeChars(kCellEditor, "0.55");
-    w.click(ui::IDOK);
+    w.click(ui::kIdOk);
     ASSERT_TRUE(w.ended());
-    EXPECT_EQ(w.endCode(), ui::IDOK);
+    EXPECT_EQ(w.endCode(), ui::kIdOk);
     EXPECT_TRUE(screen.messages.empty());
 
     const DragFunc& f = dlg.function();
@@ -159,7 +159,7 @@ TEST_F(DragEditors, ARowWithACdButNoMachIsNamedAndKeepsTheDialogOpen) {
     EXPECT_EQ(w.selectedRows(Edit::kTable), std::vector<int>{2});
     editCell(w, 2, 1, "0.25");
     w.clickCell(Edit::kTable, 0, 0);
-    w.click(ui::IDOK);
+    w.click(ui::kIdOk);
     EXPECT_FALSE(w.ended());
     ASSERT_EQ(screen.messages.size(), 1u);
     EXPECT_EQ(screen.messages[0].text,
@@ -168,7 +168,7 @@ TEST_F(DragEditors, ARowWithACdButNoMachIsNamedAndKeepsTheDialogOpen) {
     EXPECT_EQ(w.selectedRows(Edit::kTable), std::vector<int>{2});
 
     editCell(w, 2, 0, "0.7");
-    w.click(ui::IDOK);
+    w.click(ui::kIdOk);
     ASSERT_TRUE(w.ended());
     EXPECT_EQ(cds(dlg.function().points), (std::vector<double>{0.2345, 0.25, 0.2611, 0.4012, 0.3288}));
 }
@@ -197,14 +197,14 @@ TEST_F(DragEditors, SavingRefusesNumbersTheSolverCannotUse) {
         const std::string before = w.text(c.field);
         w.type(c.field, c.text);
         screen.messages.clear();
-        w.click(ui::IDOK);
+        w.click(ui::kIdOk);
         EXPECT_FALSE(w.ended()) << c.text;
         EXPECT_EQ(screen.messageTexts(), std::vector<std::string>{c.message});
         EXPECT_EQ(w.focusedControl(), c.field);
         w.type(c.field, before);
     }
-    w.click(ui::IDCANCEL);
-    EXPECT_EQ(w.endCode(), ui::IDCANCEL);
+    w.click(ui::kIdCancel);
+    EXPECT_EQ(w.endCode(), ui::kIdCancel);
     EXPECT_TRUE(dlg.function() == bulletFunction());
 }
 
@@ -217,9 +217,9 @@ TEST_F(DragEditors, AnEmptyTableSavesNothingAndRowsWithoutCdSaveNoPoints) {
     w.pressKey(Edit::kTable, ui::kKeyDelete);
     EXPECT_EQ(w.rowCount(Edit::kTable), 0);
     w.type(Edit::kName, "Другое имя");
-    w.click(ui::IDOK);
+    w.click(ui::kIdOk);
     ASSERT_TRUE(w.ended());
-    EXPECT_EQ(w.endCode(), ui::IDOK);
+    EXPECT_EQ(w.endCode(), ui::kIdOk);
     EXPECT_TRUE(dlg.function() == bulletFunction());
 
     DragFunc fresh;
@@ -227,7 +227,7 @@ TEST_F(DragEditors, AnEmptyTableSavesNothingAndRowsWithoutCdSaveNoPoints) {
     Edit create(fresh, solver, curveStep);
     HeadlessWindow& c = ui::openHeadless(create);
     c.type(Edit::kSectionalDensity, "0.3");
-    c.click(ui::IDOK);
+    c.click(ui::kIdOk);
     ASSERT_TRUE(c.ended());
     EXPECT_TRUE(create.function().points.empty());
     EXPECT_EQ(create.function().sectionalDensity, 0.3);
@@ -243,7 +243,7 @@ TEST_F(DragEditors, LongNamesAreCutToTheRecordsFields) {
     for (int i = 0; i < 300; ++i) longDescription += "ё";
     w.type(Edit::kName, longName);
     w.type(Edit::kDescription, longDescription);
-    w.click(ui::IDOK);
+    w.click(ui::kIdOk);
     ASSERT_TRUE(w.ended());
     EXPECT_EQ(dlg.function().nameText(), std::string(49, '\xC6'));
     EXPECT_EQ(std::string(dlg.function().description), std::string(255, '\xB8'));
@@ -279,7 +279,7 @@ TEST_F(DragEditors, TableMenuInsertsBeforeTheSelectedRowAndDeletesTheSelection) 
     EXPECT_EQ(screen.menus.size(), 3u);
     EXPECT_EQ(column(w, 0), (std::vector<std::string>{"0.500", "1.200", "2.000", "xxx"}));
     // The rows that stay keep their exact points.
-    w.click(ui::IDOK);
+    w.click(ui::kIdOk);
     ASSERT_TRUE(w.ended());
     EXPECT_EQ(cds(dlg.function().points), (std::vector<double>{0.2345, 0.4012, 0.3288}));
 }
@@ -294,7 +294,7 @@ TEST_F(DragEditors, EqualsButtonsTakeTheCalculatorsResultOnlyOnOk) {
     screen.onNextModal([&](HeadlessWindow& sd) {
         weightShown = sd.text(CDlgSDCalc::kWeight);
         sd.click(CDlgSDCalc::kCompute);
-        sd.click(ui::IDOK);
+        sd.click(ui::kIdOk);
     });
     w.click(Edit::kSectionalDensityCalc);
     EXPECT_EQ(weightShown, "175");
@@ -302,7 +302,7 @@ TEST_F(DragEditors, EqualsButtonsTakeTheCalculatorsResultOnlyOnOk) {
 
     screen.onNextModal([](HeadlessWindow& sf) {
         sf.click(CDlgSFCalc::kCompute);
-        sf.click(ui::IDCANCEL);
+        sf.click(ui::kIdCancel);
     });
     w.click(Edit::kStabilityFactorCalc);
     EXPECT_EQ(w.text(Edit::kStabilityFactor), "1.62");
@@ -318,7 +318,7 @@ TEST_F(DragEditors, CurveEditorWorksOnTheSortedTableAndRefillsIt) {
     screen.onNextModal([](HeadlessWindow& p) {
         p.type(Plot::kStep, "0.1");
         p.click(Plot::kRaise);
-        p.click(ui::IDOK);
+        p.click(ui::kIdOk);
     });
     w.click(Edit::kEditCurve);
     EXPECT_EQ(curveStep, 0.1);
@@ -328,11 +328,11 @@ TEST_F(DragEditors, CurveEditorWorksOnTheSortedTableAndRefillsIt) {
     // "Отставить!" in the curve editor leaves the table alone.
     screen.onNextModal([](HeadlessWindow& p) {
         p.click(Plot::kLower);
-        p.click(ui::IDCANCEL);
+        p.click(ui::kIdCancel);
     });
     w.click(Edit::kEditCurve);
     EXPECT_EQ(column(w, 1), (std::vector<std::string>{"0.335", "0.361", "0.501", "0.429"}));
-    w.click(ui::IDOK);
+    w.click(ui::kIdOk);
     ASSERT_TRUE(w.ended());
     EXPECT_DOUBLE_EQ(dlg.function().points[0].cd, 0.3345);
 }
@@ -380,8 +380,8 @@ TEST_F(DragEditors, CurveEditorButtonsChangeThePointsAndThePenAndStoreTheStep) {
     // buttons never touched them.
     EXPECT_NEAR(dlg.points()[3].cd, 0.24, 1e-12);
 
-    w.click(ui::IDOK);
-    EXPECT_EQ(w.endCode(), ui::IDOK);
+    w.click(ui::kIdOk);
+    EXPECT_EQ(w.endCode(), ui::kIdOk);
 }
 
 // A step the buttons cannot use, a press that would take a Cd to 0, and shaping where there is
@@ -408,7 +408,7 @@ TEST_F(DragEditors, CurveEditorRefusalsLeaveThePointsAndTheStoredStep) {
     EXPECT_NE(texts[3].find("График не изменён"), std::string::npos);
     EXPECT_EQ(cds(dlg.points()), (std::vector<double>{0.2, 0.4, 0.35, 0.3}));
     EXPECT_EQ(dlg.plot().plot().colours.curve, ui::kWhite);
-    w.click(ui::IDCANCEL);
+    w.click(ui::kIdCancel);
 }
 
 // A function without points: the message at once, no curve, and the buttons change nothing.

@@ -169,16 +169,16 @@ TEST_F(Manager, SelectWithNoRowSaysSoAndKeepsThePreviousFunction) {
     M dlg(library, DataFolder::at(dir), "G7", 5, solver, curveStep);
     auto& w = ui::openHeadless(dlg);
     w.selectRow(M::kList, kG7Row, false);
-    w.click(ui::IDOK);
+    w.click(ui::kIdOk);
     EXPECT_EQ(screen.messageTexts(), std::vector<std::string>{"Выберите функцию"});
     EXPECT_TRUE(w.ended());
-    EXPECT_EQ(w.endCode(), ui::IDOK);
+    EXPECT_EQ(w.endCode(), ui::kIdOk);
     EXPECT_EQ(dlg.selectedName(), "G7");
     EXPECT_EQ(dlg.selectedNumber(), 5);
 
     M again(library, DataFolder::at(dir), "G7", 5, solver, curveStep);
     auto& w2 = ui::openHeadless(again);
-    screen.answerMenu(ui::IDOK);
+    screen.answerMenu(ui::kIdOk);
     w2.rightClickRow(M::kList, 3);
     EXPECT_EQ(again.selectedName(), "G5");
     EXPECT_EQ(again.selectedNumber(), 3);
@@ -230,7 +230,7 @@ TEST_F(Manager, EditRefusesStandardFunctionsEditsACopyInPlaceAndCreateNewAdds) {
         EXPECT_EQ(e.text(E::kName), "G7_copy");
         e.type(E::kName, "G7 моя");
         e.type(E::kSectionalDensity, "0.3");
-        e.click(ui::IDOK);
+        e.click(ui::kIdOk);
     });
     w.click(M::kEdit);
     EXPECT_EQ(library.size(), 12u);
@@ -244,14 +244,14 @@ TEST_F(Manager, EditRefusesStandardFunctionsEditsACopyInPlaceAndCreateNewAdds) {
     EXPECT_EQ(stored().size(), 11u);  // the copy was saved; the edit waits for the close
 
     // Cancelled: nothing added.
-    screen.onNextModal([](ui::HeadlessWindow& e) { e.click(ui::IDCANCEL); });
+    screen.onNextModal([](ui::HeadlessWindow& e) { e.click(ui::kIdCancel); });
     w.click(M::kCreateNew);
     screen.onNextModal([](ui::HeadlessWindow& e) {
         EXPECT_EQ(e.text(E::kName), "Новая функция");
         EXPECT_EQ(e.rowCount(E::kTable), 8);
         EXPECT_EQ(e.cell(E::kTable, 4, 0), "1.340");
         e.type(E::kSectionalDensity, "0.25");
-        e.click(ui::IDOK);
+        e.click(ui::kIdOk);
     });
     w.click(M::kCreateNew);
     ASSERT_EQ(library.size(), 13u);
@@ -267,13 +267,13 @@ TEST_F(Manager, EditRefusesStandardFunctionsEditsACopyInPlaceAndCreateNewAdds) {
 TEST_F(Manager, CreateFromShapeAddsTheEstimateAndSaves) {
     M dlg(library, DataFolder::at(dir), "G1", 1, solver, curveStep);
     auto& w = ui::openHeadless(dlg);
-    screen.onNextModal([](ui::HeadlessWindow& e) { e.click(ui::IDCANCEL); });
+    screen.onNextModal([](ui::HeadlessWindow& e) { e.click(ui::kIdCancel); });
     w.click(M::kFromShape);
     EXPECT_EQ(library.size(), 10u);
     EXPECT_FALSE(fs::exists(dir / kLibraryFileName));
     screen.onNextModal([](ui::HeadlessWindow& e) {
         e.click(CDlgBCCalc::kCalculate);
-        e.click(ui::IDOK);
+        e.click(ui::kIdOk);
     });
     w.click(M::kFromShape);
     EXPECT_EQ(screen.modalTitles.back(), "Калькулятор драг-функции по форме пули");
@@ -302,7 +302,7 @@ TEST_F(Manager, DeleteAsksRefusesTheProtectedOnesAndLeavesTheSaveForLater) {
     w.clickCell(M::kList, kG7Row, 0);
     w.click(M::kDelete);  // answered Yes: refused all the same
     w.clickCell(M::kList, 10, 0);
-    screen.answerMessage(ui::IDNO);
+    screen.answerMessage(ui::kIdNo);
     w.click(M::kDelete);
     EXPECT_EQ(library.size(), 11u);
     w.click(M::kDelete);
@@ -340,7 +340,7 @@ TEST_F(Manager, ImportRefreshesTheListAndImportedPointsAreInMachOrder) {
         screen.answerFileDialog(std::vector<fs::path>{dir / "a.snr", dir / "missing.snr"});
         imp.click(CDlgImport::kSnr);
         EXPECT_TRUE(imp.ended());
-        EXPECT_EQ(imp.endCode(), ui::IDOK);
+        EXPECT_EQ(imp.endCode(), ui::kIdOk);
     });
     w.click(M::kImport);
     EXPECT_EQ(screen.messageTexts(), std::vector<std::string>{"Импортировано функций: 1"});
@@ -378,7 +378,7 @@ TEST_F(Manager, AProFileWithValuesThatAreNoNumbersIsNotImported) {
                                         "Импортировано функций 1"}));
     ASSERT_EQ(library.size(), 11u);
     EXPECT_EQ(points(library[10]), (Points{{0.5, 0.2}, {1.0, 0.4}}));
-    EXPECT_EQ(w.endCode(), ui::IDOK);
+    EXPECT_EQ(w.endCode(), ui::kIdOk);
 }
 
 // Export: the proposed names, the saved message, and a ".dat" that could not be written is said so.
@@ -435,7 +435,7 @@ TEST_F(Manager, MainDialogTakesTheChoiceAndSaysWhenItsFunctionWasDeleted) {
         screen.onNextModal([&](ui::HeadlessWindow& m) {
             EXPECT_EQ(m.selectedRows(M::kList), std::vector<int>{0});  // G1, the calculator's
             m.clickCell(M::kList, kG7Row, 0);
-            m.click(ui::IDOK);
+            m.click(ui::kIdOk);
         });
         w.click(ctkdesk::kDragFunctionButton);
         EXPECT_EQ(w.text(ctkdesk::kDragFunctionName), "G7");
@@ -446,14 +446,14 @@ TEST_F(Manager, MainDialogTakesTheChoiceAndSaysWhenItsFunctionWasDeleted) {
         // A copy of G7 chosen, then deleted in a later visit and the manager closed.
         screen.onNextModal([&](ui::HeadlessWindow& m) {
             m.click(M::kCopy);
-            m.click(ui::IDOK);
+            m.click(ui::kIdOk);
         });
         w.click(ctkdesk::kDragFunctionButton);
         EXPECT_EQ(w.text(ctkdesk::kDragFunctionName), "G7_copy");
         screen.onNextModal([&](ui::HeadlessWindow& m) {
             EXPECT_EQ(m.cell(M::kList, m.selectedRows(M::kList).at(0), 1), "G7_copy");
             m.click(M::kDelete);
-            m.click(ui::IDCANCEL);
+            m.click(ui::kIdCancel);
         });
         screen.messages.clear();
         w.click(ctkdesk::kDragFunctionButton);
@@ -468,24 +468,24 @@ TEST_F(Manager, MainDialogTakesTheChoiceAndSaysWhenItsFunctionWasDeleted) {
         screen.onNextModal([&](ui::HeadlessWindow& m) {
             m.clickCell(M::kList, kG7Row, 0);
             m.click(M::kCopy);
-            m.click(ui::IDOK);
+            m.click(ui::kIdOk);
         });
         w.click(ctkdesk::kDragFunctionButton);
         ASSERT_EQ(w.text(ctkdesk::kDragFunctionName), "G7_copy");
         screen.onNextModal([&](ui::HeadlessWindow& m) {
             screen.onNextModal([](ui::HeadlessWindow& e) {
                 e.type(CDlgDrugFuncEdit::kSectionalDensity, "0.3");
-                e.click(ui::IDOK);
+                e.click(ui::kIdOk);
             });
             m.click(M::kEdit);
-            m.click(ui::IDCANCEL);
+            m.click(ui::kIdCancel);
         });
         w.click(ctkdesk::kDragFunctionButton);
         EXPECT_EQ(w.text(ctkdesk::kDragFunctionName), "G7_copy");
         EXPECT_EQ(dlg.mainSolver().dragFunction.sectionalDensity, 0.3);
         screen.onNextModal([&](ui::HeadlessWindow& m) {
             m.click(M::kDelete);  // the selected row is the calculator's
-            m.click(ui::IDCANCEL);
+            m.click(ui::kIdCancel);
         });
         w.click(ctkdesk::kDragFunctionButton);
         ASSERT_EQ(w.text(ctkdesk::kDragFunctionName), "G1");
@@ -494,7 +494,7 @@ TEST_F(Manager, MainDialogTakesTheChoiceAndSaysWhenItsFunctionWasDeleted) {
         screen.messages.clear();
         screen.onNextModal([&](ui::HeadlessWindow& m) {
             m.clickCell(M::kList, kG7Row, 0);
-            m.click(ui::IDCANCEL);
+            m.click(ui::kIdCancel);
         });
         w.click(ctkdesk::kDragFunctionButton);
         EXPECT_EQ(w.text(ctkdesk::kDragFunctionName), "G1");

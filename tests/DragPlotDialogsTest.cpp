@@ -69,8 +69,8 @@ TEST(DragPlotWindow, ShowsTheNameTheCurveAndTheDescription) {
     ASSERT_NE(curve, nullptr);
     EXPECT_EQ(curve->points.size(), 3u);
     EXPECT_TRUE(screen.messages.empty());
-    w.click(ui::IDOK);
-    EXPECT_EQ(dlg.endCode(), ui::IDOK);
+    w.click(ui::kIdOk);
+    EXPECT_EQ(dlg.endCode(), ui::kIdOk);
 }
 
 // The standard window starts the x axis at the first point's Mach, and its picture is the one of

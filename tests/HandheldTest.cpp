@@ -217,16 +217,16 @@ TEST_F(Handheld, AnInputScreenSavesOnOkAndChangesNothingOnCancel) {
     screen.onNextModal([&](ui::HeadlessWindow& overview) {
         screen.onNextModal([](ui::HeadlessWindow& rifle) {
             rifle.type(CDlgMobileInputScreen::kField2, "200");
-            rifle.click(ui::IDOK);
+            rifle.click(ui::kIdOk);
         });
         overview.click(CDlgMobileInputs::kRifleOpen);
         EXPECT_EQ(overview.text(CDlgMobileInputs::kRifle), "Приц.:\n200/5.5/0.25/0.25\n");
         screen.onNextModal([](ui::HeadlessWindow& cartridge) {
             cartridge.type(CDlgMobileInputScreen::kField1, "850");
-            cartridge.click(ui::IDCANCEL);
+            cartridge.click(ui::kIdCancel);
         });
         overview.click(CDlgMobileInputs::kCartridgeOpen);
-        overview.click(ui::IDCANCEL);
+        overview.click(ui::kIdCancel);
     });
     w.click(kInputs);
     EXPECT_EQ(storedSettings().zeroDistance, 200.0);
@@ -246,7 +246,7 @@ TEST_F(Handheld, MilClicksAndHectopascalsAreKeptInMoaAndMillimetres) {
     auto& w = ui::openHeadless(rifle);
     EXPECT_EQ(w.text(CDlgMobileInputScreen::kField3), "0.0727");
     w.type(CDlgMobileInputScreen::kField3, "0.1");
-    w.click(ui::IDOK);
+    w.click(ui::kIdOk);
     EXPECT_DOUBLE_EQ(rifle.inputs().clickVertical, 0.1 / kMilPerMoaClick);
     // Shown as 0.0727 MIL but not retyped: still 0.25 MOA, not 0.0727 MIL taken back (0.249924 MOA).
     EXPECT_EQ(rifle.inputs().clickHorizontal, 0.25);
@@ -257,7 +257,7 @@ TEST_F(Handheld, MilClicksAndHectopascalsAreKeptInMoaAndMillimetres) {
     a.click(CDlgMobileInputScreen::kMmHg);  // cleared: hPa
     EXPECT_EQ(a.text(CDlgMobileInputScreen::kField2), "1005.3");
     a.type(CDlgMobileInputScreen::kField2, "1013.25");
-    a.click(ui::IDOK);
+    a.click(ui::kIdOk);
     EXPECT_TRUE(atmosphere.pressureInHpa());
     EXPECT_DOUBLE_EQ(atmosphere.inputs().pressure, 760.0);
 }
@@ -271,7 +271,7 @@ TEST_F(Handheld, ResultUnitsMapTheListsOntoTheStoredCodes) {
     EXPECT_EQ(w.selection(CDlgResultUnits::kHorizontal), 2);
     w.chooseItem(CDlgResultUnits::kVertical, 0);
     w.chooseItem(CDlgResultUnits::kHorizontal, 3);
-    w.click(ui::IDOK);
+    w.click(ui::kIdOk);
     EXPECT_EQ(dlg.vertical(), HandheldSettingsRecord::kResultCm);
     EXPECT_EQ(dlg.horizontal(), HandheldSettingsRecord::kResultClicks);
 }
@@ -285,15 +285,15 @@ TEST_F(Handheld, SettingsScreensActAtOnceAndAreSaved) {
     screen.onNextModal([&](ui::HeadlessWindow& settings) {
         screen.onNextModal([](ui::HeadlessWindow& units) {
             units.chooseItem(CDlgResultUnits::kVertical, 2);  // MIL
-            units.click(ui::IDOK);
+            units.click(ui::kIdOk);
         });
         settings.click(CDlgMobileSettings::kResultUnits);
         screen.onNextModal([](ui::HeadlessWindow& angle) {
             angle.click(CDlgMobileChoice::kSecond);
-            angle.click(ui::IDOK);
+            angle.click(ui::kIdOk);
         });
         settings.click(CDlgMobileSettings::kAngleUnit);
-        settings.click(ui::IDCANCEL);
+        settings.click(ui::kIdCancel);
     });
     w.click(kMenu);
     EXPECT_EQ(w.text(kVerticalLabel), "Верт. т.д.");
@@ -335,13 +335,13 @@ TEST_F(Handheld, TheTableRangeIsClampedAndItsOneMetreStepKept) {
             settings.type(CDlgMobileTableSettings::kLast, "5000");
             settings.click(CDlgMobileTableSettings::kStep1);
             settings.click(CDlgMobileTableSettings::kVerticalCm);
-            settings.click(ui::IDOK);
+            settings.click(ui::kIdOk);
         });
         table.click(CDlgMobileTable::kSettings);
         EXPECT_EQ(table.rowCount(CDlgMobileTable::kList), 11);  // 2990 ... 3000
         EXPECT_EQ(table.cell(CDlgMobileTable::kList, 10, 0), "3000.0");
         EXPECT_EQ(table.columnTitle(CDlgMobileTable::kList, 2), "см, Верт. поправка");
-        table.click(ui::IDCANCEL);
+        table.click(ui::kIdCancel);
     });
     w.click(kTable);
     TableSettingsRecord stored;
@@ -375,7 +375,7 @@ TEST_F(Handheld, AdditionalDataShowTheShotAndKeepTheUnitChosen) {
         EXPECT_EQ(info.text(CDlgAddInfo::kTargetVelocity), ui::formatNumber(CDlgAddInfo::valuesOf(a, in).targetVelocity));
         EXPECT_EQ(info.text(CDlgAddInfo::kCorrectedMuzzleVelocity), "772.2");  // the README's first-run figure
         info.chooseItem(CDlgAddInfo::kDriftUnit, 2);
-        info.click(ui::IDOK);
+        info.click(ui::kIdOk);
     });
     w.click(kAddInfo);
     EXPECT_EQ(dlg.session().settings().addInfoDriftUnit, 2);
@@ -398,7 +398,7 @@ TEST_F(Handheld, TheWindClockSetsTheAzimuthAndComputesAgain) {
         m.leftButton = false;
         clock.mouse(id, m);
         EXPECT_EQ(clock.paint(id).ops.back().text, "0°");
-        clock.click(ui::IDOK);
+        clock.click(ui::kIdOk);
     });
     w.click(kWindPicker);
     EXPECT_EQ(w.text(kWindAzimuth), "0");
@@ -436,7 +436,7 @@ TEST_F(Handheld, TapAndHoldConvertsIntoTheUnitShownAndOpensTheKeypad) {
         for (int i = 0; i < 3; ++i) keypad.click(CDlgMobileKeypad::kBack);
         keypad.click(CDlgMobileKeypad::kDigit0 + 5);
         keypad.click(CDlgMobileKeypad::kDigit0 + 1);
-        keypad.click(ui::IDOK);
+        keypad.click(ui::kIdOk);
     });
     c.pressKey(CDlgMobileInputScreen::kField2, ui::kKeyApps);
     ASSERT_EQ(screen.menus.size(), 2u);
@@ -455,7 +455,7 @@ TEST_F(Handheld, TapAndHoldConvertsIntoTheUnitShownAndOpensTheKeypad) {
     screen.answerMenu(MobileScreen::kMenuFromKpa);
     a.pressAndHold(CDlgMobileInputScreen::kField2);
     EXPECT_EQ(a.text(CDlgMobileInputScreen::kField2), "1005");
-    a.click(ui::IDOK);
+    a.click(ui::kIdOk);
     EXPECT_DOUBLE_EQ(atmosphere.inputs().pressure, RoundTo(1005 * 760.0 / 1013.25, 1));
 }
 
@@ -504,11 +504,11 @@ TEST_F(DragImport, ASecondImportAsksAndTheCurrentFunctionFollowsItsReplacement) 
     EXPECT_EQ(onDisk.size(), rows);
 
     w.selectRow(CDlgMobileDragList::kList, static_cast<int>(rows) - 1, true);
-    w.click(ui::IDOK);  // "Выбрать"
+    w.click(ui::kIdOk);  // "Выбрать"
     EXPECT_EQ(session->inputs().dragFunctionName, "Моя пуля");
 
     send("МОЯ ПУЛЯ");
-    screen.answerMessage(ui::IDNO);
+    screen.answerMessage(ui::kIdNo);
     CDlgMobileDragList again(*session, [&] { ++saves; }, nullptr);
     ui::openHeadless(again);
     again.importDat();
@@ -518,7 +518,7 @@ TEST_F(DragImport, ASecondImportAsksAndTheCurrentFunctionFollowsItsReplacement) 
     EXPECT_EQ(count("МОЯ ПУЛЯ copy"), 1);
 
     send("Моя пуля");
-    screen.answerMessage(ui::IDYES);
+    screen.answerMessage(ui::kIdYes);
     again.importDat();
     EXPECT_EQ(count("Моя пуля"), 1);
     const int32_t newNumber = session->library().findNumberByNameIgnoringCase(utf8ToCp1251("Моя пуля"));
@@ -572,13 +572,13 @@ TEST_F(DragImport, DeletingTheCurrentFunctionMakesG1Current) {
     const int last = static_cast<int>(session->library().size()) - 1;
     session->setDragFunction(session->library()[last]);
     w.selectRow(CDlgMobileDragList::kList, last, true);
-    screen.answerMessage(ui::IDYES);
+    screen.answerMessage(ui::kIdYes);
     dlg.remove();
     EXPECT_EQ(count("Моя пуля"), 0);
     EXPECT_EQ(session->inputs().dragFunctionName, "G1");
 
     w.selectRow(CDlgMobileDragList::kList, 0, true);
-    screen.answerMessage(ui::IDYES);
+    screen.answerMessage(ui::kIdYes);
     dlg.remove();
     EXPECT_EQ(screen.messageTexts().back(), "Стандартные функции G1, G7 и RA4\nудалению не подлежат");
     EXPECT_EQ(cp1251ToUtf8(session->library()[0].nameText()), "G1");
@@ -597,7 +597,7 @@ TEST_F(DragImport, SavingTheViewChangesTheEntryAndTheCurrentFunction) {
         EXPECT_EQ(view.text(CDlgMobileDragView::kStability), "1.8");
         view.type(CDlgMobileDragView::kStability, "2.1");
         view.type(CDlgMobileDragView::kName, "Пуля 2");
-        view.click(ui::IDOK);
+        view.click(ui::kIdOk);
     });
     screen.answerMenu(CDlgMobileDragList::kMenuShow);
     w.rightClickRow(CDlgMobileDragList::kList, last);

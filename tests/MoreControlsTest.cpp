@@ -128,7 +128,7 @@ public:
         t.height = 120;
         t.controls = {
             {kLink, kind, "trajekton.ru", {20, 40, 120, 16}, 0},
-            {ui::IDOK, ui::Kind::Button, "OK", {200, 80, 80, 26}, ui::kDefault},
+            {ui::kIdOk, ui::Kind::Button, "OK", {200, 80, 80, 26}, ui::kDefault},
         };
         return t;
     }
@@ -187,7 +187,7 @@ TEST(ControlsHyperLinkTest, LooksLikeALinkAndLightsUpWhileThePointerIsOverIt) {
     w.mouse(kLink, mouseAt(ui::MouseEvent::Move, 60, 8));
     EXPECT_EQ(w.mouseCaptor(), kLink);
     const int before = w.refreshCount(kLink);
-    w.mouse(ui::IDOK, mouseAt(ui::MouseEvent::Move, 5, 5));
+    w.mouse(ui::kIdOk, mouseAt(ui::MouseEvent::Move, 5, 5));
     EXPECT_FALSE(d.link.hovering());
     EXPECT_EQ(w.mouseCaptor(), ui::kStaticId);
     EXPECT_EQ(w.textColour(kLink), CMyHyperLink::kLinkColour);
@@ -265,7 +265,7 @@ TEST(ControlsFileDialogTest, ImportDialogReturnsEveryChosenFile) {
     backend.answerFileDialog(chosen);
 
     CXFileDialog dlg("Драг-функции (*.snr)|*.snr|Все файлы (*.*)|*.*||", "snr", "/data");
-    EXPECT_EQ(dlg.doModal(), ui::IDOK);
+    EXPECT_EQ(dlg.doModal(), ui::kIdOk);
     EXPECT_EQ(dlg.fileNames(), chosen);
 
     ASSERT_EQ(backend.fileDialogs.size(), 1u);
@@ -281,14 +281,14 @@ TEST(ControlsFileDialogTest, ImportDialogReturnsEveryChosenFile) {
 
     // Cancelled, or closed with nothing chosen: no files from the last time either.
     backend.answerFileDialog(std::nullopt);
-    EXPECT_EQ(dlg.doModal(), ui::IDCANCEL);
+    EXPECT_EQ(dlg.doModal(), ui::kIdCancel);
     EXPECT_TRUE(dlg.fileNames().empty());
     backend.answerFileDialog(std::vector<std::filesystem::path>{});
-    EXPECT_EQ(dlg.doModal(), ui::IDCANCEL);
+    EXPECT_EQ(dlg.doModal(), ui::kIdCancel);
 
     // Names typed together into the name field come back as one quoted string.
     backend.answerFileDialog(std::vector<std::filesystem::path>{"/no/such/folder/\"a.snr\" \"b c.drg\""});
-    EXPECT_EQ(dlg.doModal(), ui::IDOK);
+    EXPECT_EQ(dlg.doModal(), ui::kIdOk);
     EXPECT_EQ(dlg.fileNames(), (std::vector<std::filesystem::path>{"/no/such/folder/a.snr", "/no/such/folder/b c.drg"}));
 }
 

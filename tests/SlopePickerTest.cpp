@@ -131,8 +131,8 @@ TEST(SlopePicture, PaintsHorizonTargetSightLineAndAngleInThatOrderAndFollowsTheS
     CDlgSlopeDraw dlg(0, false);
     auto& w = ui::openHeadless(dlg);
     EXPECT_EQ(w.title(), "Угол места цели");
-    EXPECT_EQ(w.text(ui::IDOK), "Так точно!");
-    EXPECT_EQ(w.text(ui::IDCANCEL), "Отставить!");
+    EXPECT_EQ(w.text(ui::kIdOk), "Так точно!");
+    EXPECT_EQ(w.text(ui::kIdCancel), "Отставить!");
     ui::Rect r = w.controlRect(kDraw);
     EXPECT_EQ(r.width, 404);
     expectPicture(w.paint(kDraw), 404, 246, {363, 123}, ui::Colour{240, 240, 240}, ui::kBlack, "0 град.", 14);
@@ -142,7 +142,7 @@ TEST(SlopePicture, PaintsHorizonTargetSightLineAndAngleInThatOrderAndFollowsTheS
     r = w.controlRect(kDraw);
     EXPECT_EQ(r, (ui::Rect{8, 8, 604, 346}));
     expectPicture(w.paint(kDraw), 604, 346, {543, 173}, ui::Colour{240, 240, 240}, ui::kBlack, "0 град.", 14);
-    EXPECT_EQ(w.controlRect(ui::IDOK).bottom(), 400 - 10);
+    EXPECT_EQ(w.controlRect(ui::kIdOk).bottom(), 400 - 10);
     // Never smaller than the buttons need.
     w.resize(50, 50);
     EXPECT_EQ(w.clientSize(), (ui::Size{300, 230}));
@@ -215,7 +215,7 @@ TEST(SlopePicture, DraggingPlacesTheTargetHoldsTheMouseAndEndsInsideTheControl) 
     EXPECT_EQ(dlg.slopeDraw().target(), (Pixel{1, 0}));
     EXPECT_EQ(dlg.slopeDraw().angle(), 89);
     // Released below the control, from over a button: the control still hears it.
-    w.mouse(ui::IDOK, mouse(ui::MouseEvent::LeftUp, 300 + 8 - 184, 392 + 8 - 264, false));
+    w.mouse(ui::kIdOk, mouse(ui::MouseEvent::LeftUp, 300 + 8 - 184, 392 + 8 - 264, false));
     EXPECT_EQ(w.mouseCaptor(), ui::kStaticId);
     EXPECT_FALSE(dlg.slopeDraw().dragging());
     EXPECT_EQ(dlg.slopeDraw().target(), (Pixel{300, 245}));
@@ -291,7 +291,7 @@ TEST_F(SlopeHandOff, TakenAngleGoesIntoTheFieldAndComputesCancelChangesNothing) 
     screen.onNextModal([](ui::HeadlessWindow& s) {
         EXPECT_EQ(s.paint(kDraw).texts(), std::vector<std::string>{"5 град."});
         drag(s, 200, 23);
-        s.click(ui::IDCANCEL);
+        s.click(ui::kIdCancel);
     });
     w.click(kSlopeButton);
     EXPECT_EQ(screen.modalTitles.back(), "Угол места цели");
@@ -304,7 +304,7 @@ TEST_F(SlopeHandOff, TakenAngleGoesIntoTheFieldAndComputesCancelChangesNothing) 
     screen.onNextModal([&](ui::HeadlessWindow& s) {
         drag(s, 200, 23);
         shown = s.paint(kDraw).texts().at(0);
-        s.click(ui::IDOK);
+        s.click(ui::kIdOk);
     });
     w.click(kSlopeButton);
     EXPECT_EQ(shown, "27 град.");
@@ -315,7 +315,7 @@ TEST_F(SlopeHandOff, TakenAngleGoesIntoTheFieldAndComputesCancelChangesNothing) 
 
     // Taken without a drag: the angle as it was, not as the target's whole pixels round it.
     w.type(kTargetAngle, "85");
-    screen.onNextModal([](ui::HeadlessWindow& s) { s.click(ui::IDOK); });
+    screen.onNextModal([](ui::HeadlessWindow& s) { s.click(ui::kIdOk); });
     w.click(kSlopeButton);
     EXPECT_EQ(w.text(kTargetAngle), "85");
     EXPECT_TRUE(screen.messages.empty());
@@ -331,7 +331,7 @@ TEST_F(SlopeHandOff, CosineModeShowsAndTakesCosinesTheFieldAccepts) {
     // A cosine of 0.5 is 60 degrees, and reads 0.5 again after the picker.
     screen.onNextModal([](ui::HeadlessWindow& s) {
         EXPECT_EQ(s.paint(kDraw).texts(), std::vector<std::string>{"cos = 0.500"});
-        s.click(ui::IDOK);
+        s.click(ui::kIdOk);
     });
     w.click(kSlopeButton);
     EXPECT_EQ(w.text(kTargetAngle), "0.5");
@@ -342,7 +342,7 @@ TEST_F(SlopeHandOff, CosineModeShowsAndTakesCosinesTheFieldAccepts) {
     screen.onNextModal([&](ui::HeadlessWindow& s) {
         drag(s, -20, -20);
         shown = s.paint(kDraw).texts().at(0);
-        s.click(ui::IDOK);
+        s.click(ui::kIdOk);
     });
     w.click(kSlopeButton);
     EXPECT_EQ(shown, "cos = 0.017");

@@ -163,7 +163,7 @@ TEST_F(TableDialog, CloseStoresTheTableSettingsTheCloseBoxDoesNot) {
         w.click(T::kHorizontalMoa);
         w.click(T::kClose);
         EXPECT_TRUE(w.ended());
-        EXPECT_EQ(w.endCode(), ui::IDOK);
+        EXPECT_EQ(w.endCode(), ui::kIdOk);
         dlg.destroy();
     }
     EXPECT_EQ(table.distanceStep, 50.0);

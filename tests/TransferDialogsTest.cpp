@@ -11,6 +11,7 @@
 #include "FakeDevice.h"
 #include "HeadlessBackend.h"
 #include "TransferFixture.h"
+#include "UserFolders.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -18,21 +19,6 @@ using device::FakeDevice;
 
 namespace {
 
-// XDG_DATA_HOME for one test, put back afterwards.
-class DataHome {
-public:
-    explicit DataHome(const fs::path& folder) {
-        if (const char* old = std::getenv("XDG_DATA_HOME")) old_ = old;
-        ::setenv("XDG_DATA_HOME", folder.c_str(), 1);
-    }
-    ~DataHome() {
-        if (old_) ::setenv("XDG_DATA_HOME", old_->c_str(), 1);
-        else ::unsetenv("XDG_DATA_HOME");
-    }
-
-private:
-    std::optional<std::string> old_;
-};
 
 class TransferDialogs : public TransferFolders {
 protected:
@@ -65,8 +51,8 @@ TEST_F(TransferDialogs, ManagerSendsAndSyncsThroughItsDialogs) {
     });
     w.click(CDlgDrugSelect::kSendToPda);
     ASSERT_EQ(screen.folderDialogs.size(), 1u);
-    EXPECT_EQ(screen.folderDialogs[0].folder, root / "xdg" / "Trajekton-mobile");
-    EXPECT_TRUE(fs::is_directory(root / "xdg" / "Trajekton-mobile"));
+    EXPECT_EQ(screen.folderDialogs[0].folder, home.home() / "Trajekton-mobile");
+    EXPECT_TRUE(fs::is_directory(home.home() / "Trajekton-mobile"));
     ASSERT_EQ(screen.messages.size(), 2u);
     EXPECT_EQ(screen.messages[0].text,
               "Такое впечатление, что PDA\nне подсоединен к компьютеру\n\nПапка устройства не выбрана: нажмите «Выбрать...».");
@@ -133,7 +119,7 @@ TEST_F(TransferDialogs, AFailedLocalWriteOpensNoDialog) {
     s.click(CDlgPDASync::kChooseFolder);  // cancelled
     EXPECT_EQ(s.text(CDlgPDASync::kDeviceFolder), (root / "unplugged").string());
     ASSERT_EQ(screen.folderDialogs.size(), 1u);
-    EXPECT_EQ(screen.folderDialogs[0].folder, root / "xdg" / "Trajekton-mobile");
+    EXPECT_EQ(screen.folderDialogs[0].folder, home.home() / "Trajekton-mobile");
     EXPECT_NE(screen.messages.back().text.find("не найдена"), std::string::npos);
     EXPECT_FALSE(fs::exists(root / "unplugged"));
     sync.destroy();

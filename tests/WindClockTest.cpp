@@ -121,8 +121,8 @@ TEST_F(WindDialog, PaintsTheDialTheShooterAndTheArrow) {
     CDlgWindDraw dlg(90);
     auto& w = ui::openHeadless(dlg);
     EXPECT_EQ(w.title(), "Направление ветра");
-    EXPECT_EQ(w.text(ui::IDOK), "Так точно!");
-    EXPECT_EQ(w.text(ui::IDCANCEL), "Отставить!");
+    EXPECT_EQ(w.text(ui::kIdOk), "Так точно!");
+    EXPECT_EQ(w.text(ui::kIdCancel), "Отставить!");
     ASSERT_EQ(w.controlRect(CDlgWindDraw::kClock).width, 244);
     const ui::RecordingCanvas c = w.paint(CDlgWindDraw::kClock);
     // Centre (122, 122), radius 119.
@@ -168,7 +168,7 @@ TEST_F(WindDialog, PaintsTheDialTheShooterAndTheArrow) {
 TEST_F(WindDialog, TheDialFollowsTheDialogsSize) {
     CDlgWindDraw dlg(90);
     auto& w = ui::openHeadless(dlg);
-    const int buttonsBottom = w.controlRect(ui::IDCANCEL).bottom();
+    const int buttonsBottom = w.controlRect(ui::kIdCancel).bottom();
     w.resize(401, 340);  // the clock 141 wider, 40 higher: 385 by 284
     ASSERT_EQ(w.controlRect(CDlgWindDraw::kClock), (ui::Rect{8, 8, 385, 284}));
     EXPECT_EQ(dlg.clock().layout(), (Layout{192, 142, 139}));
@@ -177,8 +177,8 @@ TEST_F(WindDialog, TheDialFollowsTheDialogsSize) {
     EXPECT_EQ(c.ops[3].rect, (ui::Rect{53, 3, 278, 278}));
     EXPECT_EQ(c.ops.back().text, "90°");
     // The buttons stay in the bottom right corner.
-    EXPECT_EQ(w.controlRect(ui::IDCANCEL).bottom(), buttonsBottom + 40);
-    EXPECT_EQ(w.controlRect(ui::IDCANCEL).right(), 401 - 260 + 236);
+    EXPECT_EQ(w.controlRect(ui::kIdCancel).bottom(), buttonsBottom + 40);
+    EXPECT_EQ(w.controlRect(ui::kIdCancel).right(), 401 - 260 + 236);
     w.resize(50, 50);
     EXPECT_EQ(w.clientSize(), (ui::Size{220, 220}));
     EXPECT_GT(dlg.clock().layout().radius, 60);
@@ -228,28 +228,28 @@ TEST_F(WindDialog, OkHandsBackWholeDegreesCancelNothing) {
         EXPECT_EQ(w.paint(CDlgWindDraw::kClock).ops.back().text, "12°");
         w.mouse(CDlgWindDraw::kClock, mouse(ui::MouseEvent::LeftDown, 172, 72));  // upper right, 45°
         w.mouse(CDlgWindDraw::kClock, mouse(ui::MouseEvent::LeftUp, 172, 72));
-        w.click(ui::IDOK);
-        EXPECT_EQ(w.endCode(), ui::IDOK);
+        w.click(ui::kIdOk);
+        EXPECT_EQ(w.endCode(), ui::kIdOk);
         EXPECT_EQ(dlg.windAzimuth(), 45);
     }
     {
         CDlgWindDraw dlg(270);  // shown as −90 and handed back so
         auto& w = ui::openHeadless(dlg);
-        w.click(ui::IDOK);
+        w.click(ui::kIdOk);
         EXPECT_EQ(dlg.windAzimuth(), -90);
     }
     {
         CDlgWindDraw dlg(30);
         auto& w = ui::openHeadless(dlg);
         w.mouse(CDlgWindDraw::kClock, mouse(ui::MouseEvent::LeftDown, 122, 200));
-        w.click(ui::IDCANCEL);
-        EXPECT_EQ(w.endCode(), ui::IDCANCEL);
+        w.click(ui::kIdCancel);
+        EXPECT_EQ(w.endCode(), ui::kIdCancel);
         EXPECT_EQ(dlg.windAzimuth(), 30);
     }
     {
         CDlgWindDraw dlg(1e300);  // no hang, an arrow somewhere on the dial
         auto& w = ui::openHeadless(dlg);
-        w.click(ui::IDOK);
+        w.click(ui::kIdOk);
         EXPECT_GE(dlg.windAzimuth(), -180);
         EXPECT_LE(dlg.windAzimuth(), 180);
     }
@@ -311,7 +311,7 @@ TEST_F(WindFromMainDialog, OkPutsTheAzimuthInTheFieldAndComputes) {
         EXPECT_EQ(s.paint(CDlgWindDraw::kClock).ops.back().text, "90°");  // opens on the field's azimuth
         s.mouse(CDlgWindDraw::kClock, mouse(ui::MouseEvent::LeftDown, 122, 20));  // above the centre
         s.mouse(CDlgWindDraw::kClock, mouse(ui::MouseEvent::LeftUp, 122, 20));
-        s.click(ui::IDOK);
+        s.click(ui::kIdOk);
     });
     w.click(kWindAzimuthButton);
     EXPECT_EQ(screen.modalTitles, std::vector<std::string>{"Направление ветра"});
@@ -335,7 +335,7 @@ TEST_F(WindFromMainDialog, CancelChangesNothing) {
     const std::vector<std::string> before = outputs(w);
     screen.onNextModal([](ui::HeadlessWindow& s) {
         s.mouse(CDlgWindDraw::kClock, mouse(ui::MouseEvent::LeftDown, 122, 220));
-        s.click(ui::IDCANCEL);
+        s.click(ui::kIdCancel);
     });
     w.click(kWindAzimuthButton);
     EXPECT_EQ(w.text(kWindAzimuth), "-45");
@@ -363,7 +363,7 @@ TEST_F(WindFromMainDialog, AnUnusableAzimuthIsRefusedBeforeTheClockOpens) {
 
     // Within the limits but more than a turn: the clock shows where it points.
     w.type(kWindAzimuth, "-3500");  // −260 after the whole turns: the wind from 100°
-    screen.onNextModal([](ui::HeadlessWindow& s) { s.click(ui::IDOK); });
+    screen.onNextModal([](ui::HeadlessWindow& s) { s.click(ui::kIdOk); });
     w.click(kWindAzimuthButton);
     EXPECT_EQ(w.text(kWindAzimuth), "100");
     dlg.destroy();

@@ -153,8 +153,8 @@ ui::DialogTemplate CDlgBCCalc::makeTemplate() {
         .button(kFromDatabase, "Взять из базы", 244, 510, 226)
         .button(kToDatabase, "Сохранить в базу", 476, 510, 232)
         .button(kCalculate, "Вычислить драг-функцию", 12, 544, 226, ui::kDefault)
-        .button(ui::IDOK, "Сохранить в драг-функцию и закрыть", 244, 544, 300)
-        .button(ui::IDCANCEL, "Отставить!", 550, 544, 158);
+        .button(ui::kIdOk, "Сохранить в драг-функцию и закрыть", 244, 544, 300)
+        .button(ui::kIdCancel, "Отставить!", 550, 544, 158);
     return t;
 }
 
@@ -311,7 +311,7 @@ void CDlgBCCalc::onOK() {
         return;
     }
     saveCurrentFile();
-    endDialog(ui::IDOK);
+    endDialog(ui::kIdOk);
 }
 
 void CDlgBCCalc::showCurve() {
@@ -417,7 +417,7 @@ void CDlgBCCalc::saveToDatabase() {
 
 void CDlgBCCalc::takeFromDatabase() {
     CDlgBullets browser(database_, current_, this);
-    if (browser.doModal() != ui::IDOK) return;  // "Отставить!": the database stays as it was
+    if (browser.doModal() != ui::kIdOk) return;  // "Отставить!": the database stays as it was
     database_ = browser.bullets();
     std::string note;
     // When it cannot be written, what the browser did stays here for the next save to try again.

@@ -13,7 +13,7 @@
 
 // "Калькулятор драг-функции по форме пули": the drag function, BC and stability of a bullet estimated
 // from its measured shape. Works on the data folder's current bullet and bullet database, loaded when
-// it opens. After IDOK ("Сохранить в драг-функцию и закрыть", only with results that can be used)
+// it opens. After kIdOk ("Сохранить в драг-функцию и закрыть", only with results that can be used)
 // the opener takes dragFunc(): the preset function with the estimated points and bullet data.
 class CDlgBCCalc : public ui::Dialog {
 public:

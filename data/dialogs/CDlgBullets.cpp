@@ -21,11 +21,11 @@ ui::DialogTemplate CDlgBullets::makeTemplate() {
     t.height = 300;
     ui::TemplateBuilder b(t);
     b.add(kList, ui::Kind::ListView, "", {12, 12, 396, 276}, ui::kFullRowSelect);
-    b.button(ui::IDOK, "Выбрать и закрыть", 420, 12, 136, ui::kDefault)
+    b.button(ui::kIdOk, "Выбрать и закрыть", 420, 12, 136, ui::kDefault)
         .button(kShow, "Показать", 420, 46, 136)
         .button(kDelete, "Удалить", 420, 80, 136)
         .button(kClose, "Закрыть", 420, 228, 136)
-        .button(ui::IDCANCEL, "Отставить!", 420, 262, 136);
+        .button(ui::kIdCancel, "Отставить!", 420, 262, 136);
     return t;
 }
 
@@ -70,13 +70,13 @@ bool CDlgBullets::selectedBullet(CBulletDimensions& out, const char* noRowMessag
 void CDlgBullets::onOK() {
     CBulletDimensions chosen;
     if (selectedBullet(chosen)) selection_ = chosen;
-    endDialog(ui::IDOK);
+    endDialog(ui::kIdOk);
 }
 
 void CDlgBullets::deleteSelected() {
     CBulletDimensions b;
     if (!selectedBullet(b, "Выберите функцию\nдля удаления")) return;
-    if (messageBox("Действительно удалить\nвыбранную пулю?", {}, ui::Buttons::YesNo, ui::Icon::Error) != ui::IDYES)
+    if (messageBox("Действительно удалить\nвыбранную пулю?", {}, ui::Buttons::YesNo, ui::Icon::Error) != ui::kIdYes)
         return;
     bullets_.RemoveMatching(b.nameText(), b.uniqueNumber);
     fillList();
@@ -99,7 +99,7 @@ void CDlgBullets::onCommand(int id, ui::Notify n) {
         switch (id) {
             case kDelete: deleteSelected(); return;
             case kShow: showSelected(); return;
-            case kClose: endDialog(ui::IDOK); return;
+            case kClose: endDialog(ui::kIdOk); return;
             default: break;
         }
     }

@@ -4,7 +4,7 @@
 #include "Dialog.h"
 
 // "База размеров пуль": the bullet database as a list to pick from, look at and delete from. It
-// works on its own copy: after IDOK ("Выбрать и закрыть", "Закрыть") the opener takes bullets(),
+// works on its own copy: after kIdOk ("Выбрать и закрыть", "Закрыть") the opener takes bullets(),
 // with the deletions, and selection(); "Отставить!" leaves the opener's database as it was.
 class CDlgBullets : public ui::Dialog {
 public:

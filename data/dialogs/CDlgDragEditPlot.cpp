@@ -51,7 +51,7 @@ ui::DialogTemplate CDlgDragEditPlot::makeTemplate() {
                 if (info.id == order[row][col]) b.button(info.id, info.text, xs[col], 420 + row * 32, 236);
     b.label("Шаг изменения драг-коэффициента:", 10, 490, 250, kStepLabel).edit(kStep, 262, 490, 120, ui::kAlignRight);
     b.label("Поднятие графика ухудшает аэродинамические свойства пули и наоборот...", 10, 522, 740, kHint);
-    b.button(ui::IDOK, "Сохранить", 514, 556, 115).button(ui::IDCANCEL, "Отставить!", 635, 556, 115);
+    b.button(ui::kIdOk, "Сохранить", 514, 556, 115).button(ui::kIdCancel, "Отставить!", 635, 556, 115);
     return t;
 }
 
@@ -64,7 +64,7 @@ bool CDlgDragEditPlot::onInitDialog() {
     resizer_.add(window(), kPlot, R::kLeft | R::kRight | R::kTop | R::kBottom);
     for (const ButtonInfo& info : buttons()) resizer_.add(window(), info.id, R::kLeft | R::kBottom);
     for (int id : {kStepLabel, kStep, kHint}) resizer_.add(window(), id, R::kLeft | R::kBottom);
-    for (int id : {ui::IDOK, ui::IDCANCEL}) resizer_.add(window(), id, R::kRight | R::kBottom);
+    for (int id : {ui::kIdOk, ui::kIdCancel}) resizer_.add(window(), id, R::kRight | R::kBottom);
     // As the plot windows say it.
     if (points_.empty()) messageBox(kNoDragDataMessage, {}, ui::Buttons::Ok, ui::Icon::Warning);
     return true;
@@ -104,6 +104,6 @@ void CDlgDragEditPlot::onCommand(int id, ui::Notify n) {
 }
 
 // "Сохранить" hands the points back whatever stands in the step field.
-void CDlgDragEditPlot::onOK() { endDialog(ui::IDOK); }
+void CDlgDragEditPlot::onOK() { endDialog(ui::kIdOk); }
 
 void CDlgDragEditPlot::onSize(int width, int height) { resizer_.resize(window(), width, height); }

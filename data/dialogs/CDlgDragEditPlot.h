@@ -9,7 +9,7 @@
 #include "DragFunc.h"
 
 // "Редактирование по графику": raises, lowers and reshapes a drag function's whole curve by a step.
-// Works on a copy of the points; after IDOK ("Сохранить") the caller takes points(). The step comes
+// Works on a copy of the points; after kIdOk ("Сохранить") the caller takes points(). The step comes
 // from the caller's curve step (the settings' curveStep) and is written back there after each press
 // that had a usable step.
 class CDlgDragEditPlot : public ui::Dialog {

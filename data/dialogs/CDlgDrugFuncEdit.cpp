@@ -85,7 +85,7 @@ ui::DialogTemplate CDlgDrugFuncEdit::makeTemplate() {
         y += 50;
     }
     b.button(kEditCurve, "Редактировать по графику", 496, y + 6, 294);
-    b.button(ui::IDOK, "Сохранить", 554, 478, 115).button(ui::IDCANCEL, "Отставить!", 675, 478, 115);
+    b.button(ui::kIdOk, "Сохранить", 554, 478, 115).button(ui::kIdCancel, "Отставить!", 675, 478, 115);
     return t;
 }
 
@@ -107,7 +107,7 @@ bool CDlgDrugFuncEdit::onInitDialog() {
     using R = CDlgItemResizer;
     for (int id : {kHelp1, kHelp2, kName, kDescription}) resizer_.add(w, id, R::kLeft | R::kRight | R::kTop);
     resizer_.add(w, kTable, R::kLeft | R::kRight | R::kTop | R::kBottom);
-    for (int id : {ui::IDOK, ui::IDCANCEL}) resizer_.add(w, id, R::kRight | R::kBottom);
+    for (int id : {ui::kIdOk, ui::kIdCancel}) resizer_.add(w, id, R::kRight | R::kBottom);
     // The numbers keep to the right of the table.
     for (const NumberField& f : kNumberFields)
         for (int id : {f.id, labelOf(f.id)}) resizer_.add(w, id, R::kRight | R::kTop);
@@ -242,27 +242,27 @@ void CDlgDrugFuncEdit::onOK() {
     if (!readFields() || !fieldsUsable()) return;
     // An empty table takes nothing over: the function stays as it came, fields and all.
     if (window().rowCount(kTable) == 0) {
-        endDialog(ui::IDOK);
+        endDialog(ui::kIdOk);
         return;
     }
     std::optional<std::vector<DragElement>> points = readTable();
     if (!points) return;
     function_ = withFields();
     function_.points = std::move(*points);
-    endDialog(ui::IDOK);
+    endDialog(ui::kIdOk);
 }
 
 void CDlgDrugFuncEdit::editCurve() {
     const std::optional<DragFunc> f = collect();
     if (!f) return;
     CDlgDragEditPlot dlg(*f, curveStep_, this);
-    if (dlg.doModal() == ui::IDOK) fillTable(dlg.points());
+    if (dlg.doModal() == ui::kIdOk) fillTable(dlg.points());
 }
 
 void CDlgDrugFuncEdit::calculateSectionalDensity() {
     if (!readFields()) return;
     CDlgSDCalc dlg(withFields(), this);
-    if (dlg.doModal() != ui::IDOK) return;
+    if (dlg.doModal() != ui::kIdOk) return;
     numbers_.sectionalDensity = dlg.sectionalDensity();
     setText(kSectionalDensity, ui::formatNumber(numbers_.sectionalDensity));
 }
@@ -270,7 +270,7 @@ void CDlgDrugFuncEdit::calculateSectionalDensity() {
 void CDlgDrugFuncEdit::calculateStabilityFactor() {
     if (!readFields()) return;
     CDlgSFCalc dlg(withFields(), solver_, this);
-    if (dlg.doModal() != ui::IDOK) return;
+    if (dlg.doModal() != ui::kIdOk) return;
     numbers_.stabilityFactor = dlg.stabilityFactor();
     setText(kStabilityFactor, ui::formatNumber(numbers_.stabilityFactor));
 }

@@ -10,7 +10,7 @@
 #include "DragFunc.h"
 
 // "Редактирование": a drag function's fields and its points as a table edited in place. Works on
-// its own copy; after IDOK ("Сохранить") the caller takes function(). The solver goes on to the
+// its own copy; after kIdOk ("Сохранить") the caller takes function(). The solver goes on to the
 // stability calculator, the curve step to the curve editor.
 //
 // Saving refuses (a message, the dialog stays open) a name or description with characters the

@@ -44,7 +44,7 @@ void CDlgDrugPlot::addPlotControls(ui::DialogTemplate& t, int besidePlot) {
     b.add(kPlot, ui::Kind::Canvas, {}, ui::Rect{kMargin, kMargin, kPlotWidth, kPlotHeight}, ui::kSunken);
     b.add(kDescription, ui::Kind::Label, {}, ui::Rect{kMargin, descriptionTop, t.width - 2 * kMargin, kDescriptionHeight},
           ui::kMultiline);
-    b.button(ui::IDOK, "Закрыть", t.width - kMargin - 100, buttonTop, 100, ui::kDefault);
+    b.button(ui::kIdOk, "Закрыть", t.width - kMargin - 100, buttonTop, 100, ui::kDefault);
 }
 
 bool CDlgDrugPlot::onInitDialog() {
@@ -58,7 +58,7 @@ bool CDlgDrugPlot::onInitDialog() {
     resizer_.add(window(), kPlot,
                  CDlgItemResizer::kLeft | CDlgItemResizer::kRight | CDlgItemResizer::kTop | CDlgItemResizer::kBottom);
     resizer_.add(window(), kDescription, CDlgItemResizer::kLeft | CDlgItemResizer::kRight | CDlgItemResizer::kBottom);
-    resizer_.add(window(), ui::IDOK, CDlgItemResizer::kRight | CDlgItemResizer::kBottom);
+    resizer_.add(window(), ui::kIdOk, CDlgItemResizer::kRight | CDlgItemResizer::kBottom);
 
     if (function_.points.empty()) messageBox(kNoDragDataMessage, {}, ui::Buttons::Ok, ui::Icon::Warning);
     return true;

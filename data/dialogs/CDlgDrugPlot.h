@@ -23,7 +23,7 @@ public:
 
 protected:
     // For a window of the same kind with more beside the plot: its template (with kPlot,
-    // kDescription and IDOK), and whether the x axis starts at the first point's Mach.
+    // kDescription and kIdOk), and whether the x axis starts at the first point's Mach.
     CDlgDrugPlot(const DragFunc& f, ui::DialogTemplate t, bool fromFirstPoint, ui::Dialog* parent);
     // Places the plot, the description and the button of a template `width` by `height`, leaving
     // `besidePlot` pixels right of the plot free.

@@ -46,7 +46,7 @@ ui::DialogTemplate CDlgDrugSelect::makeTemplate() {
     constexpr int x = 696, w = 296, step = 30;
     b.label(kAdviceText, x, 4, w, kAdvice, ui::kMultiline, 88);
     int y = 100;
-    b.button(ui::IDOK, "Выбрать", x, y, w, ui::kDefault);
+    b.button(ui::kIdOk, "Выбрать", x, y, w, ui::kDefault);
     b.button(kShow, "Показать", x, y += step, w);
     b.button(kCopy, "Сделать копию", x, y += step, w);
     b.button(kDelete, "Удалить", x, y += step, w);
@@ -57,13 +57,13 @@ ui::DialogTemplate CDlgDrugSelect::makeTemplate() {
     b.button(kExport, "Экспорт драг-функции", x, y += step, w);
     b.button(kSendToPda, "Послать функцию на PDA", x, y += step, w);
     b.button(kSyncPda, "Синхронизировать с PDA", x, y += step, w);
-    b.button(ui::IDCANCEL, "Закрыть", x, y += step, w);
+    b.button(ui::kIdCancel, "Закрыть", x, y += step, w);
     return t;
 }
 
 bool CDlgDrugSelect::onInitDialog() {
     list_.attach(*this, kList,
-                 {{ui::IDOK, "Выбрать"},
+                 {{ui::kIdOk, "Выбрать"},
                   {kShow, "Показать"},
                   {kCopy, "Копировать"},
                   {kDelete, "Удалить"},
@@ -117,7 +117,7 @@ void CDlgDrugSelect::onOK() {
     } else {
         messageBox(kChooseMessage);
     }
-    endDialog(ui::IDOK);
+    endDialog(ui::kIdOk);
 }
 
 void CDlgDrugSelect::saveLibrary() {
@@ -151,7 +151,7 @@ void CDlgDrugSelect::remove() {
         messageBox(kChooseToDeleteMessage);
         return;
     }
-    if (messageBox(deleteQuestion(name), {}, ui::Buttons::YesNo, ui::Icon::Error) != ui::IDYES) return;
+    if (messageBox(deleteQuestion(name), {}, ui::Buttons::YesNo, ui::Icon::Error) != ui::kIdYes) return;
     DialogMessages messages(*this);
     if (library_.deleteByNameAndNumber(name, number, &messages) == DeleteResult::Deleted) refill();
 }
@@ -171,7 +171,7 @@ void CDlgDrugSelect::edit() {
         return;
     }
     CDlgDrugFuncEdit dlg(f, solver_, curveStep_, this);
-    if (dlg.doModal() != ui::IDOK) return;
+    if (dlg.doModal() != ui::kIdOk) return;
     // In the entry's place, under its number.
     DragFunc edited = dlg.function();
     edited.uniqueNumber = f.uniqueNumber;
@@ -183,7 +183,7 @@ void CDlgDrugSelect::edit() {
 
 void CDlgDrugSelect::createNew() {
     CDlgDrugFuncEdit dlg(newDragFunction(), solver_, curveStep_, this);
-    if (dlg.doModal() != ui::IDOK) return;
+    if (dlg.doModal() != ui::kIdOk) return;
     const DragFunc made = addCreated(library_, dlg.function());
     name_ = made.nameText();
     number_ = made.uniqueNumber;
@@ -192,7 +192,7 @@ void CDlgDrugSelect::createNew() {
 
 void CDlgDrugSelect::createFromShape() {
     CDlgBCCalc dlg(folder_.folder(), this);
-    if (dlg.doModal() != ui::IDOK) return;
+    if (dlg.doModal() != ui::kIdOk) return;
     const DragFunc made = addCreated(library_, dlg.dragFunc());
     name_ = made.nameText();
     number_ = made.uniqueNumber;
@@ -205,7 +205,7 @@ void CDlgDrugSelect::exportFunction() {
 }
 
 void CDlgDrugSelect::importFunctions() {
-    if (CDlgImport(library_, folder_.folder(), this).doModal() == ui::IDOK) refill();
+    if (CDlgImport(library_, folder_.folder(), this).doModal() == ui::kIdOk) refill();
 }
 
 void CDlgDrugSelect::sendToDevice() {

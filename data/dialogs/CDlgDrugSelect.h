@@ -13,7 +13,7 @@
 // calculator's function and shows, copies, deletes, edits, creates, imports, exports and sends
 // functions to the handheld. It changes the library in place; copy, create from the bullet shape
 // and the sync to the handheld save it at once, the rest is saved when the main dialog closes.
-// After IDOK the main dialog reads selectedName() and selectedNumber().
+// After kIdOk the main dialog reads selectedName() and selectedNumber().
 class CDlgDrugSelect : public ui::Dialog {
 public:
     enum : int {

@@ -44,7 +44,7 @@ ui::DialogTemplate CDlgExport::makeTemplate() {
     b.group("Для переноса в tkmobile", 12, 130, 376, 124);
     b.button(kDat, "Экспортировать в .dat", 100, 152, 200);
     b.label(kDatHelp, 24, 182, 352, ui::kStaticId, ui::kMultiline, 64);
-    b.button(ui::IDCANCEL, "Закрыть", 292, 264, 96);
+    b.button(ui::kIdCancel, "Закрыть", 292, 264, 96);
     return t;
 }
 

@@ -25,8 +25,8 @@ ui::DialogTemplate CDlgImport::makeTemplate() {
     b.label("Импорт драг-функции(й) из файла (*.pro), сгенерированного этой же программой\n"
             "(в настоящее время не применяется)",
             textX, 136, textW, ui::kStaticId, ui::kMultiline, 72);
-    b.button(ui::IDOK, "OK", 308, 220, 96, ui::kDefault);
-    b.button(ui::IDCANCEL, "Отмена", 412, 220, 96);
+    b.button(ui::kIdOk, "OK", 308, 220, 96, ui::kDefault);
+    b.button(ui::kIdCancel, "Отмена", 412, 220, 96);
     return t;
 }
 
@@ -42,7 +42,7 @@ void CDlgImport::importKind(ImportKind kind) {
     const std::string pattern = std::string("*.") + extension;
     CXFileDialog files({{"драг-функции (" + pattern + ")", pattern}}, extension, dataFolder_, this);
     files.setTitle("Выбрать все - Ctr+A");
-    if (files.doModal() != ui::IDOK) return;
+    if (files.doModal() != ui::kIdOk) return;
     DialogMessages messages(*this);
-    if (importFiles(library_, kind, files.fileNames(), messages) > 0) endDialog(ui::IDOK);
+    if (importFiles(library_, kind, files.fileNames(), messages) > 0) endDialog(ui::kIdOk);
 }

@@ -6,7 +6,7 @@
 #include "ExchangeImportExport.h"
 
 // "Импорт драг-функций": drag functions from ".snr", Lapua ".drg" and older ".pro" files into the
-// library, several files at a time. Ends with IDOK as soon as a file was imported, so that the
+// library, several files at a time. Ends with kIdOk as soon as a file was imported, so that the
 // manager shows the new entries.
 class CDlgImport : public ui::Dialog {
 public:

@@ -28,7 +28,7 @@ ui::DialogTemplate CDlgPDA::makeTemplate() {
     b.label("Выбрана функция:", 12, 176, 436);
     b.edit(kFunctionName, 12, 196, 436, ui::kReadOnly);
     b.button(kSend, "Послать драг-функцию в PDA", 12, 256, 280, ui::kDefault);
-    b.button(ui::IDCANCEL, "Закрыть", 352, 256, 96);
+    b.button(ui::kIdCancel, "Закрыть", 352, 256, 96);
     return t;
 }
 

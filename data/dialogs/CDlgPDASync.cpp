@@ -21,6 +21,6 @@ ui::DialogTemplate CDlgPDASync::makeTemplate() {
     b.label(kWarning, 12, 8, 436, ui::kStaticId, ui::kMultiline, 52);
     addFolderRow(t, 70, t.width);
     b.button(kSync, "Синхронизировать", 12, 160, 200, ui::kDefault);
-    b.button(ui::IDCANCEL, "Закрыть", 352, 160, 96);
+    b.button(ui::kIdCancel, "Закрыть", 352, 160, 96);
     return t;
 }

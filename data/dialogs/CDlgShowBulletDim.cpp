@@ -18,7 +18,7 @@ ui::DialogTemplate CDlgShowBulletDim::makeTemplate() {
             12, 4, 476, ui::kStaticId, ui::kMultiline, 40);
     // Read-only, but its text can be selected and copied.
     b.add(kReport, ui::Kind::Edit, "", {12, 52, 476, 240}, ui::kReadOnly | ui::kMultiline);
-    b.button(ui::IDOK, "Закрыть", 388, 302, 100, ui::kDefault);
+    b.button(ui::kIdOk, "Закрыть", 388, 302, 100, ui::kDefault);
     return t;
 }
 

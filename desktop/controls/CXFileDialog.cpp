@@ -2,6 +2,8 @@
 
 #include <system_error>
 
+#include "Utf8Path.h"
+
 namespace {
 
 std::string_view trimBlanks(std::string_view s) {
@@ -32,19 +34,19 @@ int CXFileDialog::doModal() {
     files_.clear();
     ui::DialogWindow* parent = parent_ && parent_->isOpen() ? &parent_->window() : nullptr;
     const auto chosen = ui::backend().fileDialog(parent, options_);
-    if (!chosen) return ui::IDCANCEL;
+    if (!chosen) return ui::kIdCancel;
     for (const auto& path : *chosen) {
         // Several names typed into the name field come back as one quoted string; a file that really
         // has such a name is taken as it is.
         const std::string name = path.filename().string();
         std::error_code ec;
         if (name.starts_with('"') && !std::filesystem::exists(path, ec)) {
-            for (const auto& part : splitQuotedNames(name)) files_.push_back(path.parent_path() / part);
+            for (const auto& part : splitQuotedNames(name)) files_.push_back(path.parent_path() / utf8Path(part));
             continue;
         }
         files_.push_back(path);
     }
-    return files_.empty() ? ui::IDCANCEL : ui::IDOK;
+    return files_.empty() ? ui::kIdCancel : ui::kIdOk;
 }
 
 std::vector<ui::FileFilter> CXFileDialog::parseFilter(std::string_view filter) {

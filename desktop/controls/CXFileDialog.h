@@ -22,7 +22,7 @@ public:
     void setTitle(std::string utf8) { options_.title = std::move(utf8); }
     const ui::FileDialogOptions& options() const { return options_; }
 
-    // IDOK with at least one file chosen, else IDCANCEL.
+    // kIdOk with at least one file chosen, else kIdCancel.
     int doModal();
     const std::vector<std::filesystem::path>& fileNames() const { return files_; }
 

@@ -76,7 +76,7 @@ ui::DialogTemplate CDlgAddInfo::makeTemplate() {
     b.label("Если фактор гироскопической стабильности равен нулю, то и деривация и вертикальный ветровой "
             "снос будут равны нулю",
             12, 298, 536, ui::kStaticId, ui::kMultiline, 32);
-    b.button(ui::IDOK, "Закрыть", 448, 350, 100, ui::kDefault);
+    b.button(ui::kIdOk, "Закрыть", 448, 350, 100, ui::kDefault);
     return t;
 }
 

@@ -34,8 +34,8 @@ ui::DialogTemplate CDlgConvertBC::makeTemplate() {
             "результатам стрельбы. Гораздо лучше - для своей пули разработать собственную драг-функцию",
             12, 154, 536, ui::kStaticId, ui::kMultiline, 48);
     b.button(kConvert, "Конвертировать", 22, 224, 120, ui::kDefault)
-        .button(ui::IDOK, "Закрыть и изменить БК и драг-функцию", 150, 224, 290)
-        .button(ui::IDCANCEL, "Отставить!", 448, 224, 100);
+        .button(ui::kIdOk, "Закрыть и изменить БК и драг-функцию", 150, 224, 290)
+        .button(ui::kIdCancel, "Отставить!", 448, 224, 100);
     return t;
 }
 
@@ -103,7 +103,7 @@ void CDlgConvertBC::onOK() {
         return;
     }
     chosen_ = chosen;
-    endDialog(ui::IDOK);
+    endDialog(ui::kIdOk);
 }
 
 std::string CDlgConvertBC::targetFunctionName() const { return std::string(target_.nameText()); }

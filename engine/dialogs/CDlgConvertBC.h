@@ -8,7 +8,7 @@
 #include "DragLibrary.h"
 
 // "Конвертация баллистического коэффициента": a BC for one standard drag law converted to another
-// at a chosen velocity. On IDOK the opener takes ballisticCoefficient() and makes the function named
+// at a chosen velocity. On kIdOk the opener takes ballisticCoefficient() and makes the function named
 // targetFunctionName() its current one.
 class CDlgConvertBC : public ui::Dialog {
 public:
@@ -27,7 +27,7 @@ public:
                   ui::Dialog* parent = nullptr);
     static ui::DialogTemplate makeTemplate();
 
-    // After IDOK: the converted BC when "Конвертировать" was pressed during this opening, else the BC
+    // After kIdOk: the converted BC when "Конвертировать" was pressed during this opening, else the BC
     // as typed.
     double ballisticCoefficient() const { return chosen_; }
     // The target function's name, CP1251 bytes as the library keeps them.

@@ -26,8 +26,8 @@ ui::DialogTemplate CDlgSDCalc::makeTemplate() {
     b.label("Диаметр пули в дюймах", 12, 62, 300).edit(kDiameter, 320, 62, 188, ui::kAlignRight);
     b.label("Поперечная нагрузка (sectional density)", 12, 96, 300).edit(kResult, 320, 96, 188, ui::kAlignRight);
     b.button(kCompute, "Вычислить", 62, 128, 100, ui::kDefault)
-        .button(ui::IDOK, "Вставить значение в драг-функцию", 170, 128, 230)
-        .button(ui::IDCANCEL, "Отставить!", 408, 128, 100);
+        .button(ui::kIdOk, "Вставить значение в драг-функцию", 170, 128, 230)
+        .button(ui::kIdCancel, "Отставить!", 408, 128, 100);
     return t;
 }
 
@@ -70,5 +70,5 @@ void CDlgSDCalc::onOK() {
         return;
     }
     sectionalDensity_ = *value;
-    endDialog(ui::IDOK);
+    endDialog(ui::kIdOk);
 }

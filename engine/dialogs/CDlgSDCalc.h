@@ -5,7 +5,7 @@
 #include "DragFunc.h"
 
 // "Поперечная нагрузка": the sectional density of the edited drag function's bullet. "Вставить
-// значение в драг-функцию" closes with IDOK and the opener takes sectionalDensity(): the value
+// значение в драг-функцию" closes with kIdOk and the opener takes sectionalDensity(): the value
 // standing in the result field, computed or typed.
 class CDlgSDCalc : public ui::Dialog {
 public:

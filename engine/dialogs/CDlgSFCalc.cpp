@@ -46,8 +46,8 @@ ui::DialogTemplate CDlgSFCalc::makeTemplate() {
     b.label("Фактор гироскопической стабильности", 12, y + 8, 300)
         .edit(kResult, 320, y + 8, 188, ui::kReadOnly | ui::kAlignRight);
     b.button(kCompute, "Вычислить", 62, 294, 100, ui::kDefault)
-        .button(ui::IDOK, "Вставить значение в драг-функцию", 170, 294, 230)
-        .button(ui::IDCANCEL, "Отставить!", 408, 294, 100);
+        .button(ui::kIdOk, "Вставить значение в драг-функцию", 170, 294, 230)
+        .button(ui::kIdCancel, "Отставить!", 408, 294, 100);
     return t;
 }
 
@@ -91,5 +91,5 @@ void CDlgSFCalc::onOK() {
         messageBox(kUndefinedMessage, {}, ui::Buttons::Ok, ui::Icon::Warning);
         return;
     }
-    endDialog(ui::IDOK);
+    endDialog(ui::kIdOk);
 }

@@ -8,7 +8,7 @@
 
 // "Фактор гиростабильности": the gyroscopic stability factor by Miller's formula, from the bullet
 // of the edited drag function and the calculator's muzzle velocity and air. "Вставить значение в
-// драг-функцию" computes and closes with IDOK; the opener then takes stabilityFactor().
+// драг-функцию" computes and closes with kIdOk; the opener then takes stabilityFactor().
 class CDlgSFCalc : public ui::Dialog {
 public:
     enum : int {

@@ -10,7 +10,9 @@
 #include <thread>
 
 #if defined(_WIN32)
+#include <fcntl.h>
 #include <io.h>
+#include <sys/stat.h>
 #else
 #include <fcntl.h>
 #include <unistd.h>
@@ -36,7 +38,12 @@ std::error_code lastError() { return std::error_code(errno, std::generic_categor
 
 std::FILE* openExclusive(const fs::path& path) {
 #if defined(_WIN32)
-    return _wfopen(path.c_str(), L"wbx");
+    // The C library of Windows knows no "x" in fopen's mode: the exclusive create is asked of _wopen.
+    const int fd = _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (fd < 0) return nullptr;
+    std::FILE* f = _fdopen(fd, "wb");
+    if (!f) _close(fd);
+    return f;
 #else
     return std::fopen(path.c_str(), "wbx");
 #endif
@@ -45,7 +52,9 @@ std::FILE* openExclusive(const fs::path& path) {
 // A name beside `target` that no file has yet: "drag_function.dat.part123456".
 fs::path temporaryBeside(const fs::path& target) {
     static thread_local std::mt19937 random{std::random_device{}()};
-    return target.parent_path() / (target.filename().string() + ".part" + std::to_string(random() % 1000000));
+    fs::path beside = target;  // appended in the name's own characters, whatever its alphabet
+    beside += ".part" + std::to_string(random() % 1000000);
+    return beside;
 }
 
 // The folder's entry made durable after a rename; a file system that cannot (some network mounts)

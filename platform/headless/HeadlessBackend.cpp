@@ -368,7 +368,7 @@ int HeadlessWindow::runModal() {
         if (auto script = backend_.takeScript()) script(*this);
     }
     if (!ended_) closeBox();
-    if (!ended_) end(IDCANCEL);
+    if (!ended_) end(kIdCancel);
     return endCode_;
 }
 
@@ -763,9 +763,9 @@ int HeadlessBackend::messageBox(DialogWindow* parent, const std::string& text, c
     }
     switch (buttons) {
         case Buttons::YesNo:
-        case Buttons::YesNoCancel: return IDYES;
-        case Buttons::RetryCancel: return IDRETRY;
-        default: return IDOK;
+        case Buttons::YesNoCancel: return kIdYes;
+        case Buttons::RetryCancel: return kIdRetry;
+        default: return kIdOk;
     }
 }
 

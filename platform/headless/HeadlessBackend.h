@@ -250,7 +250,7 @@ public:
     // Installs itself as the backend for the lifetime of the object (restores the previous one after).
     // --- The user's part in what comes next ---
     // The next message box is answered with `code`; without an answer a box takes its first button
-    // (IDOK, IDYES or IDRETRY).
+    // (kIdOk, kIdYes or kIdRetry).
     void answerMessage(int code) { messageAnswers_.push_back(code); }
     // The next file dialog returns these files (nothing: cancelled).
     void answerFileDialog(std::optional<std::vector<std::filesystem::path>> files) {

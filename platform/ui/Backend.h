@@ -22,7 +22,7 @@ public:
     virtual std::unique_ptr<DialogWindow> createWindow(Dialog& owner, const DialogTemplate& t,
                                                        DialogWindow* parent) = 0;
 
-    // A modal message box; returns IDOK, IDCANCEL, IDYES, IDNO or IDRETRY.
+    // A modal message box; returns kIdOk, kIdCancel, kIdYes, kIdNo or kIdRetry.
     virtual int messageBox(DialogWindow* parent, const std::string& text, const std::string& caption,
                            Buttons buttons, Icon icon) = 0;
 

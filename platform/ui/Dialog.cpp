@@ -65,15 +65,15 @@ void Dialog::handleCommand(int id, Notify n) {
 
 void Dialog::onCommand(int id, Notify n) {
     if (n != Notify::Clicked) return;
-    if (id == IDOK) onOK();
-    if (id == IDCANCEL) onCancel();
+    if (id == kIdOk) onOK();
+    if (id == kIdCancel) onCancel();
 }
 
 void Dialog::onOK() {
-    if (updateData(true)) endDialog(IDOK);
+    if (updateData(true)) endDialog(kIdOk);
 }
 
-void Dialog::onCancel() { endDialog(IDCANCEL); }
+void Dialog::onCancel() { endDialog(kIdCancel); }
 
 bool Dialog::preTranslateKey(int, const KeyEvent&) { return false; }
 
@@ -83,7 +83,7 @@ bool Dialog::handleKeyDown(int id, const KeyEvent& k) {
     if (ControlHandler* h = handlerFor(id); h && h->onKeyDown(k)) return true;
     // The dialog's own keys: Enter presses the default button, Escape cancels.
     if (k.key == kKeyReturn && !k.alt) {
-        int target = IDOK;
+        int target = kIdOk;
         for (const auto& c : template_.controls)
             if (c.kind == Kind::Button && (c.style & kDefault)) target = c.id;
         // Enter on a focused push button presses that one.
@@ -94,7 +94,7 @@ bool Dialog::handleKeyDown(int id, const KeyEvent& k) {
         return true;
     }
     if (k.key == kKeyEscape) {
-        handleCommand(IDCANCEL, Notify::Clicked);
+        handleCommand(kIdCancel, Notify::Clicked);
         return true;
     }
     // The keyboard's way to a list's context menu: at the first selected row, else the list's corner.

@@ -44,7 +44,7 @@ public:
     Dialog(const Dialog&) = delete;
     Dialog& operator=(const Dialog&) = delete;
 
-    // Creates the window, initialises, shows it modally; returns the end code (IDOK, IDCANCEL, ...).
+    // Creates the window, initialises, shows it modally; returns the end code (kIdOk, kIdCancel, ...).
     int doModal();
     // The first half of doModal, for a driver that acts as the user (tests): the window is made and
     // initialised but not run. close() ends it as the window's close box would and destroys it.

@@ -81,15 +81,16 @@ enum Style : unsigned {
     kNumeric = 1u << 15,         // edit: a number is typed (an on-screen keyboard shows its digits)
 };
 
-// Control ids: dialogs number their controls as they like; these are the framework's own.
+// Control ids: dialogs number their controls as they like; these are the framework's own (the values
+// of Windows' IDOK, IDCANCEL ..., which are macros there, hence names of their own).
 inline constexpr int kStaticId = -1;  // labels nobody addresses (several may share it)
-inline constexpr int IDOK = 1;
-inline constexpr int IDCANCEL = 2;
-inline constexpr int IDABORT = 3;
-inline constexpr int IDRETRY = 4;
-inline constexpr int IDIGNORE = 5;
-inline constexpr int IDYES = 6;
-inline constexpr int IDNO = 7;
+inline constexpr int kIdOk = 1;
+inline constexpr int kIdCancel = 2;
+inline constexpr int kIdAbort = 3;
+inline constexpr int kIdRetry = 4;
+inline constexpr int kIdIgnore = 5;
+inline constexpr int kIdYes = 6;
+inline constexpr int kIdNo = 7;
 
 struct ControlTemplate {
     int id = kStaticId;

@@ -7,13 +7,16 @@
 #include <wx/init.h>
 #include <wx/log.h>
 
+#if defined(__WXGTK__)
 #include <gtk/gtk.h>
+#endif
 
 #include "Backend.h"
 #include "WxBackend.h"
 
 namespace ui {
 
+#if defined(__WXGTK__)
 namespace {
 
 // GTK's own widgets are made for touch-friendly layouts (Adwaita's entries and buttons are 34 pixels
@@ -39,6 +42,7 @@ messagedialog box.vertical > label { margin: 4px 0; }
 )css";
 
 }  // namespace
+#endif
 
 bool WxApplication::OnInit() { return true; }
 
@@ -49,6 +53,7 @@ void WxApplication::OnAssertFailure(const wxChar* file, int line, const wxChar* 
 }
 
 void WxApplication::installLook() {
+#if defined(__WXGTK__)
     if (GtkSettings* settings = gtk_settings_get_default())
         g_object_set(settings, "gtk-font-name", "DejaVu Sans 9", nullptr);
     GdkScreen* screen = gdk_screen_get_default();
@@ -62,6 +67,7 @@ void WxApplication::installLook() {
     }
     gtk_style_context_add_provider_for_screen(screen, GTK_STYLE_PROVIDER(css), GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
     g_object_unref(css);
+#endif
 }
 
 int runWxApplication(int argc, char** argv, const std::function<int()>& body) {

@@ -8,7 +8,9 @@
 #include <wx/msgdlg.h>
 #include <wx/utils.h>
 
+#if defined(__WXGTK__)
 #include <gtk/gtk.h>
+#endif
 
 #include "WxDialogWindow.h"
 #include "WxMapping.h"
@@ -18,6 +20,16 @@ namespace ui {
 namespace {
 
 wxString fromUtf8(const std::string& s) { return wxString::FromUTF8(s.data(), s.size()); }
+
+// Paths to and from wx's strings in the file system's own characters (UTF-16 on Windows).
+wxString pathText(const std::filesystem::path& p) { return wxString(p.native().c_str(), *wxConvFileName); }
+std::filesystem::path pathOf(const wxString& s) {
+#if defined(__WXMSW__)
+    return std::filesystem::path(s.ToStdWstring());
+#else
+    return std::filesystem::path(std::string(s.fn_str()));
+#endif
+}
 
 wxWindow* parentOf(DialogWindow* parent) {
     auto* w = dynamic_cast<WxDialogWindow*>(parent);
@@ -62,13 +74,13 @@ int WxBackend::messageBox(DialogWindow* parent, const std::string& text, const s
     const int answer = box.ShowModal();
     // A box closed without a button (Escape, the close box) answers as its safe button would.
     switch (buttons) {
-        case Buttons::Ok: return IDOK;
-        case Buttons::OkCancel: return answer == wxID_OK ? IDOK : IDCANCEL;
-        case Buttons::RetryCancel: return answer == wxID_OK ? IDRETRY : IDCANCEL;
-        case Buttons::YesNo: return answer == wxID_YES ? IDYES : IDNO;
-        case Buttons::YesNoCancel: return answer == wxID_YES ? IDYES : answer == wxID_NO ? IDNO : IDCANCEL;
+        case Buttons::Ok: return kIdOk;
+        case Buttons::OkCancel: return answer == wxID_OK ? kIdOk : kIdCancel;
+        case Buttons::RetryCancel: return answer == wxID_OK ? kIdRetry : kIdCancel;
+        case Buttons::YesNo: return answer == wxID_YES ? kIdYes : kIdNo;
+        case Buttons::YesNoCancel: return answer == wxID_YES ? kIdYes : answer == wxID_NO ? kIdNo : kIdCancel;
     }
-    return IDCANCEL;
+    return kIdCancel;
 }
 
 std::optional<std::vector<std::filesystem::path>> WxBackend::fileDialog(DialogWindow* parent,
@@ -80,8 +92,9 @@ std::optional<std::vector<std::filesystem::path>> WxBackend::fileDialog(DialogWi
     const std::string wildcard = o.filters.empty() ? std::string("*|*") : WxMapping::wildcard(o.filters);
     std::string name = o.fileName;
     for (;;) {
-        wxFileDialog dlg(parentOf(parent), fromUtf8(title), wxString(o.folder.native().c_str(), *wxConvFileName),
+        wxFileDialog dlg(parentOf(parent), fromUtf8(title), pathText(o.folder),
                          fromUtf8(name), fromUtf8(wildcard), style);
+#if defined(__WXGTK__)
         if (!o.okLabel.empty()) {
             // GTK's chooser dialog: its accept button is found by its response.
             if (auto* g = static_cast<GtkWidget*>(dlg.GetHandle()); g && GTK_IS_DIALOG(g))
@@ -89,14 +102,15 @@ std::optional<std::vector<std::filesystem::path>> WxBackend::fileDialog(DialogWi
                     ok && GTK_IS_BUTTON(ok))
                     gtk_button_set_label(GTK_BUTTON(ok), o.okLabel.c_str());
         }
+#endif
         if (dlg.ShowModal() != wxID_OK) return std::nullopt;
         std::vector<std::filesystem::path> files;
         if (o.multipleSelection && !o.save) {
             wxArrayString paths;
             dlg.GetPaths(paths);
-            for (const auto& p : paths) files.emplace_back(std::string(p.fn_str()));
+            for (const auto& p : paths) files.push_back(pathOf(p));
         } else {
-            files.emplace_back(std::string(dlg.GetPath().fn_str()));
+            files.push_back(pathOf(dlg.GetPath()));
         }
         if (!o.save) return files;
         const std::filesystem::path typed = files.front();
@@ -105,7 +119,7 @@ std::optional<std::vector<std::filesystem::path>> WxBackend::fileDialog(DialogWi
         std::error_code ec;
         if (file != typed && o.overwritePrompt && std::filesystem::exists(file, ec)) {
             const std::string question = "Файл " + file.filename().string() + " уже существует.\nЗаменить его?";
-            if (messageBox(parent, question, title, Buttons::YesNo, Icon::Warning) != IDYES) {
+            if (messageBox(parent, question, title, Buttons::YesNo, Icon::Warning) != kIdYes) {
                 name = file.filename().string();
                 continue;
             }
@@ -116,16 +130,18 @@ std::optional<std::vector<std::filesystem::path>> WxBackend::fileDialog(DialogWi
 
 std::optional<std::filesystem::path> WxBackend::folderDialog(DialogWindow* parent, const FolderDialogOptions& o) {
     const std::string title = o.title.empty() ? "Выбор папки" : o.title;
-    wxDirDialog dlg(parentOf(parent), fromUtf8(title), wxString(o.folder.native().c_str(), *wxConvFileName),
+    wxDirDialog dlg(parentOf(parent), fromUtf8(title), pathText(o.folder),
                     wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
+#if defined(__WXGTK__)
     // GTK's chooser: its two buttons, found by their responses, in the program's language.
     if (auto* g = static_cast<GtkWidget*>(dlg.GetHandle()); g && GTK_IS_DIALOG(g)) {
         for (const auto& [response, label] : {std::pair{GTK_RESPONSE_ACCEPT, "Выбрать"}, std::pair{GTK_RESPONSE_CANCEL, "Отмена"}})
             if (GtkWidget* b = gtk_dialog_get_widget_for_response(GTK_DIALOG(g), response); b && GTK_IS_BUTTON(b))
                 gtk_button_set_label(GTK_BUTTON(b), label);
     }
+#endif
     if (dlg.ShowModal() != wxID_OK) return std::nullopt;
-    return std::filesystem::path(std::string(dlg.GetPath().fn_str()));
+    return pathOf(dlg.GetPath());
 }
 
 int WxBackend::popupMenu(DialogWindow* parent, int controlId, Point at, const std::vector<MenuItem>& items) {

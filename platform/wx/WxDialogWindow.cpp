@@ -14,9 +14,11 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#if defined(__WXGTK__)
 #include <gtk/gtk.h>
 
 #include "HeldKeys.h"
+#endif
 #include "WxCanvas.h"
 #include "WxMapping.h"
 
@@ -50,6 +52,7 @@ wxListColumnFormat columnFormat(Align a) {
     return wxLIST_FORMAT_LEFT;
 }
 
+#if defined(__WXGTK__)
 // Which window a drop-down list's GTK signal is about.
 struct ComboLink {
     WxDialogWindow* window;
@@ -83,12 +86,34 @@ void watchComboFocus(GtkWidget* child, gpointer data) {
     g_signal_connect_data(child, "focus-out-event", G_CALLBACK(onComboFocus), new ComboLink(*link), freeComboLink,
                           GConnectFlags(0));
 }
+#elif defined(__WXMSW__)
+// A Windows drop-down list: wx reports neither its list opening nor closing, the control does.
+class DropListChoice : public wxChoice {
+public:
+    DropListChoice(wxWindow* parent, const wxPoint& pos, WxDialogWindow& window)
+        : wxChoice(parent, wxID_ANY, pos, wxDefaultSize), window_(window) {}
+    void popup() { MSWDoPopupOrDismiss(true); }
+    bool MSWCommand(WXUINT param, WXWORD id) override {
+        const bool handled = wxChoice::MSWCommand(param, id);
+        if (param == CBN_DROPDOWN) window_.dropDownShown(this, true);
+        if (param == CBN_CLOSEUP) window_.dropDownShown(this, false);
+        return handled;
+    }
+
+private:
+    WxDialogWindow& window_;
+};
+#endif
 
 // The area of a report list that holds the rows (below the header); it gets the list's mouse clicks
 // and keyboard focus.
 wxWindow* itemArea(wxListCtrl* l) {
+#if defined(__WXMSW__)
+    return l;  // Windows' own list view: one window, the header a child of it
+#else
     wxWindow* target = l->GetTargetWindow();
     return target ? target : l;
+#endif
 }
 
 // Room beside a column's title in the list header: the 12 pixels wx's header keeps free around the
@@ -96,8 +121,13 @@ wxWindow* itemArea(wxListCtrl* l) {
 constexpr int kHeaderTitleMargin = 20;
 
 wxFont dialogFont() {
+#if defined(__WXMSW__)
+    // Windows' own dialog face, with the Cyrillic letters on every Windows.
+    return wxFont(wxFontInfo(9).Family(wxFONTFAMILY_SWISS).FaceName("Tahoma"));
+#else
     // 9 points as on Windows; DejaVu Sans has the Cyrillic letters and is on every Debian desktop.
     return wxFont(wxFontInfo(9).Family(wxFONTFAMILY_SWISS).FaceName("DejaVu Sans"));
+#endif
 }
 
 }  // namespace
@@ -122,12 +152,16 @@ WxDialogWindow::WxDialogWindow(Dialog& owner, const DialogTemplate& t, WxDialogW
 
     // Every key goes to the dialog first; what it takes (Enter, Escape, its own keys) goes no further,
     // so neither wx nor GTK acts on those keys a second time.
+#if defined(__WXGTK__)
     HeldKeys::watch();
+#endif
     dialog_->Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
         if (!active()) return e.Skip();
+#if defined(__WXGTK__)
         // The repeats of a key pressed in another window (the message box that Enter closed) are no
         // press here: neither the dialog nor its control sees them.
         if (!HeldKeys::pressBeganIn(static_cast<GtkWidget*>(dialog_->GetHandle()), e.GetRawKeyFlags())) return;
+#endif
         const KeyEvent k{WxMapping::virtualKey(e.GetKeyCode()), e.ShiftDown(), e.ControlDown(), e.AltDown()};
         if (k.key == 0) return e.Skip();
         int id = kStaticId;
@@ -144,7 +178,7 @@ WxDialogWindow::WxDialogWindow(Dialog& owner, const DialogTemplate& t, WxDialogW
     dialog_->Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& e) {
         if (e.CanVeto()) e.Veto();
         if (active()) owner_.handleClose();
-        if (!e.CanVeto() && dialog_->IsModal()) dialog_->EndModal(IDCANCEL);
+        if (!e.CanVeto() && dialog_->IsModal()) dialog_->EndModal(kIdCancel);
     });
     dialog_->Bind(wxEVT_SIZE, [this](wxSizeEvent& e) {
         e.Skip();
@@ -168,12 +202,19 @@ WxDialogWindow::~WxDialogWindow() {
     dialog_ = nullptr;
 }
 
-void WxDialogWindow::describe(wxWindow* w, int id) {
+void WxDialogWindow::describe([[maybe_unused]] wxWindow* w, int id) {
     if (id == kStaticId) return;
+#if defined(__WXMSW__)
+    // The control id as a property of its window: what the tests of the Windows build find controls
+    // by (from another process, as a user's tool would). A number, so nothing is to be freed.
+    ::SetPropW(static_cast<HWND>(w->GetHWND()), L"TrajektonControlId",
+               reinterpret_cast<HANDLE>(static_cast<intptr_t>(id)));
+#else
     // The control id as the accessible description: what the GUI tests find controls by.
     auto* widget = static_cast<GtkWidget*>(w->GetHandle());
     if (!widget) return;
     if (AtkObject* a = gtk_widget_get_accessible(widget)) atk_object_set_description(a, std::to_string(id).c_str());
+#endif
 }
 
 wxSize WxDialogWindow::dropListSize(wxWindow* window, int width) const {
@@ -222,12 +263,14 @@ void WxDialogWindow::makeControl(const ControlTemplate& t, bool atRunTime) {
                 style |= wxALIGN_CENTRE_HORIZONTAL;
             if (s & kSunken) style |= wxBORDER_SUNKEN;
             auto* label = new wxStaticText(parent, wxID_ANY, text, pos, inner, style);
+#if defined(__WXGTK__)
             // Static text on Windows wraps at its width and starts at the top.
             if (auto* g = static_cast<GtkWidget*>(label->GetHandle()); g && GTK_IS_LABEL(g)) {
                 gtk_label_set_line_wrap(GTK_LABEL(g), TRUE);
                 gtk_label_set_line_wrap_mode(GTK_LABEL(g), PANGO_WRAP_WORD_CHAR);
                 gtk_label_set_yalign(GTK_LABEL(g), 0.0f);
             }
+#endif
             w = label;
             break;
         }
@@ -240,9 +283,11 @@ void WxDialogWindow::makeControl(const ControlTemplate& t, bool atRunTime) {
             if (s & kReadOnly) style |= wxTE_READONLY;
             if (s & kMultiline) style |= wxTE_MULTILINE;
             w = new wxTextCtrl(parent, wxID_ANY, text, pos, inner, style);
+#if defined(__WXGTK__)
             // The system's on-screen keyboard opens on its number layout.
             if ((s & kNumeric) && !(s & kMultiline) && GTK_IS_ENTRY(w->GetHandle()))
                 gtk_entry_set_input_purpose(GTK_ENTRY(w->GetHandle()), GTK_INPUT_PURPOSE_NUMBER);
+#endif
             // A read-only edit shows the dialog's face, as on Windows.
             if (s & kReadOnly) w->SetBackgroundColour(dialog_->GetBackgroundColour());
             break;
@@ -266,7 +311,11 @@ void WxDialogWindow::makeControl(const ControlTemplate& t, bool atRunTime) {
             w = new wxStaticBox(parent, wxID_ANY, text, pos, inner);
             break;
         case Kind::DropList: {
+#if defined(__WXMSW__)
+            auto* choice = new DropListChoice(parent, pos, *this);
+#else
             auto* choice = new wxChoice(parent, wxID_ANY, pos, wxDefaultSize);
+#endif
             choice->SetSize(dropListSize(choice, t.rect.width));
             if (c->holder) c->holder->SetSize(choice->GetSize());
             w = choice;
@@ -352,12 +401,14 @@ void WxDialogWindow::bindEvents(Control& c) {
             break;
         case Kind::DropList: {
             w->Bind(wxEVT_CHOICE, [this, w](wxCommandEvent&) { notify(w, Notify::SelChange); });
+#if defined(__WXGTK__)
             if (auto* g = static_cast<GtkWidget*>(w->GetHandle()); g && GTK_IS_COMBO_BOX(g)) {
                 ComboLink link{this, w};
                 g_signal_connect_data(g, "notify::popup-shown", G_CALLBACK(onPopupShown), new ComboLink(link),
                                       freeComboLink, GConnectFlags(0));
                 gtk_container_forall(GTK_CONTAINER(g), watchComboFocus, &link);
             }
+#endif
             break;
         }
         case Kind::ListView: {
@@ -394,7 +445,9 @@ void WxDialogWindow::bindEvents(Control& c) {
     w->Bind(wxEVT_MOUSE_CAPTURE_LOST, [this, w](wxMouseCaptureLostEvent&) {
         if (captor_ != kStaticId && idOf(w) == captor_) captor_ = kStaticId;
     });
+#if defined(__WXGTK__)
     if (c.t.kind == Kind::DropList) return;  // its focus is watched in GTK (above)
+#endif
     wxWindow* focusWindow = c.t.kind == Kind::ListView ? itemArea(static_cast<wxListCtrl*>(w)) : w;
     focusWindow->Bind(wxEVT_SET_FOCUS, [this, w](wxFocusEvent& e) {
         e.Skip();
@@ -827,8 +880,12 @@ int WxDialogWindow::selection(int id) const {
 void WxDialogWindow::showDropDown(int id) {
     const Control* c = find(id);
     if (!c || c->t.kind != Kind::DropList) return;
+#if defined(__WXMSW__)
+    static_cast<DropListChoice*>(c->window)->popup();
+#else
     if (auto* g = static_cast<GtkWidget*>(c->window->GetHandle()); g && GTK_IS_COMBO_BOX(g))
         gtk_combo_box_popup(GTK_COMBO_BOX(g));
+#endif
 }
 
 // ---------------------------------------------------------------- list views
@@ -946,20 +1003,31 @@ void WxDialogWindow::ensureRowVisible(int id, int row) {
 void WxDialogWindow::scrollList(int id, int dx, int rows) {
     wxListCtrl* l = list(id);
     if (!l) return;
+#if defined(__WXMSW__)
+    // Windows' list view scrolls by pixels, vertically in whole rows.
+    wxRect r;
+    const int rowPixels = l->GetItemCount() > 0 && l->GetItemRect(0, r) ? r.height : 0;
+    l->ScrollList(l->FromDIP(dx), rows * rowPixels);
+#else
     // wxListCtrl::ScrollList leaves out the horizontal part in its generic version: scroll by units.
     int unitX = 0, unitY = 0, x = 0, y = 0;
     l->GetScrollPixelsPerUnit(&unitX, &unitY);
     l->GetViewStart(&x, &y);
     l->Scroll(x + WxMapping::scrollUnits(l->FromDIP(dx), unitX), y + rows);
+#endif
 }
 
 int WxDialogWindow::horizontalScroll(int id) const {
     const wxListCtrl* l = list(id);
     if (!l) return 0;
+#if defined(__WXMSW__)
+    return l->ToDIP(l->GetScrollPos(wxHORIZONTAL));  // pixels in a report view
+#else
     int unitX = 0, unitY = 0, x = 0, y = 0;
     l->GetScrollPixelsPerUnit(&unitX, &unitY);
     l->GetViewStart(&x, &y);
     return l->ToDIP(x * unitX);
+#endif
 }
 
 int WxDialogWindow::rowHeight(int id) const {

@@ -93,7 +93,8 @@ public:
     int position(int id) const override;
     void processPendingEvents() override;
 
-    // Called from GTK signal handlers of drop-down lists.
+    // Called when a drop-down list's list opens or closes (GTK signals, Windows notifications) and
+    // when its focus changes (GTK).
     void dropDownShown(wxWindow* control, bool shown);
     void dropDownFocus(wxWindow* control, bool in);
 

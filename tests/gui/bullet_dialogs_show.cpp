@@ -31,6 +31,6 @@ int main(int argc, char** argv) {
             code = dlg.doModal();
         }
         std::printf("result %d\n", code);
-        return code == ui::IDOK ? 0 : 3;
+        return code == ui::kIdOk ? 0 : 3;
     });
 }

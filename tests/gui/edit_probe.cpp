@@ -42,16 +42,16 @@ int main(int argc, char** argv) {
         if (curve) {
             CDlgDragEditPlot dlg(f, curveStep);
             code = dlg.doModal();
-            if (code == ui::IDOK) printPoints(dlg.points());
+            if (code == ui::kIdOk) printPoints(dlg.points());
         } else {
             CDlgDrugFuncEdit dlg(f, solver, curveStep);
             code = dlg.doModal();
-            if (code == ui::IDOK) printPoints(dlg.function().points);
+            if (code == ui::kIdOk) printPoints(dlg.function().points);
         }
         say("result " + std::to_string(code));
         char step[64];
         std::snprintf(step, sizeof step, "step %.15g", curveStep);
         say(step);
-        return code == ui::IDOK ? 0 : 3;
+        return code == ui::kIdOk ? 0 : 3;
     });
 }

@@ -89,8 +89,8 @@ ui::DialogTemplate childTemplate() {
     t.controls = {
         {ui::kStaticId, ui::Kind::Label, "Комментарий:", {10, 13, 90, 16}, 0},
         {kChildText, ui::Kind::Edit, "", {100, 10, 150, 22}, 0},
-        {ui::IDOK, ui::Kind::Button, "OK", {90, 54, 75, 26}, ui::kDefault},
-        {ui::IDCANCEL, ui::Kind::Button, "Отмена", {175, 54, 75, 26}, 0},
+        {ui::kIdOk, ui::Kind::Button, "OK", {90, 54, 75, 26}, ui::kDefault},
+        {ui::kIdCancel, ui::Kind::Button, "Отмена", {175, 54, 75, 26}, 0},
     };
     return t;
 }
@@ -144,8 +144,8 @@ ui::DialogTemplate probeTemplate() {
         {kClipboard, Kind::Button, "Буфер", {112, 282, 100, 26}, 0},
         {kSite, Kind::Button, "Сайт", {216, 282, 92, 26}, 0},
         {kImport, Kind::Button, "Импорт", {8, 314, 100, 26}, 0},
-        {ui::IDOK, Kind::Button, "OK", {470, 384, 76, 26}, ui::kDefault},
-        {ui::IDCANCEL, Kind::Button, "Отмена", {554, 384, 76, 26}, 0},
+        {ui::kIdOk, Kind::Button, "OK", {470, 384, 76, 26}, ui::kDefault},
+        {ui::kIdCancel, Kind::Button, "Отмена", {554, 384, 76, 26}, 0},
     };
     return t;
 }
@@ -477,11 +477,11 @@ int main(int argc, char** argv) {
             DragFunc f;
             if (standardFunction(dragPlot, f)) {
                 CDlgDrugPlotStandart dialog(f);
-                return dialog.doModal() == ui::IDOK ? 0 : 3;
+                return dialog.doModal() == ui::kIdOk ? 0 : 3;
             }
             if (std::string(dragPlot) == "sample") f = sampleFunction();
             CDlgDrugPlot dialog(f);
-            return dialog.doModal() == ui::IDOK ? 0 : 3;
+            return dialog.doModal() == ui::kIdOk ? 0 : 3;
         });
     }
     return ui::runWxApplication(argc, argv, [&] {
@@ -490,6 +490,6 @@ int main(int argc, char** argv) {
         dialog.plot = plot;
         const int code = dialog.doModal();
         say("result " + std::to_string(code));
-        return code == ui::IDOK ? 0 : 3;
+        return code == ui::kIdOk ? 0 : 3;
     });
 }
