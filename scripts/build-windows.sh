@@ -183,7 +183,7 @@ build() {
   log "Building in $BUILD_WIN"
   cmake -S "$ROOT" -B "$BUILD_WIN" -G Ninja -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE="$ROOT/scripts/windows-toolchain.cmake" -DTRAJEKTON_WIN_PREFIXES="$TRAJEKTON_WIN_PREFIXES" \
-      -DwxWidgets_CONFIG_EXECUTABLE="$wx/bin/wx-config" -DTRAJEKTON_BENCH=OFF -DTRAJEKTON_GUI_TESTS=OFF -DTRAJEKTON_FUSED_EXP=OFF > /dev/null
+      -DwxWidgets_CONFIG_EXECUTABLE="$wx/bin/wx-config" -DTRAJEKTON_BENCH=OFF -DTRAJEKTON_GUI_TESTS=OFF > /dev/null
   cmake --build "$BUILD_WIN" -j"$JOBS"
 }
 
