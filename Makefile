@@ -29,6 +29,7 @@ test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j2
 	$(MAKE) --no-print-directory test-sanitize
 	$(MAKE) --no-print-directory fuzz
+	$(MAKE) --no-print-directory test-windows
 
 bench: build
 	./$(BUILD)/bench/tk_bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
