@@ -54,8 +54,7 @@ def test_table_editor_edits_a_cell_refuses_a_row_without_mach_and_saves():
         # The first click selects the row, the second (not a double click) opens the cell's text box.
         mouse_click(cd_x, row0_y)
         time.sleep(0.6)
-        mouse_click(cd_x, row0_y)
-        app.control("32101")
+        app.click_for_control(cd_x, row0_y, "32101")
         press("ctrl+a")
         type_keys("0.15a")  # the letter is refused
         press("Return")
@@ -67,8 +66,7 @@ def test_table_editor_edits_a_cell_refuses_a_row_without_mach_and_saves():
         picture("editor-menu.png")
         press("Down", "Return")
         time.sleep(0.3)
-        mouse_click(cd_x, row0_y)
-        app.control("32101")
+        app.click_for_control(cd_x, row0_y, "32101")
         press("ctrl+a")
         type_keys("0.5")
         press("Return")

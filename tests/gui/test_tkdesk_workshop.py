@@ -123,8 +123,7 @@ def edit_first_cd(app, manager):
     # The first click selects the row, the second (not a double click) opens the cell's text box.
     mouse_click(cd_x, row0_y)
     time.sleep(0.6)
-    mouse_click(cd_x, row0_y)
-    app.control(CELL_EDITOR, window=editor)
+    app.click_for_control(cd_x, row0_y, CELL_EDITOR, window=editor)
     press("ctrl+a")
     type_keys(NEW_CD)
     press("Return")
