@@ -63,15 +63,29 @@ void BM_Table(benchmark::State& state) {
 // 0: one thread per core; 1: a single core.
 BENCHMARK(BM_Table)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The same table on one way of stepping the passes (0 plain, 1 sse2, 2 avx2), both cores.
-void BM_TableOnPath(benchmark::State& state) {
-    const solve::LanePath path = static_cast<solve::LanePath>(state.range(0));
-    const solve::LanePath before = solve::lanePath();
-    if (!solve::setLanePath(path)) {
-        state.SkipWithError("this processor cannot run the path");
-        return;
+// The way of stepping the passes a benchmark's argument names (0 plain, 1 sse2, 2 avx2), taken for
+// the benchmark and given back after it; a path the processor cannot run skips the benchmark.
+class PathForBenchmark {
+public:
+    explicit PathForBenchmark(benchmark::State& state)
+        : before_(solve::lanePath()), taken_(solve::setLanePath(static_cast<solve::LanePath>(state.range(0)))) {
+        if (taken_)
+            state.SetLabel(solve::nameOf(solve::lanePath()));
+        else
+            state.SkipWithError("this processor cannot run the path");
     }
-    state.SetLabel(solve::nameOf(path));
+    ~PathForBenchmark() { solve::setLanePath(before_); }
+    bool taken() const { return taken_; }
+
+private:
+    solve::LanePath before_;
+    bool taken_;
+};
+
+// The same table on each way of stepping the passes, both cores.
+void BM_TableOnPath(benchmark::State& state) {
+    const PathForBenchmark path(state);
+    if (!path.taken()) return;
     BallisticSolver main, zeroing;
     firstRunInputs(main);
     zeroRifle(main, zeroing, kZeroing);
@@ -80,25 +94,18 @@ void BM_TableOnPath(benchmark::State& state) {
         TableFill fill = fillCorrectionTable(solver, TableRange{0, 3000, 5}, DriftOptions{}, {}, 0);
         benchmark::DoNotOptimize(fill);
     }
-    solve::setLanePath(before);
 }
 BENCHMARK(BM_TableOnPath)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ComputeOnPath(benchmark::State& state) {
-    const solve::LanePath path = static_cast<solve::LanePath>(state.range(0));
-    const solve::LanePath before = solve::lanePath();
-    if (!solve::setLanePath(path)) {
-        state.SkipWithError("this processor cannot run the path");
-        return;
-    }
-    state.SetLabel(solve::nameOf(path));
+    const PathForBenchmark path(state);
+    if (!path.taken()) return;
     BallisticSolver main, zeroing;
     firstRunInputs(main);
     for (auto _ : state) {
         ShotAnswer answer = computeShot(main, zeroing, kZeroing, 685.0, DriftOptions{});
         benchmark::DoNotOptimize(answer);
     }
-    solve::setLanePath(before);
 }
 BENCHMARK(BM_ComputeOnPath)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
